@@ -1,0 +1,37 @@
+// The headless command line: global options, then one command over the same engines the
+// windows use. Run in-process by the tests.
+#pragma once
+
+#include "hostdb/CommDefs.h"
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+struct Context {
+    hostdb::HostEnvironment env;
+    std::filesystem::path programDir;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+// Exit statuses: 0 done, 1 the command failed, 2 bad usage or no host installation.
+using Command = std::function<int(Context&, const std::vector<std::string>& args)>;
+
+// Runs `zolt args...` (args without the program name). The environment and locale are given so
+// tests do not depend on the machine's.
+int RunZolt(const std::vector<std::string>& args, const platform::Directories& dirs,
+            const platform::Locale& locale, hostdb::DateTimeValue now, std::ostream& out,
+            std::ostream& err);
+
+// "YYYY-MM-DD HH:MM" (or "YYYY-MM-DD") as a date-time value.
+bool ParseNow(const std::string& text, hostdb::DateTimeValue& now);
+
+int HostCommand(Context& ctx, const std::vector<std::string>& args);
+
+} // namespace cli

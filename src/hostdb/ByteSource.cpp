@@ -1,0 +1,46 @@
+#include "hostdb/ByteSource.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace hostdb {
+
+FileByteSource::FileByteSource(const std::filesystem::path& path) {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) return;
+    struct stat st;
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        return;
+    }
+    size_ = static_cast<std::uint64_t>(st.st_size);
+}
+
+FileByteSource::~FileByteSource() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool FileByteSource::ReadAt(std::uint64_t offset, void* buf, std::size_t n) const {
+    if (fd_ < 0 || offset > size_ || n > size_ - offset) return false;
+    auto* out = static_cast<char*>(buf);
+    std::size_t done = 0;
+    while (done < n) {
+        ssize_t r = ::pread(fd_, out + done, n - done, static_cast<off_t>(offset + done));
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) return false; // the file shrank or failed under us
+        done += static_cast<std::size_t>(r);
+    }
+    return true;
+}
+
+bool MemoryByteSource::ReadAt(std::uint64_t offset, void* buf, std::size_t n) const {
+    if (offset > bytes_.size() || n > bytes_.size() - offset) return false;
+    if (n > 0) std::memcpy(buf, bytes_.data() + offset, n);
+    return true;
+}
+
+} // namespace hostdb

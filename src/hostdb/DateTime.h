@@ -1,0 +1,33 @@
+// Day numbers and date-time values: the host counts market days from Monday 31 December 1979
+// (day 0); a date-time value counts days since 30 December 1899 with the time as fraction.
+#pragma once
+
+#include <cstdint>
+
+namespace hostdb {
+
+using DayNumber = std::int16_t;
+using DateTimeValue = double;
+
+constexpr int DayNumberOffset = 29220; // date-time value of day 0
+
+struct CivilDate {
+    int year, month, day;
+};
+
+bool IsLeapYear(int year);
+int DaysInMonth(int year, int month);
+bool IsValidDate(int year, int month, int day);
+
+// The whole-day date-time value of a valid date (years 1 to 9999).
+DateTimeValue EncodeDate(int year, int month, int day);
+CivilDate DecodeDate(DateTimeValue value);
+// 0 Sunday .. 6 Saturday, the host formatter's count.
+int DayOfWeekSunday(DateTimeValue value);
+// Minutes since midnight, the time first rounded to whole milliseconds as the platform's
+// decoding does, so 16:00 is 960 and not 959.
+int MinutesOfDay(DateTimeValue value);
+// A date-time value from a date and a time of day.
+DateTimeValue EncodeDateTime(int year, int month, int day, int hour, int minute, int second = 0);
+
+} // namespace hostdb

@@ -1,0 +1,58 @@
+// The search path: the host's ";"-separated list of data directories, blanks anywhere ignored,
+// and the two routines that list files on it and find one file on it.
+#pragma once
+
+#include "platform/Directories.h"
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace hostdb {
+
+// Joins a host directory and a name with the directory's own separator ("\" unless the
+// directory uses "/" only).
+std::string JoinHostPath(std::string_view dir, std::string_view name);
+
+// The non-empty directories of a path list, blanks removed, each ending in a separator.
+std::vector<std::string> SearchPathDirectories(std::string_view pathList);
+
+// Windows-style wildcard match ("*", "?") without regard to case.
+bool MatchesWildcard(std::string_view name, std::string_view pattern);
+
+class SearchPath {
+public:
+    SearchPath(std::string_view pathList, const platform::Directories& dirs);
+
+    const std::vector<std::filesystem::path>& LocalDirectories() const { return local_; }
+
+    // Every visible regular file matching pattern, directory by directory, names in order
+    // within a directory; `pump` runs after each file (the windows stay live).
+    std::vector<std::filesystem::path> ListFiles(std::string_view pattern,
+                                                 const std::function<void()>& pump = {}) const;
+
+    // The first directory holding a visible, readable file of that name (any case). When none
+    // does, fullPath is the last path tried (empty without directories).
+    bool FindFile(std::string_view fileName, std::filesystem::path& fullPath);
+
+private:
+    std::vector<std::filesystem::path> local_;
+    // Per directory: lower-cased name -> name on disk, read once.
+    std::vector<std::unordered_map<std::string, std::string>> names_;
+    std::vector<bool> indexed_;
+};
+
+std::vector<std::filesystem::path> ListFilesOnPath(std::string_view pathList,
+                                                   std::string_view pattern,
+                                                   const platform::Directories& dirs,
+                                                   const std::function<void()>& pump = {});
+bool FindFileOnPath(std::string_view pathList, std::string_view fileName,
+                    const platform::Directories& dirs, std::filesystem::path& fullPath);
+
+// Sorts paths as the host's sorted list box does: by full path without regard to case.
+void SortFileList(std::vector<std::filesystem::path>& files);
+
+} // namespace hostdb

@@ -1,0 +1,89 @@
+#include "platform/Directories.h"
+
+#include "platform/Text.h"
+
+#include <cstdlib>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace platform {
+
+namespace {
+
+fs::path HomeDirectory() {
+    const char* home = std::getenv("HOME");
+    return home && *home ? fs::path(home) : fs::path("/");
+}
+
+fs::path EnvOr(const char* name, const fs::path& fallback) {
+    const char* v = std::getenv(name);
+    return v && *v ? fs::path(v) : fallback;
+}
+
+} // namespace
+
+Directories Directories::FromEnvironment() {
+    Directories d;
+    d.winePrefix = EnvOr("WINEPREFIX", HomeDirectory() / ".wine");
+    d.windows = d.winePrefix / "drive_c" / "windows";
+    d.settings = EnvOr("XDG_CONFIG_HOME", HomeDirectory() / ".config");
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    d.program = ec ? fs::current_path(ec) : exe.parent_path();
+    return d;
+}
+
+void Directories::SetWindowsDirectory(const fs::path& dir) {
+    windows = dir;
+    fs::path abs = fs::absolute(dir).lexically_normal();
+    if (abs.has_filename() == false) abs = abs.parent_path();
+    if (EqualNoCase(abs.filename().string(), "windows") &&
+        EqualNoCase(abs.parent_path().filename().string(), "drive_c"))
+        winePrefix = abs.parent_path().parent_path();
+}
+
+std::optional<fs::path> FindNoCase(const fs::path& dir, std::string_view name) {
+    std::error_code ec;
+    fs::path exact = dir / std::string(name);
+    if (fs::exists(exact, ec)) return exact;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        if (EqualNoCase(it->path().filename().string(), name)) return it->path();
+    }
+    return std::nullopt;
+}
+
+fs::path Directories::FileInDirectory(const fs::path& dir, std::string_view name) {
+    return FindNoCase(dir, name).value_or(dir / std::string(name));
+}
+
+fs::path Directories::LocalPath(std::string_view hostPath) const {
+    fs::path result;
+    size_t pos = 0;
+    if (hostPath.size() >= 2 && hostPath[1] == ':' &&
+        ((hostPath[0] >= 'A' && hostPath[0] <= 'Z') || (hostPath[0] >= 'a' && hostPath[0] <= 'z'))) {
+        char drive = AsciiLower(hostPath[0]);
+        result = winePrefix / "dosdevices" / (std::string(1, drive) + ":");
+        std::error_code ec;
+        if (drive == 'c' && !fs::exists(result, ec)) result = winePrefix / "drive_c";
+        pos = 2;
+    } else if (!hostPath.empty() && IsPathSeparator(hostPath[0])) {
+        result = "/";
+    }
+    while (pos < hostPath.size()) {
+        while (pos < hostPath.size() && IsPathSeparator(hostPath[pos])) ++pos;
+        size_t end = pos;
+        while (end < hostPath.size() && !IsPathSeparator(hostPath[end])) ++end;
+        if (end == pos) break;
+        std::string_view part = hostPath.substr(pos, end - pos);
+        if (part == "." || part == "..") {
+            result /= std::string(part);
+        } else {
+            result = result.empty() ? fs::path(std::string(part)) : FileInDirectory(result, part);
+        }
+        pos = end;
+    }
+    return result;
+}
+
+} // namespace platform

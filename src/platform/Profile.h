@@ -1,0 +1,45 @@
+// Private-profile (ini) files with the host platform's semantics: case-insensitive sections and
+// keys, trimmed values, and writes that change one line and replace the file atomically.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+class Profile {
+public:
+    explicit Profile(std::filesystem::path path) : path_(std::move(path)) {}
+
+    const std::filesystem::path& Path() const { return path_; }
+
+    // The value of the first matching key in the first matching section, trimmed, with one pair
+    // of surrounding quotes dropped; the default when the file, section or key is missing.
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view def) const;
+
+    // A value that is not a whole number (after trimming) gives the default.
+    int ReadInteger(std::string_view section, std::string_view key, int def) const;
+
+    // Sets key=value, creating the file and the section when missing; all other bytes of the
+    // file stay as they were. False when the file could not be written; the old file is then
+    // untouched.
+    bool WriteString(std::string_view section, std::string_view key, std::string_view value);
+
+private:
+    std::filesystem::path path_;
+};
+
+// Parses text as a whole decimal number with an optional sign; false on anything else or on
+// overflow. Used wherever the system reads integers from text.
+bool ParseInteger(std::string_view text, int& value);
+
+// Writes data to path completely or not at all: a temporary file in the same directory is
+// flushed and then renamed over the target.
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view data);
+
+// Reads a whole file; false when it cannot be opened or read.
+bool ReadWholeFile(const std::filesystem::path& path, std::string& data);
+
+} // namespace platform
