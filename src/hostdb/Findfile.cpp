@@ -104,6 +104,7 @@ std::vector<fs::path> SearchPath::ListFiles(std::string_view pattern,
 }
 
 bool SearchPath::FindFile(std::string_view fileName, fs::path& fullPath) {
+    fullPath.clear();
     for (size_t i = 0; i < local_.size(); ++i) {
         fs::path exact = local_[i] / std::string(fileName);
         fullPath = exact;

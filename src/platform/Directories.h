@@ -12,7 +12,7 @@ namespace platform {
 struct Directories {
     std::filesystem::path winePrefix; // drive letters resolve through winePrefix/dosdevices
     std::filesystem::path windows;    // "Qel32.Ini", "QelChart.Ini", "WIN.INI"
-    std::filesystem::path settings;   // the maker-wide settings file
+    std::filesystem::path settings;   // holds the maker-wide settings file
     std::filesystem::path program;    // data sets, settings files, help
 
     // From $WINEPREFIX (default ~/.wine), $XDG_CONFIG_HOME (default ~/.config) and the running

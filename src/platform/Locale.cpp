@@ -7,7 +7,12 @@ std::string DateFormatFromQt(const std::string& qt, char separator) {
     size_t i = 0;
     while (i < qt.size()) {
         char c = qt[i];
-        if (c == '\'') { // quoted literal; '' is a quote
+        if (c == '\'' && i + 1 < qt.size() && qt[i + 1] == '\'') { // '' is a quote
+            out += "\"'\"";
+            i += 2;
+            continue;
+        }
+        if (c == '\'') { // quoted literal
             size_t j = i + 1;
             std::string lit;
             while (j < qt.size()) {

@@ -1,0 +1,96 @@
+#include "platform/Directories.h"
+
+#include "TestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+
+namespace fs = std::filesystem;
+using platform::Directories;
+
+namespace {
+
+// Sets an environment variable for the lifetime of the object and restores it afterwards.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+} // namespace
+
+TEST(Directories, LocalPathThroughDriveMapping) {
+    testutil::TempDir prefix;
+    fs::create_directories(prefix / "drive_c/QEL");
+    fs::create_directories(prefix / "drive_c/qel2/Data");
+    fs::create_directories(prefix / "dosdevices");
+    fs::create_directory_symlink("../drive_c", prefix / "dosdevices/c:");
+    Directories d;
+    d.winePrefix = prefix.Path();
+
+    const fs::path c = prefix / "dosdevices/c:";
+    EXPECT_EQ(d.LocalPath("C:\\QEL\\PROG.EXE"), c / "QEL/PROG.EXE");
+    EXPECT_EQ(d.LocalPath("c:/QEL/sub\\\\x"), c / "QEL/sub/x");
+    // Only the other case exists on disk.
+    EXPECT_EQ(d.LocalPath("C:\\QEL2\\DATA"), c / "qel2/Data");
+    EXPECT_EQ(d.LocalPath("C:\\qel"), c / "QEL");
+    EXPECT_TRUE(fs::is_directory(d.LocalPath("C:\\QEL2\\DATA\\")));
+
+    const std::string unixPath = (prefix / "drive_c/none/file.dta").string();
+    EXPECT_EQ(d.LocalPath(unixPath), fs::path(unixPath));
+
+    fs::remove(prefix / "dosdevices/c:");
+    EXPECT_EQ(d.LocalPath("C:\\QEL\\PROG.EXE"), prefix / "drive_c/QEL/PROG.EXE");
+}
+
+TEST(Directories, SetWindowsDirectory) {
+    testutil::TempDir prefix;
+    Directories d;
+    d.winePrefix = "/old";
+    d.SetWindowsDirectory(prefix / "drive_c/windows");
+    EXPECT_EQ(d.winePrefix, prefix.Path());
+    EXPECT_EQ(d.windows, prefix / "drive_c/windows");
+
+    d.winePrefix = "/old";
+    d.SetWindowsDirectory(prefix.Path().string() + "/drive_c/windows/");
+    EXPECT_EQ(d.winePrefix, prefix.Path());
+
+    d.winePrefix = "/old";
+    d.SetWindowsDirectory(prefix / "windows");
+    EXPECT_EQ(d.winePrefix, fs::path("/old"));
+    EXPECT_EQ(d.windows, prefix / "windows");
+    d.SetWindowsDirectory(prefix / "drive_d/windows");
+    EXPECT_EQ(d.winePrefix, fs::path("/old"));
+}
+
+TEST(Directories, FileInDirectory) {
+    testutil::TempDir dir;
+    testutil::WriteFile(dir / "qel32.ini", "");
+    EXPECT_EQ(Directories::FileInDirectory(dir.Path(), "Qel32.Ini"), dir / "qel32.ini");
+    EXPECT_EQ(Directories::FileInDirectory(dir.Path(), "WIN.INI"), dir / "WIN.INI");
+    EXPECT_EQ(Directories::FileInDirectory(dir / "missing", "a.ini"), dir / "missing/a.ini");
+}
+
+TEST(Directories, FromEnvironment) {
+    testutil::TempDir dir;
+    ScopedEnv wine("WINEPREFIX", (dir / "wine").string());
+    ScopedEnv xdg("XDG_CONFIG_HOME", (dir / "config").string());
+    Directories d = Directories::FromEnvironment();
+    EXPECT_EQ(d.winePrefix, dir / "wine");
+    EXPECT_EQ(d.windows, dir / "wine/drive_c/windows");
+    EXPECT_EQ(d.settings.string().rfind((dir / "config").string(), 0), 0u) << d.settings;
+    EXPECT_FALSE(d.program.empty());
+
+    ScopedEnv home("HOME", (dir / "home").string());
+    ScopedEnv emptyWine("WINEPREFIX", "");
+    EXPECT_EQ(Directories::FromEnvironment().winePrefix, dir / "home/.wine");
+}
