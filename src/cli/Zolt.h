@@ -33,5 +33,6 @@ int RunZolt(const std::vector<std::string>& args, const platform::Directories& d
 bool ParseNow(const std::string& text, hostdb::DateTimeValue& now);
 
 int HostCommand(Context& ctx, const std::vector<std::string>& args);
+int QuoteCommand(Context& ctx, const std::vector<std::string>& args);
 
 } // namespace cli
