@@ -1,9 +1,11 @@
 #include "cli/Zolt.h"
 
 #include "TestUtil.h"
+#include "tools/make-host/HostWriter.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <cstring>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -68,4 +70,52 @@ TEST(Zolt, ErrorsAndUsage) {
     ASSERT_TRUE(cli::ParseNow("2026-12-07", now));
     EXPECT_EQ(now, hostdb::EncodeDate(2026, 12, 7));
     EXPECT_FALSE(cli::ParseNow("2026-12-07 16:00x", now));
+}
+
+TEST(Zolt, QuotePrintsWhatWasWritten) {
+    testutil::TempDir tmp;
+    hostgen::Options options;
+    options.root = tmp.Path();
+    options.tickers = 6;
+    options.years = 1;
+    options.end = {2026, 12, 4};
+    hostgen::Summary host = hostgen::MakeHost(options);
+    std::string windows = host.windowsDirectory.string();
+
+    // A ticker of each format with known prices: Thanksgiving without data, then Friday
+    // 12.5 / 13 / 12 / 12.5 + one tick with a negative volume, then Monday 1 / 2 / 1 / 2.
+    const std::pair<char, const char*> closes[] = {{'D', "12.51"}, {'F', "12.53125"}, {'4', "12.5001"}};
+    for (auto [format, close] : closes) {
+        hostgen::TickerSpec spec;
+        spec.name = "Quote Test";
+        spec.format = format;
+        spec.firstDay = 17132; // Thursday 26 November 2026
+        spec.lastDay = 17136;  // Monday 30 November
+        std::int64_t u = hostgen::TicksPerUnit(format);
+        spec.records = {{}, {{25 * u / 2, 13 * u, 12 * u, 25 * u / 2 + 1}, -5}, {{u, 2 * u, u, 2 * u}, 42}};
+        std::vector<std::uint8_t> bytes = hostgen::EncodeTicker(spec);
+        fs::path file = tmp / (std::string("q") + format + ".DTA");
+        testutil::WriteFile(file, std::string(bytes.begin(), bytes.end()));
+        Result r = Zolt({"quote", file.string(), "--from", "2026-11-27"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        std::string closeColumn = std::string(close) + std::string(12 - std::strlen(close), ' ');
+        EXPECT_NE(r.out.find("Format:    " + std::string(1, format) + "\n"), std::string::npos);
+        EXPECT_NE(r.out.find("First day: 17132 2026-11-26 Thu\n"), std::string::npos) << r.out;
+        EXPECT_EQ(r.out.find("2026-11-26 Thu  "), std::string::npos) << "before --from";
+        EXPECT_NE(r.out.find("\n2026-11-27 Fri  12.5        13          12          " + closeColumn +
+                             "2147483647\n2026-11-30 Mon  1           2           1           2"
+                             "           42\n"),
+                  std::string::npos) << r.out;
+    }
+
+    Result spx = Zolt({"--windows-dir", windows, "quote", "spx", "--from", "2026-12-04"});
+    ASSERT_EQ(spx.status, 0) << spx.err;
+    EXPECT_NE(spx.out.find("Name:      S&P 500 Index\n"), std::string::npos) << spx.out;
+    EXPECT_NE(spx.out.find("\n2026-12-04 Fri  "), std::string::npos) << spx.out;
+
+    EXPECT_EQ(Zolt({"--windows-dir", windows, "quote", "NOSUCH"}).status, 1);
+    EXPECT_EQ(Zolt({"--windows-dir", windows, "quote"}).status, 2);
+    EXPECT_EQ(Zolt({"--windows-dir", windows, "quote", "SPX", "--from", "12/4/26"}).status, 2);
+    testutil::WriteFile(tmp / "junk.DTA", "not a ticker");
+    EXPECT_EQ(Zolt({"quote", (tmp / "junk.DTA").string()}).status, 1);
 }
