@@ -23,7 +23,8 @@ int UsageError(std::ostream& err, const std::string& what) {
 }
 
 const std::map<std::string, Command>& Commands() {
-    static const std::map<std::string, Command> commands{{"host", HostCommand}, {"quote", QuoteCommand}};
+    static const std::map<std::string, Command> commands{{"host", HostCommand},
+                                                         {"quote", QuoteCommand}};
     return commands;
 }
 
@@ -68,7 +69,8 @@ int RunZolt(const std::vector<std::string>& args, const platform::Directories& d
     if (i == args.size()) return UsageError(err, "no command given");
     auto cmd = Commands().find(args[i]);
     if (cmd == Commands().end()) return UsageError(err, "unknown command " + args[i]);
-    return cmd->second(ctx, std::vector<std::string>(args.begin() + static_cast<long>(i) + 1, args.end()));
+    return cmd->second(
+        ctx, std::vector<std::string>(args.begin() + static_cast<long>(i) + 1, args.end()));
 }
 
 int HostCommand(Context& ctx, const std::vector<std::string>& args) {

@@ -1,5 +1,4 @@
 #include "cli/Zolt.h"
-
 #include "platform/Locale.h"
 
 #include <ctime>

@@ -37,7 +37,8 @@ bool ReadHostSettings(HostProgram program, const platform::Directories& dirs, Ho
     bool missing = g.HostProgramPath.empty() || g.HostDirectory.empty();
     if (program == HostProgram::ZoltW) missing = missing || g.EquityPathList.empty();
     if (!missing) return true;
-    error = program == HostProgram::ZoltW ? "Zolt can't find QEL files" : "ZimRA can't find QEL files";
+    error =
+        program == HostProgram::ZoltW ? "Zolt can't find QEL files" : "ZimRA can't find QEL files";
     return false;
 }
 
@@ -82,7 +83,8 @@ void FindLastMarketDateZimra(const HostGlobals& g, const HostEnvironment& env, D
     TQelCalendar calendar(env.locale);
     calendar.HolidayFileName = env.dirs.LocalPath(JoinHostPath(g.HostDirectory, "holiday.idx"));
     std::string today = FormatDateTime("ddddd", env.now, env.locale);
-    day = LastTradingDay(calendar, calendar.TextToDay(today, env.now), MinutesOfDay(env.now), cutoff);
+    day =
+        LastTradingDay(calendar, calendar.TextToDay(today, env.now), MinutesOfDay(env.now), cutoff);
     text = calendar.FormatDay("dddd, mmmm d, yyyyy", day);
 }
 

@@ -57,9 +57,8 @@ bool MatchesWildcard(std::string_view name, std::string_view pattern) {
     // Iterative match with backtracking to the last "*".
     size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;
     while (n < name.size()) {
-        if (p < pattern.size() &&
-            (pattern[p] == '?' ||
-             platform::AsciiLower(pattern[p]) == platform::AsciiLower(name[n]))) {
+        if (p < pattern.size() && (pattern[p] == '?' || platform::AsciiLower(pattern[p]) ==
+                                                            platform::AsciiLower(name[n]))) {
             ++n, ++p;
         } else if (p < pattern.size() && pattern[p] == '*') {
             starP = p++;
@@ -76,7 +75,8 @@ bool MatchesWildcard(std::string_view name, std::string_view pattern) {
 }
 
 SearchPath::SearchPath(std::string_view pathList, const platform::Directories& dirs) {
-    for (const std::string& d : SearchPathDirectories(pathList)) local_.push_back(dirs.LocalPath(d));
+    for (const std::string& d : SearchPathDirectories(pathList))
+        local_.push_back(dirs.LocalPath(d));
     names_.resize(local_.size());
     indexed_.assign(local_.size(), false);
 }
@@ -115,7 +115,8 @@ bool SearchPath::FindFile(std::string_view fileName, fs::path& fullPath) {
         if (IsVisibleFile(exact)) return true;
         if (!indexed_[i]) {
             std::error_code ec;
-            for (fs::directory_iterator it(local_[i], ec), end; !ec && it != end; it.increment(ec)) {
+            for (fs::directory_iterator it(local_[i], ec), end; !ec && it != end;
+                 it.increment(ec)) {
                 std::string name = it->path().filename().string();
                 names_[i].emplace(LowerCase(name), name);
             }

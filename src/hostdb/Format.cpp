@@ -53,8 +53,8 @@ void AppendDate(std::string& out, std::string_view fmt, DateTimeValue value,
                 // The locale's formats hold no nested "ddddd"; the depth keeps a hostile
                 // one from recursing forever.
                 if (depth < 2)
-                    AppendDate(out, run == 5 ? loc.shortDateFormat : loc.longDateFormat, value,
-                               loc, depth + 1);
+                    AppendDate(out, run == 5 ? loc.shortDateFormat : loc.longDateFormat, value, loc,
+                               depth + 1);
             }
         } else if (u == 'M') {
             switch (run) {
@@ -102,7 +102,8 @@ std::string FormatFixed(double value, int decimals, const platform::Locale& loca
         digits.resize(static_cast<size_t>(keep));
         if (up) {
             int k = keep - 1;
-            while (k >= 0 && digits[static_cast<size_t>(k)] == '9') digits[static_cast<size_t>(k--)] = '0';
+            while (k >= 0 && digits[static_cast<size_t>(k)] == '9')
+                digits[static_cast<size_t>(k--)] = '0';
             if (k >= 0) {
                 ++digits[static_cast<size_t>(k)];
             } else {
@@ -113,7 +114,8 @@ std::string FormatFixed(double value, int decimals, const platform::Locale& loca
     }
     // Lay the kept digits out around the decimal point.
     auto digitAt = [&](int pos) { // pos 0 = first digit of `digits`, at 10^(intDigits - 1)
-        return pos >= 0 && pos < static_cast<int>(digits.size()) ? digits[static_cast<size_t>(pos)] : '0';
+        return pos >= 0 && pos < static_cast<int>(digits.size()) ? digits[static_cast<size_t>(pos)]
+                                                                 : '0';
     };
     std::string intPart;
     for (int p = 0; p < intDigits; ++p) intPart += digitAt(p);

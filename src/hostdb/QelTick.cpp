@@ -82,11 +82,15 @@ void TQelTicker::Position() {
 
 int TQelTicker::FirstDay() const { return source_ ? firstDay_ : 0; }
 
-int TQelTicker::LastDay() const { return source_ ? ReadInt16LE(header_.data() + LastDayOffset) : 0; }
+int TQelTicker::LastDay() const {
+    return source_ ? ReadInt16LE(header_.data() + LastDayOffset) : 0;
+}
 
 bool TQelTicker::StatusIsA() const { return source_ && header_[StatusOffset] == 'A'; }
 
-char TQelTicker::KindCode() const { return source_ ? static_cast<char>(header_[KindOffset]) : '\0'; }
+char TQelTicker::KindCode() const {
+    return source_ ? static_cast<char>(header_[KindOffset]) : '\0';
+}
 
 char TQelTicker::FormatCode() const {
     return source_ ? static_cast<char>(header_[FormatOffset]) : '\0';

@@ -37,8 +37,8 @@ public:
     int FirstDay() const; // 0 when not open
     int LastDay() const;
     bool StatusIsA() const;
-    char KindCode() const;       // '\0' when not open
-    char FormatCode() const;     // '\0' when not open
+    char KindCode() const;            // '\0' when not open
+    char FormatCode() const;          // '\0' when not open
     std::string SecurityName() const; // " " when empty or not open
 
     float Open() const { return Price(0); }

@@ -7,15 +7,11 @@ namespace hostdb {
 DateOrder DateOrderOf(std::string_view fmt) {
     for (char c : fmt) {
         switch (platform::AsciiUpper(c)) {
-        case 'D':
-            return DateOrder::DayMonthYear;
+        case 'D': return DateOrder::DayMonthYear;
         case 'Y':
-        case 'E':
-            return DateOrder::YearMonthDay;
-        case 'M':
-            return DateOrder::MonthDayYear;
-        default:
-            break;
+        case 'E': return DateOrder::YearMonthDay;
+        case 'M': return DateOrder::MonthDayYear;
+        default: break;
         }
     }
     return DateOrder::MonthDayYear;
@@ -70,15 +66,9 @@ DateTimeValue StrToDate2k(std::string_view text, const DateTextRules& rules, Dat
     if (sc.Separator()) {
         if (!sc.Number(n3)) return now;
         switch (rules.order) {
-        case DateOrder::MonthDayYear:
-            month = n1, day = n2, year = n3;
-            break;
-        case DateOrder::DayMonthYear:
-            day = n1, month = n2, year = n3;
-            break;
-        case DateOrder::YearMonthDay:
-            year = n1, month = n2, day = n3;
-            break;
+        case DateOrder::MonthDayYear: month = n1, day = n2, year = n3; break;
+        case DateOrder::DayMonthYear: day = n1, month = n2, year = n3; break;
+        case DateOrder::YearMonthDay: year = n1, month = n2, day = n3; break;
         }
         if (year < 100) year += year < 50 ? 2000 : 1900;
     } else {

@@ -61,7 +61,8 @@ fs::path Directories::LocalPath(std::string_view hostPath) const {
     fs::path result;
     size_t pos = 0;
     if (hostPath.size() >= 2 && hostPath[1] == ':' &&
-        ((hostPath[0] >= 'A' && hostPath[0] <= 'Z') || (hostPath[0] >= 'a' && hostPath[0] <= 'z'))) {
+        ((hostPath[0] >= 'A' && hostPath[0] <= 'Z') ||
+         (hostPath[0] >= 'a' && hostPath[0] <= 'z'))) {
         char drive = AsciiLower(hostPath[0]);
         result = winePrefix / "dosdevices" / (std::string(1, drive) + ":");
         std::error_code ec;

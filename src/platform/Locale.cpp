@@ -33,16 +33,10 @@ std::string DateFormatFromQt(const std::string& qt, char separator) {
         size_t run = 1;
         while (i + run < qt.size() && qt[i + run] == c) ++run;
         switch (c) {
-        case 'd':
-            out.append(run > 4 ? 4 : run, 'd');
-            break;
+        case 'd': out.append(run > 4 ? 4 : run, 'd'); break;
         case 'M':
-        case 'L':
-            out.append(run > 4 ? 4 : run, 'm');
-            break;
-        case 'y':
-            out += run > 2 ? "yyyy" : "yy";
-            break;
+        case 'L': out.append(run > 4 ? 4 : run, 'm'); break;
+        case 'y': out += run > 2 ? "yyyy" : "yy"; break;
         default:
             if (c == separator) {
                 out.append(run, '/');

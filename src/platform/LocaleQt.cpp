@@ -26,7 +26,8 @@ Locale SystemLocale() {
     QString shortFmt = loc.dateFormat(QLocale::ShortFormat);
     r.dateSeparator = SeparatorOf(shortFmt);
     r.shortDateFormat = DateFormatFromQt(Latin(shortFmt), r.dateSeparator);
-    r.longDateFormat = DateFormatFromQt(Latin(loc.dateFormat(QLocale::LongFormat)), r.dateSeparator);
+    r.longDateFormat =
+        DateFormatFromQt(Latin(loc.dateFormat(QLocale::LongFormat)), r.dateSeparator);
     for (int i = 0; i < 7; ++i) {
         int qtDay = i == 0 ? 7 : i; // Qt counts Monday 1 .. Sunday 7
         r.shortDayNames[i] = Latin(loc.dayName(qtDay, QLocale::ShortFormat));
@@ -37,8 +38,10 @@ Locale SystemLocale() {
         r.longMonthNames[m] = Latin(loc.monthName(m + 1, QLocale::LongFormat));
     }
     QString group = loc.groupSeparator(), dec = loc.decimalPoint();
-    if (group.size() == 1 && group[0].unicode() < 128) r.thousandSeparator = static_cast<char>(group[0].unicode());
-    if (dec.size() == 1 && dec[0].unicode() < 128) r.decimalSeparator = static_cast<char>(dec[0].unicode());
+    if (group.size() == 1 && group[0].unicode() < 128)
+        r.thousandSeparator = static_cast<char>(group[0].unicode());
+    if (dec.size() == 1 && dec[0].unicode() < 128)
+        r.decimalSeparator = static_cast<char>(dec[0].unicode());
     return r;
 }
 

@@ -16,9 +16,9 @@ namespace {
 
 // One line of the file as it stands, without its line ending, and where it starts and ends.
 struct Line {
-    size_t begin;   // offset of the first character
-    size_t end;     // offset just past the text (before "\r\n" or "\n")
-    size_t next;    // offset of the following line
+    size_t begin; // offset of the first character
+    size_t end;   // offset just past the text (before "\r\n" or "\n")
+    size_t next;  // offset of the following line
 };
 
 std::vector<Line> SplitLines(std::string_view text) {
@@ -159,8 +159,7 @@ int Profile::ReadInteger(std::string_view section, std::string_view key, int def
     return ParseInteger(ReadString(section, key, ""), v) ? v : def;
 }
 
-bool Profile::WriteString(std::string_view section, std::string_view key,
-                          std::string_view value) {
+bool Profile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     std::string text;
     if (!ReadWholeFile(path_, text)) {
         std::error_code ec;

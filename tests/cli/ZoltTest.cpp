@@ -3,9 +3,9 @@
 #include "TestUtil.h"
 #include "tools/make-host/HostWriter.h"
 
-#include <gtest/gtest.h>
 #include <algorithm>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -29,9 +29,9 @@ Result Zolt(const std::vector<std::string>& args, const platform::Directories& d
 TEST(Zolt, HostReport) {
     testutil::TempDir tmp;
     fs::path windows = tmp / "drive_c/windows";
-    testutil::WriteFile(windows / "Qel32.Ini",
-                        "[PATHS]\nEquityPath=" + (tmp / "d1").string() + ";" +
-                            (tmp / "d2").string() + "\n[PROCHART]\nPATHNAME=C:\\QEL\\qelch32.exe\n");
+    testutil::WriteFile(windows / "Qel32.Ini", "[PATHS]\nEquityPath=" + (tmp / "d1").string() +
+                                                   ";" + (tmp / "d2").string() +
+                                                   "\n[PROCHART]\nPATHNAME=C:\\QEL\\qelch32.exe\n");
     testutil::WriteFile(tmp / "d1/A.DTA", "");
     testutil::WriteFile(tmp / "d2/B.dta", "");
     Result r = Zolt({"--windows-dir", windows.string(), "--now", "2026-12-05 10:00", "host"});
@@ -84,7 +84,8 @@ TEST(Zolt, QuotePrintsWhatWasWritten) {
 
     // A ticker of each format with known prices: Thanksgiving without data, then Friday
     // 12.5 / 13 / 12 / 12.5 + one tick with a negative volume, then Monday 1 / 2 / 1 / 2.
-    const std::pair<char, const char*> closes[] = {{'D', "12.51"}, {'F', "12.53125"}, {'4', "12.5001"}};
+    const std::pair<char, const char*> closes[] = {
+        {'D', "12.51"}, {'F', "12.53125"}, {'4', "12.5001"}};
     for (auto [format, close] : closes) {
         hostgen::TickerSpec spec;
         spec.name = "Quote Test";
@@ -92,7 +93,8 @@ TEST(Zolt, QuotePrintsWhatWasWritten) {
         spec.firstDay = 17132; // Thursday 26 November 2026
         spec.lastDay = 17136;  // Monday 30 November
         std::int64_t u = hostgen::TicksPerUnit(format);
-        spec.records = {{}, {{25 * u / 2, 13 * u, 12 * u, 25 * u / 2 + 1}, -5}, {{u, 2 * u, u, 2 * u}, 42}};
+        spec.records = {
+            {}, {{25 * u / 2, 13 * u, 12 * u, 25 * u / 2 + 1}, -5}, {{u, 2 * u, u, 2 * u}, 42}};
         std::vector<std::uint8_t> bytes = hostgen::EncodeTicker(spec);
         fs::path file = tmp / (std::string("q") + format + ".DTA");
         testutil::WriteFile(file, std::string(bytes.begin(), bytes.end()));
@@ -102,10 +104,12 @@ TEST(Zolt, QuotePrintsWhatWasWritten) {
         EXPECT_NE(r.out.find("Format:    " + std::string(1, format) + "\n"), std::string::npos);
         EXPECT_NE(r.out.find("First day: 17132 2026-11-26 Thu\n"), std::string::npos) << r.out;
         EXPECT_EQ(r.out.find("2026-11-26 Thu  "), std::string::npos) << "before --from";
-        EXPECT_NE(r.out.find("\n2026-11-27 Fri  12.5        13          12          " + closeColumn +
+        EXPECT_NE(r.out.find("\n2026-11-27 Fri  12.5        13          12          " +
+                             closeColumn +
                              "2147483647\n2026-11-30 Mon  1           2           1           2"
                              "           42\n"),
-                  std::string::npos) << r.out;
+                  std::string::npos)
+            << r.out;
     }
 
     Result spx = Zolt({"--windows-dir", windows, "quote", "spx", "--from", "2026-12-04"});

@@ -1,7 +1,7 @@
 #include "hostdb/CommDefs.h"
 
-#include "hostdb/Qelcalen.h"
 #include "TestUtil.h"
+#include "hostdb/Qelcalen.h"
 
 #include <gtest/gtest.h>
 
@@ -19,12 +19,15 @@ protected:
         fs::create_directory_symlink("../drive_c", prefix() / "dosdevices" / "c:");
         env.dirs.winePrefix = prefix();
         env.dirs.windows = prefix() / "drive_c" / "windows";
-        WriteQel32("[PATHS]\r\nEquityPath=C:\\DATA\r\n[PROCHART]\r\nPATHNAME=C:\\HOST\\PROG.EXE\r\n");
+        WriteQel32(
+            "[PATHS]\r\nEquityPath=C:\\DATA\r\n[PROCHART]\r\nPATHNAME=C:\\HOST\\PROG.EXE\r\n");
         WriteQelCom("[config]\r\nmktclose=1600\r\n");
     }
 
     fs::path prefix() const { return tmp.Path(); }
-    void WriteQel32(const std::string& text) { testutil::WriteFile(env.dirs.windows / "qel32.ini", text); }
+    void WriteQel32(const std::string& text) {
+        testutil::WriteFile(env.dirs.windows / "qel32.ini", text);
+    }
     void WriteQelCom(const std::string& text) {
         testutil::WriteFile(prefix() / "drive_c" / "HOST" / "QelCom.Ini", text);
     }

@@ -70,9 +70,9 @@ struct SearchPathOnDisk : ::testing::Test {
 } // namespace
 
 TEST_F(SearchPathOnDisk, ListFiles) {
-    std::vector<fs::path> expect = {root / "one/aapl.dta", root / "one/x.DTA", root / "one/y.dta",
-                                    root / "two/AAPL.DTA", root / "two/b.dta",
-                                    root / "two/only.dta"};
+    std::vector<fs::path> expect = {root / "one/aapl.dta", root / "one/x.DTA",
+                                    root / "one/y.dta",    root / "two/AAPL.DTA",
+                                    root / "two/b.dta",    root / "two/only.dta"};
     int pumped = 0;
     EXPECT_EQ(ListFilesOnPath(list, "*.dta", dirs, [&] { ++pumped; }), expect);
     EXPECT_EQ(pumped, 6);

@@ -8,12 +8,23 @@ TEST(FormatDateTime, EveryDateToken) {
     platform::Locale loc;
     DateTimeValue sat = EncodeDate(2000, 1, 1);
     const std::pair<const char*, const char*> cases[] = {
-        {"d", "1"},          {"dd", "01"},         {"ddd", "Sat"},
-        {"dddd", "Saturday"}, {"ddddd", "1/1/00"}, {"dddddd", "Saturday, January 1, 2000"},
-        {"m", "1"},          {"mm", "01"},         {"mmm", "Jan"},
-        {"mmmm", "January"},  {"mmmmm", "January"}, {"y", "00"},
-        {"yy", "00"},        {"yyy", "2000"},      {"yyyy", "2000"},
-        {"yyyyy", "2000"},   {"MM/DD/YY", "01/01/00"},
+        {"d", "1"},
+        {"dd", "01"},
+        {"ddd", "Sat"},
+        {"dddd", "Saturday"},
+        {"ddddd", "1/1/00"},
+        {"dddddd", "Saturday, January 1, 2000"},
+        {"m", "1"},
+        {"mm", "01"},
+        {"mmm", "Jan"},
+        {"mmmm", "January"},
+        {"mmmmm", "January"},
+        {"y", "00"},
+        {"yy", "00"},
+        {"yyy", "2000"},
+        {"yyyy", "2000"},
+        {"yyyyy", "2000"},
+        {"MM/DD/YY", "01/01/00"},
         {"dddd, mmmm d, yyyyy", "Saturday, January 1, 2000"},
         {"'day' d \"of\" m", "day 1 of 1"},
         {"d-m, x!", "1-1, x!"},
@@ -47,11 +58,11 @@ TEST(FormatDateTime, LocaleSeparatorAndFormats) {
 
 TEST(FormatFixed, RoundsHalfAwayFromZeroOnTheDecimalDigits) {
     platform::Locale loc;
-    EXPECT_EQ(FormatFixed(0.125, 2, loc), "0.13");   // exact binary tie
+    EXPECT_EQ(FormatFixed(0.125, 2, loc), "0.13"); // exact binary tie
     EXPECT_EQ(FormatFixed(-0.125, 2, loc), "-0.13");
     EXPECT_EQ(FormatFixed(2.5, 0, loc), "3");
     EXPECT_EQ(FormatFixed(0.5, 0, loc), "1");
-    EXPECT_EQ(FormatFixed(9.995, 2, loc), "9.99");   // 9.99499999... in binary
+    EXPECT_EQ(FormatFixed(9.995, 2, loc), "9.99");  // 9.99499999... in binary
     EXPECT_EQ(FormatFixed(99.95, 1, loc), "100.0"); // 99.9500000000000028 in binary
     EXPECT_EQ(FormatFixed(0.04, 0, loc), "0");
     EXPECT_EQ(FormatFixed(0.0, 2, loc), "0.00");

@@ -3,8 +3,8 @@
 #include "TestUtil.h"
 #include "tools/make-host/HostWriter.h"
 
-#include <gtest/gtest.h>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <map>
 
 using namespace hostdb;
@@ -31,7 +31,8 @@ struct RawTicker {
     void U16(size_t at, int v) { U8(at, v & 0xFF), U8(at + 1, (v >> 8) & 0xFF); }
     void I32(size_t at, std::int32_t v) {
         auto u = static_cast<std::uint32_t>(v);
-        for (int i = 0; i < 4; ++i) U8(at + static_cast<size_t>(i), static_cast<int>((u >> (8 * i)) & 0xFF));
+        for (int i = 0; i < 4; ++i)
+            U8(at + static_cast<size_t>(i), static_cast<int>((u >> (8 * i)) & 0xFF));
     }
 };
 
@@ -111,14 +112,14 @@ TEST(QelTick, PriceEncodings) {
 TEST(QelTick, RecordLocations) {
     FakeFiles fs;
     RawTicker d('D', Fri31Dec1999, 8000);
-    d.U16(1024 + 16, 7);                  // index 1: Monday 3 January 2000
+    d.U16(1024 + 16, 7); // index 1: Monday 3 January 2000
     int day64 = DayOfIndex(Fri31Dec1999, 64);
-    d.U16(2048, 64);                      // index 64: first record of block 2
+    d.U16(2048, 64); // index 64: first record of block 2
     d.U16(1024 + 63 * 16, 63);
     RawTicker four('4', Fri31Dec1999, 8000);
     int day50 = DayOfIndex(Fri31Dec1999, 50), day51 = DayOfIndex(Fri31Dec1999, 51);
     four.U16(1024 + 50 * 20, 50);
-    four.U16(1024 + 1020, 999);           // the 4 spare bytes of block 1
+    four.U16(1024 + 1020, 999); // the 4 spare bytes of block 1
     four.U16(2048, 51);
     fs.files = {{"d", d.bytes}, {"4", four.bytes}};
 
@@ -149,7 +150,8 @@ TEST(QelTick, DaysBeforeDayZeroAndNegativeFirstDay) {
     RawTicker d('D', -1000, 10);
     d.U16(1024 + 16, 11);
     int toDayZero = WeekdayCount(0) - WeekdayCount(-1256);
-    d.U16(static_cast<size_t>(toDayZero / 64 + 1) * 1024 + static_cast<size_t>(toDayZero % 64) * 16, 99);
+    d.U16(static_cast<size_t>(toDayZero / 64 + 1) * 1024 + static_cast<size_t>(toDayZero % 64) * 16,
+          99);
     fs.files = {{"d", d.bytes}};
     TQelTicker t = fs.Reader();
     t.SetFileName("d");
@@ -224,14 +226,15 @@ TEST(QelTick, BrokenFilesReadAsNoData) {
     odd.U16(1024, 5);
     RawTicker sunday('D', Fri31Dec1999 + 2, 8000); // first day on a weekend
     sunday.U16(1024, 5);
-    fs.files = {{"empty", {}},
-                {"short", std::vector<std::uint8_t>(good.bytes.begin(), good.bytes.begin() + 500)},
-                {"header", std::vector<std::uint8_t>(good.bytes.begin(), good.bytes.begin() + 1023)},
-                {"badsig", badSig},
-                {"backwards", backwards.bytes},
-                {"pastend", pastEnd.bytes},
-                {"odd", odd.bytes},
-                {"sunday", sunday.bytes}};
+    fs.files = {
+        {"empty", {}},
+        {"short", std::vector<std::uint8_t>(good.bytes.begin(), good.bytes.begin() + 500)},
+        {"header", std::vector<std::uint8_t>(good.bytes.begin(), good.bytes.begin() + 1023)},
+        {"badsig", badSig},
+        {"backwards", backwards.bytes},
+        {"pastend", pastEnd.bytes},
+        {"odd", odd.bytes},
+        {"sunday", sunday.bytes}};
     for (const char* name : {"empty", "short", "header", "badsig", "missing"}) {
         TQelTicker t = fs.Reader();
         t.SetFileName(name);
@@ -276,7 +279,8 @@ TEST(QelTick, ReadsWhatTheWriterWrote) {
         for (int d = spec.firstDay; d <= spec.lastDay; ++d) {
             if (WeekdayOf(d) > 4) continue;
             tick = (tick * 1103515245 + 12345) % 600000 + 1;
-            spec.records.push_back({{tick, tick + 31, tick / 2 + 1, tick + 7}, static_cast<std::int32_t>(tick)});
+            spec.records.push_back(
+                {{tick, tick + 31, tick / 2 + 1, tick + 7}, static_cast<std::int32_t>(tick)});
         }
         std::vector<std::uint8_t> bytes = hostgen::EncodeTicker(spec);
         std::filesystem::path path = dir / (std::string(1, format) + ".DTA");

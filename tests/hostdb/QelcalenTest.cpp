@@ -18,7 +18,8 @@ std::vector<std::uint8_t> HolidayFile(const std::vector<std::pair<int, std::vect
         size_t off = static_cast<size_t>(year - 1970) * 222;
         if (bytes.size() < off + 222) bytes.resize(off + 222, 0);
         testutil::PutInt16LE(bytes, off, storedYearOverride >= 0 ? storedYearOverride : year);
-        for (size_t i = 0; i < days.size(); ++i) testutil::PutInt16LE(bytes, off + 202 + 2 * i, days[i]);
+        for (size_t i = 0; i < days.size(); ++i)
+            testutil::PutInt16LE(bytes, off + 202 + 2 * i, days[i]);
     }
     return bytes;
 }
@@ -57,13 +58,11 @@ TEST(Calendar, DayNumbering) {
 
 TEST(Calendar, BuiltInHolidays) {
     TQelCalendar cal; // no holiday file
-    const CivilDate holidays[] = {{1998, 4, 10}, {2004, 7, 5},  {2009, 7, 3},
-                                  {2005, 12, 26}, {2004, 12, 24}, {2026, 1, 1},
-                                  {2026, 2, 16}, {2026, 4, 3},  {2026, 5, 25},
-                                  {2026, 7, 3},  {2026, 9, 7},  {2026, 11, 26},
-                                  {2026, 12, 25}, {2000, 2, 21}, {2000, 4, 21},
-                                  {2000, 5, 29}, {2000, 7, 4},  {2000, 9, 4},
-                                  {2000, 11, 23}, {2000, 12, 25}};
+    const CivilDate holidays[] = {{1998, 4, 10},  {2004, 7, 5},  {2009, 7, 3},   {2005, 12, 26},
+                                  {2004, 12, 24}, {2026, 1, 1},  {2026, 2, 16},  {2026, 4, 3},
+                                  {2026, 5, 25},  {2026, 7, 3},  {2026, 9, 7},   {2026, 11, 26},
+                                  {2026, 12, 25}, {2000, 2, 21}, {2000, 4, 21},  {2000, 5, 29},
+                                  {2000, 7, 4},   {2000, 9, 4},  {2000, 11, 23}, {2000, 12, 25}};
     for (CivilDate d : holidays)
         EXPECT_EQ(cal.DayKind(Day(d.year, d.month, d.day)), KindHoliday)
             << d.year << "-" << d.month << "-" << d.day;
@@ -95,8 +94,8 @@ TEST(Calendar, HolidayFileOverridesItsYearsOnly) {
     TQelCalendar cal;
     cal.HolidayFileName = dir / "holiday.idx";
     EXPECT_EQ(cal.DayKind(Day(2001, 3, 14)), KindHoliday);
-    EXPECT_EQ(cal.DayKind(Day(2001, 7, 4)), 2);               // not in the file's list
-    EXPECT_EQ(cal.DayKind(Day(2002, 7, 4)), KindHoliday);     // built-in
+    EXPECT_EQ(cal.DayKind(Day(2001, 7, 4)), 2);           // not in the file's list
+    EXPECT_EQ(cal.DayKind(Day(2002, 7, 4)), KindHoliday); // built-in
     EXPECT_EQ(cal.DayKind(Day(2002, 3, 14)), 3);
 
     // A record holding year 0 falls back to the built-in rules.
@@ -164,7 +163,8 @@ TEST(Calendar, CacheReplacesTheFarthestYear) {
 
     // Equally far: the earliest slot goes.
     TQelCalendar fresh;
-    for (int y : {1998, 2001, 2002, 2003, 2004, 2005, 2006, 2008, 2009, 2016}) fresh.DayKind(wednesday(y));
+    for (int y : {1998, 2001, 2002, 2003, 2004, 2005, 2006, 2008, 2009, 2016})
+        fresh.DayKind(wednesday(y));
     fresh.DayKind(wednesday(2007));
     EXPECT_EQ(TQelCalendar::CacheSlot(0).year, 2007);
     EXPECT_EQ(TQelCalendar::CacheSlot(9).year, 2016);

@@ -2,9 +2,8 @@
 
 #include "TestUtil.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <optional>
 
 namespace fs = std::filesystem;

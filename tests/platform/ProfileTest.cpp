@@ -2,10 +2,9 @@
 
 #include "TestUtil.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,20 +13,19 @@ using platform::Profile;
 
 namespace {
 
-const char kIni[] =
-    "; settings\n"
-    "[Paths]\n"
-    "  Data = C:\\QEL\\DATA  \n"
-    "Quoted=\"  padded \"\n"
-    "Single='x'\n"
-    "Odd=\"x'\n"
-    ";Hidden=1\n"
-    "\n"
-    "[Other]\n"
-    "Only=here\n"
-    "[paths]\n"
-    "Data=second\n"
-    "Late=second\n";
+const char kIni[] = "; settings\n"
+                    "[Paths]\n"
+                    "  Data = C:\\QEL\\DATA  \n"
+                    "Quoted=\"  padded \"\n"
+                    "Single='x'\n"
+                    "Odd=\"x'\n"
+                    ";Hidden=1\n"
+                    "\n"
+                    "[Other]\n"
+                    "Only=here\n"
+                    "[paths]\n"
+                    "Data=second\n"
+                    "Late=second\n";
 
 } // namespace
 

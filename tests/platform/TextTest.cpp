@@ -1,8 +1,7 @@
 #include "platform/Text.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -35,14 +34,14 @@ TEST(Text, CompareNoCaseOrder) {
 }
 
 TEST(Text, CompareNoCaseSortsConsistently) {
-    std::vector<std::string> v = {"b", "A", "a_b", "A1", "a", "_", "10", "1", "ab", "B",
-                                  "a.b", "Z", "~", "a/b", "2", "\xe9", "aB", ""};
+    std::vector<std::string> v = {"b", "A",   "a_b", "A1", "a",   "_", "10",   "1",  "ab",
+                                  "B", "a.b", "Z",   "~",  "a/b", "2", "\xe9", "aB", ""};
     std::sort(v.begin(), v.end(), LessNoCase);
     for (size_t i = 0; i + 1 < v.size(); ++i) {
         EXPECT_LE(CompareNoCase(v[i], v[i + 1]), 0) << v[i] << " / " << v[i + 1];
         for (size_t j = 0; j < v.size(); ++j) {
             int ab = CompareNoCase(v[i], v[j]), ba = CompareNoCase(v[j], v[i]);
-            EXPECT_EQ(ab < 0, ba > 0) << v[i] << " / " << v[j];
+            EXPECT_EQ(ab<0, ba> 0) << v[i] << " / " << v[j];
             EXPECT_EQ(ab == 0, EqualNoCase(v[i], v[j])) << v[i] << " / " << v[j];
         }
     }

@@ -1,8 +1,7 @@
-#include "tools/make-host/HostWriter.h"
-
+#include "TestUtil.h"
 #include "hostdb/CommDefs.h"
 #include "hostdb/QelTick.h"
-#include "TestUtil.h"
+#include "tools/make-host/HostWriter.h"
 
 #include <gtest/gtest.h>
 #include <map>

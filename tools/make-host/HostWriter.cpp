@@ -20,7 +20,8 @@ void PutU16(std::vector<std::uint8_t>& b, size_t at, unsigned v) {
 }
 
 void PutU32(std::vector<std::uint8_t>& b, size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + static_cast<size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        b[at + static_cast<size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 int FieldSize(char format) { return format == '4' || format == 'I' ? 4 : 3; }
@@ -36,7 +37,9 @@ public:
         return z ^ (z >> 31);
     }
     double Uniform() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
-    int Range(int lo, int hi) { return lo + static_cast<int>(Next() % static_cast<std::uint64_t>(hi - lo + 1)); }
+    int Range(int lo, int hi) {
+        return lo + static_cast<int>(Next() % static_cast<std::uint64_t>(hi - lo + 1));
+    }
     bool Chance(double p) { return Uniform() < p; }
     double Normal() {
         double u1 = Uniform(), u2 = Uniform();
@@ -48,7 +51,9 @@ private:
     std::uint64_t s_;
 };
 
-int Day(int y, int m, int d) { return hostdb::TQelCalendar::DateToDay(hostdb::EncodeDate(y, m, d)); }
+int Day(int y, int m, int d) {
+    return hostdb::TQelCalendar::DateToDay(hostdb::EncodeDate(y, m, d));
+}
 
 int NextWeekday(int day) {
     while (hostdb::WeekdayOf(day) > 4) ++day;
@@ -69,11 +74,12 @@ hostdb::HolidayList HostHolidays(int year) {
         int w = hostdb::WeekdayOf(juneteenth);
         extra.push_back(juneteenth + (w == 5 ? -1 : w == 6 ? 1 : 0));
     }
-    const hostdb::CivilDate closures[] = {{2004, 6, 11}, {2007, 1, 2},  {2012, 10, 29},
+    const hostdb::CivilDate closures[] = {{2004, 6, 11},  {2007, 1, 2},  {2012, 10, 29},
                                           {2012, 10, 30}, {2018, 12, 5}, {2025, 1, 9}};
     for (hostdb::CivilDate c : closures)
         if (c.year == year) extra.push_back(Day(c.year, c.month, c.day));
-    for (size_t i = 0; i < extra.size() && i < 2; ++i) h[8 + i] = static_cast<hostdb::DayNumber>(extra[i]);
+    for (size_t i = 0; i < extra.size() && i < 2; ++i)
+        h[8 + i] = static_cast<hostdb::DayNumber>(extra[i]);
     return h;
 }
 
@@ -85,12 +91,12 @@ std::string MakeSymbol(Rng& rng) {
 }
 
 std::string MakeName(Rng& rng) {
-    static const char* const first[] = {"Amber", "Blue",   "Cedar", "Delta",  "Eagle", "Falcon",
-                                        "Granite", "Harbor", "Iron", "Juniper", "Keystone", "Lake",
-                                        "Maple", "North",  "Orion", "Pioneer", "Quartz", "River",
-                                        "Summit", "Titan", "Union", "Valley", "Western", "Zenith"};
-    static const char* const second[] = {"Energy",  "Foods", "Systems",  "Bancorp", "Mining",
-                                         "Pharma",  "Motors", "Networks", "Realty", "Steel",
+    static const char* const first[] = {
+        "Amber",  "Blue",    "Cedar",    "Delta", "Eagle", "Falcon", "Granite", "Harbor",
+        "Iron",   "Juniper", "Keystone", "Lake",  "Maple", "North",  "Orion",   "Pioneer",
+        "Quartz", "River",   "Summit",   "Titan", "Union", "Valley", "Western", "Zenith"};
+    static const char* const second[] = {"Energy",   "Foods",  "Systems",  "Bancorp",  "Mining",
+                                         "Pharma",   "Motors", "Networks", "Realty",   "Steel",
                                          "Airlines", "Retail", "Software", "Chemical", "Media"};
     static const char* const suffix[] = {"Inc", "Corp", "Co", "Ltd", "Group", "Hldgs"};
     std::string n = std::string(first[rng.Range(0, 23)]) + " " + second[rng.Range(0, 14)] + " " +
@@ -106,15 +112,16 @@ struct Walk {
 };
 
 // Daily records of a random walk with gaps, volume spikes, days without data and holidays.
-std::vector<DayRecord> WalkPrices(Rng& rng, hostdb::TQelCalendar& calendar, char format,
-                                  int first, int last, Walk w, int trend) {
+std::vector<DayRecord> WalkPrices(Rng& rng, hostdb::TQelCalendar& calendar, char format, int first,
+                                  int last, Walk w, int trend) {
     std::vector<DayRecord> records;
     const double tpu = TicksPerUnit(format);
     const double maxPrice = format == 'I' ? 1e6 : 5000.0;
     const double minPrice = format == 'I' ? 1.0 : 0.05;
     int lastWeekday = PreviousWeekday(last);
     int remaining = 0;
-    for (int d = first; d <= last; ++d) if (hostdb::WeekdayOf(d) < 5) ++remaining;
+    for (int d = first; d <= last; ++d)
+        if (hostdb::WeekdayOf(d) < 5) ++remaining;
     double close = w.price;
     for (int d = first; d <= last; ++d) {
         if (hostdb::WeekdayOf(d) > 4) continue;
@@ -206,7 +213,8 @@ std::vector<std::uint8_t> EncodeTicker(const TickerSpec& spec) {
     size_t n = spec.records.size();
     size_t size = n == 0 ? 1024 : ((n - 1) / R + 1) * 1024 + ((n - 1) % R) * rs + rs;
     std::vector<std::uint8_t> b(size, 0);
-    for (size_t i = 0; i < spec.name.size() && i < 35; ++i) b[8 + i] = static_cast<std::uint8_t>(spec.name[i]);
+    for (size_t i = 0; i < spec.name.size() && i < 35; ++i)
+        b[8 + i] = static_cast<std::uint8_t>(spec.name[i]);
     b[43] = static_cast<std::uint8_t>(spec.kind);
     b[44] = static_cast<std::uint8_t>(spec.format);
     b[55] = static_cast<std::uint8_t>(spec.status);
@@ -275,14 +283,17 @@ Summary MakeHost(const Options& o) {
 
     Rng rng(o.seed);
     const int endDay = PreviousWeekday(Day(o.end.year, o.end.month, o.end.day));
-    const int startDay = NextWeekday(Day(o.end.year - o.years, o.end.month,
-                                         std::min(o.end.day, 28)));
+    const int startDay =
+        NextWeekday(Day(o.end.year - o.years, o.end.month, std::min(o.end.day, 28)));
     // Holiday records for the span, a few deliberately missing.
     std::map<int, hostdb::HolidayList> years;
     int missing = 0;
     for (int y = o.end.year - o.years; y <= o.end.year; ++y) {
         bool skip = y != o.end.year && (rng.Chance(0.2) || (missing == 0 && y == o.end.year - 1));
-        if (skip) ++missing; else years[y] = HostHolidays(y);
+        if (skip)
+            ++missing;
+        else
+            years[y] = HostHolidays(y);
     }
     WriteBytes(host / "holiday.idx", EncodeHolidays(years));
     hostdb::TQelCalendar calendar;
@@ -305,7 +316,8 @@ Summary MakeHost(const Options& o) {
             spec.firstDay = startDay;
             spec.lastDay = endDay;
         } else {
-            do symbol = MakeSymbol(t); while (!used.insert(symbol).second);
+            do symbol = MakeSymbol(t);
+            while (!used.insert(symbol).second);
             spec.name = MakeName(t);
             spec.format = formats[i % 4];
             if (t.Chance(0.05)) spec.kind = t.Chance(0.5) ? 'F' : 'I';
@@ -316,7 +328,8 @@ Summary MakeHost(const Options& o) {
             int span = endDay - startDay;
             spec.firstDay = startDay;
             spec.lastDay = endDay;
-            if (t.Chance(0.2) && span > 200) spec.firstDay = NextWeekday(startDay + t.Range(1, span - 100));
+            if (t.Chance(0.2) && span > 200)
+                spec.firstDay = NextWeekday(startDay + t.Range(1, span - 100));
             if (t.Chance(0.1) && endDay - spec.firstDay > 200)
                 spec.lastDay = PreviousWeekday(endDay - t.Range(5, 100));
             if (t.Chance(0.1)) trend = t.Chance(0.5) ? 1 : -1; // record highs or lows at the end
@@ -324,7 +337,8 @@ Summary MakeHost(const Options& o) {
         spec.records = WalkPrices(t, calendar, spec.format, spec.firstDay, spec.lastDay, w, trend);
         std::string file = symbol + ".DTA";
         if (i % 17 == 5) // hosts copied from other systems have lower-case names too
-            std::transform(file.begin(), file.end(), file.begin(), [](char c) { return static_cast<char>(std::tolower(c)); });
+            std::transform(file.begin(), file.end(), file.begin(),
+                           [](char c) { return static_cast<char>(std::tolower(c)); });
         fs::path path = data[i % 2] / file;
         WriteBytes(path, EncodeTicker(spec));
         summary.tickerFiles.push_back(path);

@@ -45,8 +45,8 @@ int main(int argc, char** argv) {
             o.years = static_cast<int>(n);
         } else if (a == "--seed" && ParseInt(v, n) && n >= 0) {
             o.seed = static_cast<std::uint64_t>(n);
-        } else if (a == "--end" && std::sscanf(v.c_str(), "%d-%d-%d", &o.end.year, &o.end.month,
-                                               &o.end.day) == 3 &&
+        } else if (a == "--end" &&
+                   std::sscanf(v.c_str(), "%d-%d-%d", &o.end.year, &o.end.month, &o.end.day) == 3 &&
                    hostdb::IsValidDate(o.end.year, o.end.month, o.end.day)) {
         } else {
             return Usage("bad option " + a + " " + v);
