@@ -4,9 +4,12 @@
 #include "hostdb/Format.h"
 #include "hostdb/QelTick.h"
 #include "hostdb/Qelcalen.h"
+#include "platform/Profile.h"
 #include "platform/Text.h"
+#include "screener/engine/Gendata.h"
 
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 
 namespace cli {
@@ -15,7 +18,8 @@ namespace {
 
 const char* const Usage =
     "usage: zolt [--windows-dir DIR] [--now \"YYYY-MM-DD HH:MM\"] [--program-dir DIR] "
-    "host | quote SYMBOL|FILE [--from YYYY-MM-DD] [--to YYYY-MM-DD]";
+    "host | quote SYMBOL|FILE [--from YYYY-MM-DD] [--to YYYY-MM-DD] | "
+    "generate --date YYYY-MM-DD --ma N [--out-dir DIR] | dataset FILE [--format table|csv]";
 
 int UsageError(std::ostream& err, const std::string& what) {
     err << "zolt: " << what << " (" << Usage << ")\n";
@@ -24,7 +28,9 @@ int UsageError(std::ostream& err, const std::string& what) {
 
 const std::map<std::string, Command>& Commands() {
     static const std::map<std::string, Command> commands{{"host", HostCommand},
-                                                         {"quote", QuoteCommand}};
+                                                         {"quote", QuoteCommand},
+                                                         {"generate", GenerateCommand},
+                                                         {"dataset", DataSetCommand}};
     return commands;
 }
 
@@ -42,8 +48,8 @@ bool ParseNow(const std::string& text, hostdb::DateTimeValue& now) {
 
 int RunZolt(const std::vector<std::string>& args, const platform::Directories& dirs,
             const platform::Locale& locale, hostdb::DateTimeValue now, std::ostream& out,
-            std::ostream& err) {
-    Context ctx{{dirs, locale, now}, dirs.program, out, err};
+            std::ostream& err, bool errIsTerminal) {
+    Context ctx{{dirs, locale, now}, dirs.program, out, err, errIsTerminal};
     size_t i = 0;
     for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {
         std::string name = args[i], value;
@@ -176,6 +182,183 @@ int QuoteCommand(Context& ctx, const std::vector<std::string>& args) {
         ctx.out << Column(date(day), 16) << Column(PriceText(ticker.Open()), 12)
                 << Column(PriceText(ticker.High()), 12) << Column(PriceText(ticker.Low()), 12)
                 << Column(PriceText(ticker.Close()), 12) << ticker.Volume() << "\n";
+    }
+    return 0;
+}
+
+int GenerateCommand(Context& ctx, const std::vector<std::string>& args) {
+    int day = 0, length = 0;
+    bool haveDate = false, haveLength = false;
+    std::filesystem::path outDir = ctx.programDir;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (i + 1 == args.size()) return UsageError(ctx.err, args[i] + " needs a value");
+        const std::string& value = args[i + 1];
+        if (args[i] == "--date") {
+            if (!ParseDay(value, day)) return UsageError(ctx.err, "--date wants YYYY-MM-DD");
+            haveDate = true;
+        } else if (args[i] == "--ma") {
+            haveLength = true;
+            if (!platform::ParseInteger(value, length) || length < 1 || length > 99) {
+                ctx.err << "zolt: the moving-average length must be a whole number from 1 to 99, "
+                           "not \""
+                        << value << "\"\n";
+                return 2;
+            }
+        } else if (args[i] == "--out-dir") {
+            outDir = value;
+        } else {
+            return UsageError(ctx.err, "unknown generate option " + args[i]);
+        }
+        ++i;
+    }
+    if (!haveDate || !haveLength) return UsageError(ctx.err, "generate needs --date and --ma");
+    if (day < 1) { // 2 January 1980 is the earliest market date
+        ctx.err << "zolt: the market date must be 1980-01-02 or later\n";
+        return 2;
+    }
+
+    hostdb::HostInstallation host;
+    std::string error;
+    if (!hostdb::DiscoverHost(hostdb::HostProgram::ZoltW, ctx.env, host, error)) {
+        ctx.err << error << "\n";
+        return 2;
+    }
+    hostdb::TQelCalendar calendar(ctx.env.locale);
+    calendar.HolidayFileName = hostdb::HolidayFilePath(host.globals, ctx.env.dirs);
+    // As the chooser does: no later than the last market date, and a trading day.
+    int wanted = day;
+    if (day > host.globals.LastMarketDay)
+        day = host.globals.LastMarketDay;
+    else
+        while (calendar.DayKind(day) > 4) --day;
+    if (day != wanted)
+        ctx.out << "Market date " << calendar.FormatDay("yyyy-mm-dd", wanted) << " is "
+                << (wanted > host.globals.LastMarketDay ? "after the last market date"
+                                                        : "not a trading day")
+                << "; using " << calendar.FormatDay("dddddd", day) << ".\n";
+
+    screener::GenerateInput input;
+    input.marketDay = day;
+    input.moveAveLength = length;
+    input.outputPath = outDir / screener::DataSetFileName(day, length);
+    input.tickerFiles = std::move(host.tickerFiles);
+
+    // One updating line on a terminal, at most ten times a second.
+    const bool terminal = ctx.errIsTerminal;
+    auto last = std::chrono::steady_clock::now() - std::chrono::seconds(1);
+    auto progress = [&](const screener::GenerateProgress& p) {
+        auto now = std::chrono::steady_clock::now();
+        if (terminal && (now - last > std::chrono::milliseconds(100) || p.done == p.total)) {
+            last = now;
+            std::string line = std::to_string(p.done) + "/" + std::to_string(p.total) + " " +
+                               p.symbol + " " + p.name;
+            ctx.err << "\r" << Column(line.substr(0, 78), 78) << std::flush;
+        }
+        return true;
+    };
+    screener::GenerateResult result;
+    try {
+        result = screener::GenerateDataSet(input, calendar, progress);
+    } catch (const std::exception& e) {
+        if (terminal) ctx.err << "\n";
+        ctx.err << "zolt: " << e.what() << "\n";
+        return 1;
+    }
+    if (terminal) ctx.err << "\n";
+    ctx.out << "Data set " << input.outputPath.string() << ": " << result.accepted << " of "
+            << result.visited << " tickers for " << calendar.FormatDay("dddddd", day) << " with a "
+            << length << "-day average of volume\n";
+    return 0;
+}
+
+namespace {
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\n") == std::string::npos) return text;
+    std::string q = "\"";
+    for (char c : text) q += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return q + "\"";
+}
+
+} // namespace
+
+int DataSetCommand(Context& ctx, const std::vector<std::string>& args) {
+    std::string file, format = "table";
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--format" && i + 1 < args.size()) {
+            format = args[++i];
+            if (format != "table" && format != "csv")
+                return UsageError(ctx.err, "--format is table or csv");
+        } else if (file.empty() && args[i].rfind("--", 0) != 0) {
+            file = args[i];
+        } else {
+            return UsageError(ctx.err, "dataset takes one FILE, not " + args[i]);
+        }
+    }
+    if (file.empty()) return UsageError(ctx.err, "dataset needs a FILE");
+    std::vector<screener::DataSetRecord> records;
+    try {
+        records = screener::ReadDataSet(file);
+    } catch (const std::exception& e) {
+        ctx.err << "zolt: " << e.what() << "\n";
+        return 1;
+    }
+    std::string name = std::filesystem::path(file).filename().string();
+    screener::DataSetNameParts parts = screener::DecodeDataSetName(name);
+    int day = 0;
+    hostdb::TQelCalendar calendar(ctx.env.locale);
+    std::string date = screener::DataSetDay(name, day) ? calendar.FormatDay("dddddd", day)
+                                                       : std::string("(not a date)");
+    const char* titles[] = {"Symbol",   "Name",        "Close",  "Change",
+                            "HighRun",  "PrevHighRun", "LowRun", "PrevLowRun",
+                            "GapUpAge", "GapDownAge",  "Volume"};
+    auto fields = [](const screener::DataSetRecord& r) {
+        std::vector<std::string> f{r.Symbol,
+                                   r.Name,
+                                   PriceText(r.Close),
+                                   PriceText(r.Change),
+                                   std::to_string(r.HighRun),
+                                   std::to_string(r.PrevHighRun),
+                                   std::to_string(r.LowRun),
+                                   std::to_string(r.PrevLowRun),
+                                   std::to_string(r.GapUpAge),
+                                   std::to_string(r.GapDownAge),
+                                   std::to_string(r.Volume)};
+        for (float p : r.VolumePercent) f.push_back(PriceText(p));
+        return f;
+    };
+    std::vector<std::string> header(std::begin(titles), std::end(titles));
+    for (int k = 0; k < 10; ++k) header.push_back("Vol%" + std::to_string(k));
+
+    if (format == "csv") {
+        for (size_t i = 0; i < header.size(); ++i) ctx.out << (i ? "," : "") << header[i];
+        ctx.out << "\n";
+        for (const auto& r : records) {
+            std::vector<std::string> f = fields(r);
+            for (size_t i = 0; i < f.size(); ++i) ctx.out << (i ? "," : "") << CsvField(f[i]);
+            ctx.out << "\n";
+        }
+        return 0;
+    }
+    ctx.out << "Market date:    " << date << "\n"
+            << "Moving average: " << parts.moveAveLength << " days\n"
+            << "Records:        " << records.size() << "\n";
+    // Column widths from the widest cell.
+    std::vector<std::vector<std::string>> rows{header};
+    for (const auto& r : records) rows.push_back(fields(r));
+    std::vector<size_t> width(header.size(), 0);
+    for (const auto& row : rows)
+        for (size_t i = 0; i < row.size(); ++i) width[i] = std::max(width[i], row[i].size());
+    for (const auto& row : rows) {
+        std::string line;
+        for (size_t i = 0; i < row.size(); ++i) {
+            bool left = i < 2;
+            std::string cell = row[i];
+            std::string pad(width[i] - cell.size(), ' ');
+            line += (i ? "  " : "") + (left ? cell + pad : pad + cell);
+        }
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        ctx.out << line << "\n";
     }
     return 0;
 }

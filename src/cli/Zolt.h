@@ -18,6 +18,7 @@ struct Context {
     std::filesystem::path programDir;
     std::ostream& out;
     std::ostream& err;
+    bool errIsTerminal = false; // progress lines only for a person watching
 };
 
 // Exit statuses: 0 done, 1 the command failed, 2 bad usage or no host installation.
@@ -27,12 +28,14 @@ using Command = std::function<int(Context&, const std::vector<std::string>& args
 // tests do not depend on the machine's.
 int RunZolt(const std::vector<std::string>& args, const platform::Directories& dirs,
             const platform::Locale& locale, hostdb::DateTimeValue now, std::ostream& out,
-            std::ostream& err);
+            std::ostream& err, bool errIsTerminal = false);
 
 // "YYYY-MM-DD HH:MM" (or "YYYY-MM-DD") as a date-time value.
 bool ParseNow(const std::string& text, hostdb::DateTimeValue& now);
 
 int HostCommand(Context& ctx, const std::vector<std::string>& args);
 int QuoteCommand(Context& ctx, const std::vector<std::string>& args);
+int GenerateCommand(Context& ctx, const std::vector<std::string>& args);
+int DataSetCommand(Context& ctx, const std::vector<std::string>& args);
 
 } // namespace cli

@@ -3,6 +3,7 @@
 
 #include <ctime>
 #include <iostream>
+#include <unistd.h>
 
 namespace {
 
@@ -20,5 +21,5 @@ hostdb::DateTimeValue LocalNow() {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     return cli::RunZolt(args, platform::Directories::FromEnvironment(), platform::SystemLocale(),
-                        LocalNow(), std::cout, std::cerr);
+                        LocalNow(), std::cout, std::cerr, ::isatty(STDERR_FILENO) != 0);
 }

@@ -81,11 +81,15 @@ void FindLastMarketDateZimra(const HostGlobals& g, const HostEnvironment& env, D
     platform::Profile com(env.dirs.LocalPath(JoinHostPath(g.HostDirectory, "QelCom.Ini")));
     int cutoff = HhmmToMinutes(com.ReadInteger("config", "mktclose", 1700));
     TQelCalendar calendar(env.locale);
-    calendar.HolidayFileName = env.dirs.LocalPath(JoinHostPath(g.HostDirectory, "holiday.idx"));
+    calendar.HolidayFileName = HolidayFilePath(g, env.dirs);
     std::string today = FormatDateTime("ddddd", env.now, env.locale);
     day =
         LastTradingDay(calendar, calendar.TextToDay(today, env.now), MinutesOfDay(env.now), cutoff);
     text = calendar.FormatDay("dddd, mmmm d, yyyyy", day);
+}
+
+std::filesystem::path HolidayFilePath(const HostGlobals& g, const platform::Directories& dirs) {
+    return dirs.LocalPath(JoinHostPath(g.HostDirectory, "holiday.idx"));
 }
 
 std::vector<std::filesystem::path> ListTickerFiles(const HostGlobals& g,

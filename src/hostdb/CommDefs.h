@@ -59,6 +59,9 @@ bool FindLastMarketDate(std::string_view format, const HostEnvironment& env, Day
 void FindLastMarketDateZimra(const HostGlobals& g, const HostEnvironment& env, DayNumber& day,
                              std::string& text);
 
+// The local path of the host's holiday file.
+std::filesystem::path HolidayFilePath(const HostGlobals& g, const platform::Directories& dirs);
+
 // The ticker files of the data directories, sorted as the host's list box sorts them.
 std::vector<std::filesystem::path> ListTickerFiles(const HostGlobals& g,
                                                    const platform::Directories& dirs);
