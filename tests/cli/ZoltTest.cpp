@@ -123,3 +123,70 @@ TEST(Zolt, QuotePrintsWhatWasWritten) {
     testutil::WriteFile(tmp / "junk.DTA", "not a ticker");
     EXPECT_EQ(Zolt({"quote", (tmp / "junk.DTA").string()}).status, 1);
 }
+
+TEST(Zolt, GenerateAndListADataSet) {
+    testutil::TempDir tmp;
+    hostgen::Options options;
+    options.root = tmp / "host";
+    options.tickers = 20;
+    options.years = 2;
+    options.end = {2026, 12, 4};
+    options.broken = true;
+    std::string windows = hostgen::MakeHost(options).windowsDirectory.string();
+    std::vector<std::string> common{"--windows-dir", windows, "--now", "2026-12-07 18:00",
+                                    "--program-dir", (tmp / "prog").string()};
+    fs::create_directories(tmp / "prog");
+    auto zolt = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), common.begin(), common.end());
+        return Zolt(args);
+    };
+
+    Result r = zolt({"generate", "--date", "2026-11-28", "--ma", "10"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Market date 2026-11-28 is not a trading day; using Friday, November 27, "
+                         "2026.\n"),
+              std::string::npos)
+        << r.out;
+    fs::path file = tmp / "prog" / "26112710.vds";
+    ASSERT_TRUE(fs::exists(file)) << r.out;
+    EXPECT_EQ(fs::file_size(file) % 111, 0u);
+    EXPECT_GT(fs::file_size(file), 0u);
+    EXPECT_NE(r.out.find("Data set " + file.string() + ": "), std::string::npos);
+    EXPECT_NE(r.out.find(" of 29 tickers for Friday, November 27, 2026 with a 10-day average"),
+              std::string::npos)
+        << r.out;
+
+    r = zolt({"generate", "--date", "2027-01-05", "--ma", "5", "--out-dir", tmp.Path().string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("is after the last market date; using Monday, December 7, 2026."),
+              std::string::npos)
+        << r.out;
+    EXPECT_TRUE(fs::exists(tmp / "26120705.vds"));
+
+    Result list = zolt({"dataset", file.string()});
+    ASSERT_EQ(list.status, 0) << list.err;
+    size_t records = fs::file_size(file) / 111;
+    EXPECT_NE(list.out.find("Market date:    Friday, November 27, 2026\nMoving average: 10 days\n"
+                            "Records:        " +
+                            std::to_string(records) + "\nSymbol"),
+              std::string::npos)
+        << list.out;
+    EXPECT_EQ(static_cast<size_t>(std::count(list.out.begin(), list.out.end(), '\n')), records + 4);
+    Result csv = zolt({"dataset", file.string(), "--format", "csv"});
+    EXPECT_EQ(csv.out.rfind("Symbol,Name,Close,Change,HighRun,PrevHighRun,LowRun,PrevLowRun,"
+                            "GapUpAge,GapDownAge,Volume,Vol%0,",
+                            0),
+              0u);
+    EXPECT_EQ(static_cast<size_t>(std::count(csv.out.begin(), csv.out.end(), '\n')), records + 1);
+
+    for (const char* ma : {"0", "100", "ten", "-3"}) {
+        Result bad = zolt({"generate", "--date", "2026-11-27", "--ma", ma});
+        EXPECT_EQ(bad.status, 2) << ma;
+        EXPECT_NE(bad.err.find("moving-average length must be a whole number from 1 to 99"),
+                  std::string::npos);
+    }
+    EXPECT_EQ(zolt({"generate", "--ma", "10"}).status, 2);
+    EXPECT_EQ(zolt({"generate", "--date", "1979-12-31", "--ma", "10"}).status, 2);
+    EXPECT_EQ(zolt({"dataset", (tmp / "none.vds").string()}).status, 1);
+    EXPECT_EQ(zolt({"dataset", file.string(), "--format", "xml"}).status, 2);
+}
