@@ -4,7 +4,6 @@
 #include "hostdb/Format.h"
 #include "hostdb/QelTick.h"
 #include "hostdb/Qelcalen.h"
-#include "platform/Profile.h"
 #include "platform/Text.h"
 #include "screener/engine/Gendata.h"
 
@@ -19,22 +18,24 @@ namespace {
 const char* const Usage =
     "usage: zolt [--windows-dir DIR] [--now \"YYYY-MM-DD HH:MM\"] [--program-dir DIR] "
     "host | quote SYMBOL|FILE [--from YYYY-MM-DD] [--to YYYY-MM-DD] | "
-    "generate --date YYYY-MM-DD --ma N [--out-dir DIR] | dataset FILE [--format table|csv]";
+    "generate --date YYYY-MM-DD --ma N [--out-dir DIR] | dataset FILE [--format table|csv] | "
+    "filter --dataset FILE [--settings NAME|FILE.VNI] [--sort COLUMN [--reverse]] "
+    "[--format table|csv|grid] | "
+    "taglist --name NAME [--dir DIR] [--replace] (TICKER... | --from FILE|-)";
+
+const std::map<std::string, Command>& Commands() {
+    static const std::map<std::string, Command> commands{
+        {"host", HostCommand},       {"quote", QuoteCommand},   {"generate", GenerateCommand},
+        {"dataset", DataSetCommand}, {"filter", FilterCommand}, {"taglist", TagListCommand}};
+    return commands;
+}
+
+} // namespace
 
 int UsageError(std::ostream& err, const std::string& what) {
     err << "zolt: " << what << " (" << Usage << ")\n";
     return 2;
 }
-
-const std::map<std::string, Command>& Commands() {
-    static const std::map<std::string, Command> commands{{"host", HostCommand},
-                                                         {"quote", QuoteCommand},
-                                                         {"generate", GenerateCommand},
-                                                         {"dataset", DataSetCommand}};
-    return commands;
-}
-
-} // namespace
 
 bool ParseNow(const std::string& text, hostdb::DateTimeValue& now) {
     int y, mo, d, h = 0, mi = 0;

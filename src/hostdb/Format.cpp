@@ -81,13 +81,13 @@ std::string FormatDateTime(std::string_view format, DateTimeValue value,
     return out;
 }
 
-std::string FormatFixed(double value, int decimals, const platform::Locale& locale,
+std::string FormatFixed(long double value, int decimals, const platform::Locale& locale,
                         bool thousands) {
     if (!std::isfinite(value)) return std::isnan(value) ? "NAN" : value > 0 ? "INF" : "-INF";
     if (decimals < 0) decimals = 0;
     // 18 significant digits: "d.ddddddddddddddddde+XX".
-    char sci[40];
-    std::snprintf(sci, sizeof sci, "%.17e", std::fabs(value));
+    char sci[64];
+    std::snprintf(sci, sizeof sci, "%.17Le", std::fabs(value));
     std::string digits;
     for (const char* p = sci; *p && *p != 'e'; ++p)
         if (*p != '.') digits += *p;
@@ -121,8 +121,8 @@ std::string FormatFixed(double value, int decimals, const platform::Locale& loca
     for (int p = 0; p < intDigits; ++p) intPart += digitAt(p);
     if (intPart.empty()) intPart.push_back('0');
     std::string out;
-    // A negative value keeps its sign even when it rounds to zero, as the host's does.
-    if (value < 0) out += '-';
+    // A value that rounds to zero loses its sign, as in the host's formatter.
+    if (value < 0 && digits.find_first_not_of('0') != std::string::npos) out += '-';
     if (thousands) {
         for (size_t k = 0; k < intPart.size(); ++k) {
             if (k > 0 && (intPart.size() - k) % 3 == 0) out += locale.thousandSeparator;
@@ -134,6 +134,66 @@ std::string FormatFixed(double value, int decimals, const platform::Locale& loca
     if (decimals > 0) {
         out += locale.decimalSeparator;
         for (int p = 0; p < decimals; ++p) out += digitAt(intDigits + p);
+    }
+    return out;
+}
+
+std::string FormatText(std::string_view pattern, std::initializer_list<FormatArg> args,
+                       const platform::Locale& locale) {
+    std::string out;
+    auto arg = args.begin();
+    size_t i = 0;
+    while (i < pattern.size()) {
+        char c = pattern[i];
+        if (c != '%') {
+            out += c;
+            ++i;
+            continue;
+        }
+        size_t start = i++;
+        if (i < pattern.size() && pattern[i] == '%') {
+            out += '%';
+            ++i;
+            continue;
+        }
+        bool left = false;
+        if (i < pattern.size() && pattern[i] == '-') left = true, ++i;
+        int width = 0, precision = -1;
+        while (i < pattern.size() && pattern[i] >= '0' && pattern[i] <= '9')
+            width = width * 10 + (pattern[i++] - '0');
+        if (i < pattern.size() && pattern[i] == '.') {
+            precision = 0;
+            ++i;
+            while (i < pattern.size() && pattern[i] >= '0' && pattern[i] <= '9')
+                precision = precision * 10 + (pattern[i++] - '0');
+        }
+        if (i >= pattern.size() || arg == args.end()) {
+            out += pattern.substr(start);
+            break;
+        }
+        char type = platform::AsciiLower(pattern[i++]);
+        const FormatArg& a = *arg++;
+        std::string text;
+        if (type == 'd' && a.kind == FormatArg::Integer) {
+            std::string digits = std::to_string(a.i < 0 ? -static_cast<unsigned long long>(a.i)
+                                                        : static_cast<unsigned long long>(a.i));
+            if (precision > static_cast<int>(digits.size()))
+                digits.insert(0, static_cast<size_t>(precision) - digits.size(), '0');
+            text = (a.i < 0 ? "-" : "") + digits;
+        } else if ((type == 'f' || type == 'n') && a.kind != FormatArg::Text) {
+            long double v = a.kind == FormatArg::Float ? a.f : static_cast<long double>(a.i);
+            text = FormatFixed(v, precision < 0 ? 2 : precision, locale, type == 'n');
+        } else if (type == 's' && a.kind == FormatArg::Text) {
+            text = precision >= 0 ? a.s.substr(0, static_cast<size_t>(precision)) : a.s;
+        } else {
+            out += pattern.substr(start, i - start);
+            continue;
+        }
+        if (static_cast<int>(text.size()) < width) {
+            std::string pad(static_cast<size_t>(width) - text.size(), ' ');
+            text = left ? text + pad : pad + text;
+        }
+        out += text;
     }
     return out;
 }

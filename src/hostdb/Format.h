@@ -17,8 +17,31 @@ std::string FormatDateTime(std::string_view format, DateTimeValue value,
                            const platform::Locale& locale);
 
 // value with `decimals` fixed decimals, rounded half away from zero on its 18 significant
-// digits as the host's formatter does; thousands separators when `thousands` ("%.2n").
-std::string FormatFixed(double value, int decimals, const platform::Locale& locale,
+// digits as the host's formatter does; thousands separators when `thousands` ("%.2n"). A value
+// that rounds to zero has no sign.
+std::string FormatFixed(long double value, int decimals, const platform::Locale& locale,
                         bool thousands = false);
+
+// One argument of FormatText: a whole number, a floating-point number or a text.
+struct FormatArg {
+    enum Kind { Integer, Float, Text } kind;
+    long long i = 0;
+    long double f = 0;
+    std::string s;
+    FormatArg(int v) : kind(Integer), i(v) {}
+    FormatArg(long v) : kind(Integer), i(v) {}
+    FormatArg(long long v) : kind(Integer), i(v) {}
+    FormatArg(float v) : kind(Float), f(v) {}
+    FormatArg(double v) : kind(Float), f(v) {}
+    FormatArg(long double v) : kind(Float), f(v) {}
+    FormatArg(const char* v) : kind(Text), s(v) {}
+    FormatArg(std::string v) : kind(Text), s(std::move(v)) {}
+};
+
+// The host's printf-style patterns: %[-][width][.precision] with d (precision = least
+// digits), f (fixed, 2 decimals by default), n (f with thousands separators), s, and %%. A
+// pattern that does not fit its argument writes the pattern text itself.
+std::string FormatText(std::string_view pattern, std::initializer_list<FormatArg> args,
+                       const platform::Locale& locale);
 
 } // namespace hostdb

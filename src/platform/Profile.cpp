@@ -3,7 +3,6 @@
 #include "platform/Text.h"
 
 #include <cerrno>
-#include <charconv>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -126,19 +125,6 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view dat
     return ok;
 }
 
-bool ParseInteger(std::string_view text, int& value) {
-    text = Trim(text);
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-        if (!text.empty() && (text.front() == '+' || text.front() == '-')) return false;
-    }
-    int v = 0;
-    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || ptr != text.data() + text.size()) return false;
-    value = v;
-    return true;
-}
-
 std::string Profile::ReadString(std::string_view section, std::string_view key,
                                 std::string_view def) const {
     std::string text;
@@ -159,35 +145,48 @@ int Profile::ReadInteger(std::string_view section, std::string_view key, int def
     return ParseInteger(ReadString(section, key, ""), v) ? v : def;
 }
 
+namespace {
+
+// The file text with key=value set as a write of the host platform sets it.
+std::string ApplyWrite(const std::string& text, std::string_view section, std::string_view key,
+                       std::string_view value) {
+    // New lines follow the file's own line endings; a new file gets the host's CR LF.
+    std::string eol = text.empty() || text.find("\r\n") != std::string::npos ? "\r\n" : "\n";
+    std::vector<Line> lines = SplitLines(text);
+    Location loc = Find(text, lines, section, key);
+    std::string entry = std::string(key) + "=" + std::string(value);
+    if (loc.keyFound) {
+        const Line& l = lines[loc.keyLine];
+        return text.substr(0, l.begin) + entry + text.substr(l.end);
+    }
+    if (loc.sectionFound) {
+        const Line& l = lines[loc.lastContentLine];
+        // The last line of the file may have no line ending of its own.
+        std::string head = text.substr(0, l.next);
+        if (l.next == l.end) head += eol;
+        return head + entry + eol + text.substr(l.next);
+    }
+    std::string out = text;
+    if (!out.empty() && out.back() != '\n') out += eol;
+    return out + "[" + std::string(section) + "]" + eol + entry + eol;
+}
+
+} // namespace
+
 bool Profile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    return WriteStrings(section, {{std::string(key), std::string(value)}});
+}
+
+bool Profile::WriteStrings(std::string_view section,
+                           const std::vector<std::pair<std::string, std::string>>& values) {
     std::string text;
     if (!ReadWholeFile(path_, text)) {
         std::error_code ec;
         if (std::filesystem::exists(path_, ec)) return false; // there but unreadable: keep it
         text.clear();
     }
-    // New lines follow the file's own line endings; a new file gets the host's CR LF.
-    std::string eol = text.empty() || text.find("\r\n") != std::string::npos ? "\r\n" : "\n";
-    std::vector<Line> lines = SplitLines(text);
-    Location loc = Find(text, lines, section, key);
-    std::string entry = std::string(key) + "=" + std::string(value);
-
-    std::string out;
-    if (loc.keyFound) {
-        const Line& l = lines[loc.keyLine];
-        out = text.substr(0, l.begin) + entry + text.substr(l.end);
-    } else if (loc.sectionFound) {
-        const Line& l = lines[loc.lastContentLine];
-        // The last line of the file may have no line ending of its own.
-        std::string head = text.substr(0, l.next);
-        if (l.next == l.end) head += eol;
-        out = head + entry + eol + text.substr(l.next);
-    } else {
-        out = text;
-        if (!out.empty() && out.back() != '\n') out += eol;
-        out += "[" + std::string(section) + "]" + eol + entry + eol;
-    }
-    return WriteFileAtomically(path_, out);
+    for (const auto& [key, value] : values) text = ApplyWrite(text, section, key, value);
+    return WriteFileAtomically(path_, text);
 }
 
 } // namespace platform

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -27,13 +29,13 @@ public:
     // untouched.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
 
+    // The same for several keys of one section in order, with one replacement of the file.
+    bool WriteStrings(std::string_view section,
+                      const std::vector<std::pair<std::string, std::string>>& values);
+
 private:
     std::filesystem::path path_;
 };
-
-// Parses text as a whole decimal number with an optional sign; false on anything else or on
-// overflow. Used wherever the system reads integers from text.
-bool ParseInteger(std::string_view text, int& value);
 
 // Writes data to path completely or not at all: a temporary file in the same directory is
 // flushed and then renamed over the target.

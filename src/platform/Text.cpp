@@ -1,5 +1,7 @@
 #include "platform/Text.h"
 
+#include <charconv>
+
 namespace platform {
 
 std::string_view Trim(std::string_view s) {
@@ -43,6 +45,19 @@ int CompareNoCase(std::string_view a, std::string_view b) {
         if (x != y) return x < y ? -1 : 1;
     }
     return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+bool ParseInteger(std::string_view text, int& value) {
+    text = Trim(text);
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && (text.front() == '+' || text.front() == '-')) return false;
+    }
+    int v = 0;
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || ptr != text.data() + text.size()) return false;
+    value = v;
+    return true;
 }
 
 } // namespace platform

@@ -15,6 +15,10 @@ bool EqualNoCase(std::string_view a, std::string_view b);
 // The order of the host platform's sorted lists: letters without regard to case, digits before
 // letters, and other characters (separators, punctuation) before digits.
 int CompareNoCase(std::string_view a, std::string_view b);
+// Parses text as a whole decimal number with an optional sign, blanks around it allowed; false
+// on anything else or on overflow. Used wherever the system reads integers from text.
+bool ParseInteger(std::string_view text, int& value);
+
 inline bool LessNoCase(std::string_view a, std::string_view b) { return CompareNoCase(a, b) < 0; }
 
 } // namespace platform

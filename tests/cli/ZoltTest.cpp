@@ -133,8 +133,8 @@ TEST(Zolt, GenerateAndListADataSet) {
     options.end = {2026, 12, 4};
     options.broken = true;
     std::string windows = hostgen::MakeHost(options).windowsDirectory.string();
-    std::vector<std::string> common{"--windows-dir", windows, "--now", "2026-12-07 18:00",
-                                    "--program-dir", (tmp / "prog").string()};
+    std::vector<std::string> common{"--windows-dir",    windows,         "--now",
+                                    "2026-12-07 18:00", "--program-dir", (tmp / "prog").string()};
     fs::create_directories(tmp / "prog");
     auto zolt = [&](std::vector<std::string> args) {
         args.insert(args.begin(), common.begin(), common.end());
@@ -189,4 +189,77 @@ TEST(Zolt, GenerateAndListADataSet) {
     EXPECT_EQ(zolt({"generate", "--date", "1979-12-31", "--ma", "10"}).status, 2);
     EXPECT_EQ(zolt({"dataset", (tmp / "none.vds").string()}).status, 1);
     EXPECT_EQ(zolt({"dataset", file.string(), "--format", "xml"}).status, 2);
+}
+
+TEST(Zolt, FilterADataSet) {
+    testutil::TempDir tmp;
+    hostgen::Options options;
+    options.root = tmp / "host";
+    options.tickers = 40;
+    options.years = 2;
+    options.end = {2026, 12, 4};
+    std::string windows = hostgen::MakeHost(options).windowsDirectory.string();
+    fs::create_directories(tmp / "prog");
+    std::vector<std::string> common{"--windows-dir",    windows,         "--now",
+                                    "2026-12-04 18:00", "--program-dir", (tmp / "prog").string()};
+    auto zolt = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), common.begin(), common.end());
+        return Zolt(args);
+    };
+    ASSERT_EQ(zolt({"generate", "--date", "2026-11-25", "--ma", "10"}).status, 0);
+    size_t records = fs::file_size(tmp / "prog" / "26112510.vds") / 111;
+    testutil::WriteFile(tmp / "prog" / "ALL.VNI",
+                        "[Filter]\r\nPage=8\r\nMinClose=0\r\nMinVolume=0\r\n"
+                        "EvalDays=9\r\n");
+
+    Result table = zolt({"filter", "--dataset", "26112510.vds", "--settings", "ALL"});
+    ASSERT_EQ(table.status, 0) << table.err;
+    EXPECT_EQ(table.out.rfind("Data: Wednesday, November 25, 2026 using a 10-day avg of volume;  "
+                              "Filter: All \"ALL\"\n \nShowing all tickers\n",
+                              0),
+              0u)
+        << table.out;
+    std::string counts = std::to_string(records) + " tickers inspected\n" +
+                         std::to_string(records) + " tickers displayed\n";
+    EXPECT_EQ(table.out.substr(table.out.size() - counts.size()), counts);
+    // EvalDays 9 is more than the days after the market date allow: 6 trading days follow
+    // (Thanksgiving excluded), so it is lowered to 5 and the trade closes on the last market day.
+    EXPECT_NE(table.out.find("11/27/26"), std::string::npos);
+    EXPECT_NE(table.out.find("Long to"), std::string::npos);
+    EXPECT_NE(table.out.find("12/4/26"), std::string::npos) << table.out;
+    EXPECT_NE(table.out.find("AVERAGE (of "), std::string::npos);
+
+    Result grid = zolt({"filter", "--dataset", (tmp / "prog" / "26112510.vds").string(),
+                        "--settings", (tmp / "prog" / "ALL.VNI").string(), "--format", "grid"});
+    ASSERT_EQ(grid.status, 0) << grid.err;
+    std::vector<std::string> lines;
+    std::istringstream in(grid.out);
+    for (std::string l; std::getline(in, l);) lines.push_back(l);
+    ASSERT_GT(lines.size(), records + 3);
+    EXPECT_EQ(lines[2],
+              " \t Ticker\tHigh \tLow \t($) \t(%) \tUp \tDown \tavg vol \tvol % \t12/4/26 ");
+    for (const std::string& l : lines) EXPECT_EQ(std::count(l.begin(), l.end(), '\t'), 10) << l;
+
+    Result sorted = zolt({"filter", "--dataset", "26112510.vds", "--settings", "ALL", "--sort", "1",
+                          "--format", "csv"});
+    ASSERT_EQ(sorted.status, 0) << sorted.err;
+    std::vector<std::string> tickers;
+    std::istringstream csv(sorted.out);
+    std::string line;
+    std::getline(csv, line);
+    EXPECT_EQ(line.rfind("Ticker,Highest High (weeks),", 0), 0u);
+    while (std::getline(csv, line) && line.rfind("AVERAGE", 0) != 0)
+        tickers.push_back(line.substr(0, line.find(',')));
+    EXPECT_EQ(tickers.size(), records);
+    EXPECT_TRUE(std::is_sorted(tickers.begin(), tickers.end()));
+    Result reversed = zolt({"filter", "--dataset", "26112510.vds", "--settings", "ALL", "--sort",
+                            "1", "--reverse", "--format", "csv"});
+    EXPECT_EQ(reversed.out.substr(reversed.out.find('\n') + 1, tickers.back().size()),
+              tickers.back());
+
+    EXPECT_EQ(zolt({"filter", "--dataset", "nosuch.vds"}).status, 2);   // not a date name
+    EXPECT_EQ(zolt({"filter", "--dataset", "26112610.vds"}).status, 1); // no such file
+    EXPECT_EQ(zolt({"filter", "--dataset", "26112510.vds", "--settings", "NONE"}).status, 1);
+    EXPECT_EQ(zolt({"filter", "--dataset", "26112510.vds", "--sort", "11"}).status, 2);
+    EXPECT_EQ(zolt({"filter"}).status, 2);
 }

@@ -65,6 +65,8 @@ TEST(FormatFixed, RoundsHalfAwayFromZeroOnTheDecimalDigits) {
     EXPECT_EQ(FormatFixed(9.995, 2, loc), "9.99");  // 9.99499999... in binary
     EXPECT_EQ(FormatFixed(99.95, 1, loc), "100.0"); // 99.9500000000000028 in binary
     EXPECT_EQ(FormatFixed(0.04, 0, loc), "0");
+    EXPECT_EQ(FormatFixed(-0.04, 1, loc), "0.0"); // no "-0.0"
+    EXPECT_EQ(FormatFixed(-0.05, 1, loc), "-0.1");
     EXPECT_EQ(FormatFixed(0.0, 2, loc), "0.00");
     EXPECT_EQ(FormatFixed(0.001, 2, loc), "0.00");
     EXPECT_EQ(FormatFixed(123.456f, 2, loc), "123.46");
@@ -85,4 +87,23 @@ TEST(FormatFixed, ThousandsSeparators) {
     de.thousandSeparator = '.';
     de.decimalSeparator = ',';
     EXPECT_EQ(FormatFixed(1234.5, 2, de, true), "1.234,50");
+}
+
+TEST(FormatText, HostPatterns) {
+    platform::Locale loc;
+    EXPECT_EQ(FormatText("%5.1f ", {3.0f * 0.2L}, loc), "  0.6 ");
+    EXPECT_EQ(FormatText("%6.2f ", {-0.25f}, loc), " -0.25 ");
+    EXPECT_EQ(FormatText("%2d ", {7}, loc), " 7 ");
+    EXPECT_EQ(FormatText("%2d ", {123}, loc), "123 ");
+    EXPECT_EQ(FormatText("%5.0f ", {-1000.0f}, loc), "-1000 ");
+    EXPECT_EQ(FormatText("%5.1f%% ", {5.0f}, loc), "  5.0% ");
+    EXPECT_EQ(FormatText("%5.1f%% ", {-0.04f}, loc), "  0.0% ");
+    EXPECT_EQ(FormatText("%.0n ticker%s inspected", {12345, "s"}, loc), "12,345 tickers inspected");
+    EXPECT_EQ(FormatText("$%.2n minimum", {1234.5f}, loc), "$1,234.50 minimum");
+    EXPECT_EQ(FormatText("%d-day %% ", {5}, loc), "5-day % ");
+    EXPECT_EQ(FormatText("%-4d|%.3d|%s", {7, 5, "x"}, loc), "7   |005|x");
+    EXPECT_EQ(FormatText("%f", {1.0}, loc), "1.00");
+    // A pattern without its argument, or of the wrong kind, stays as written.
+    EXPECT_EQ(FormatText("a %d b %s", {1.5}, loc), "a %d b %s");
+    EXPECT_EQ(FormatText("%d %d", {1}, loc), "1 %d");
 }

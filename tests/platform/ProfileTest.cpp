@@ -1,6 +1,7 @@
 #include "platform/Profile.h"
 
 #include "TestUtil.h"
+#include "platform/Text.h"
 
 #include <climits>
 #include <filesystem>

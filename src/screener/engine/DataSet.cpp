@@ -3,6 +3,7 @@
 #include "hostdb/ByteSource.h"
 #include "hostdb/Qelcalen.h"
 #include "platform/Profile.h"
+#include "platform/Text.h"
 
 #include <bit>
 #include <cstdio>

@@ -1,0 +1,180 @@
+#include "cli/Zolt.h"
+#include "hostdb/Format.h"
+#include "platform/Text.h"
+#include "screener/engine/Dofilter.h"
+#include "screener/engine/SettingsText.h"
+
+#include <algorithm>
+
+namespace cli {
+
+namespace {
+
+// Screen column widths in characters, as the grid's design widths.
+const int Widths[screener::ResultColumns] = {2, 9, 10, 10, 10, 8, 8, 8, 10, 10, 12};
+
+std::string Align(const std::string& text, const grid::TGridFormat* f, size_t width) {
+    if (text.size() >= width) return text.substr(0, width);
+    size_t room = width - text.size();
+    int a = f ? f->Alignment : grid::AlignLeft;
+    if (a == grid::AlignLeft) return text + std::string(room, ' ');
+    if (a == grid::AlignCentre)
+        return std::string(room / 2, ' ') + text + std::string(room - room / 2, ' ');
+    if (a == grid::AlignDash) {
+        size_t dash = std::min(text.find('-'), text.size());
+        size_t before = width / 2 > dash ? width / 2 - dash : 0;
+        before = std::min(before, room);
+        return std::string(before, ' ') + text + std::string(room - before, ' ');
+    }
+    return std::string(room, ' ') + text;
+}
+
+// One grid row as the screen lays it out: spanning cells cover their neighbours' blanks.
+std::string RenderRow(const grid::CellGrid& g, int row) {
+    std::string line;
+    for (int c = 0; c < g.ColCount();) {
+        const grid::Cell& cell = g.At(c, row);
+        int span = cell.format ? cell.format->Span : 1;
+        if (span < 0) span = g.ColCount() - c;
+        span = std::max(1, std::min(span, g.ColCount() - c));
+        size_t width = 0;
+        for (int k = c; k < c + span; ++k) width += static_cast<size_t>(Widths[k]);
+        line += Align(cell.text, cell.format, width);
+        c += span;
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    return line;
+}
+
+std::string Trimmed(const std::string& s) { return std::string(platform::Trim(s)); }
+
+std::string Csv(const std::string& text) {
+    if (text.find_first_of(",\"") == std::string::npos) return text;
+    std::string q = "\"";
+    for (char c : text) q += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return q + "\"";
+}
+
+} // namespace
+
+int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
+    std::string dataSet, settingsArg, format = "table";
+    int sortColumn = -1;
+    bool reverse = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 == args.size()) return false;
+            out = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--dataset" && value(dataSet)) {
+        } else if (a == "--settings" && value(settingsArg)) {
+        } else if (a == "--format" && value(format)) {
+            if (format != "table" && format != "csv" && format != "grid")
+                return UsageError(ctx.err, "--format is table, csv or grid");
+        } else if (a == "--sort" && value(v)) {
+            if (!platform::ParseInteger(v, sortColumn) || sortColumn < 1 || sortColumn > 10)
+                return UsageError(ctx.err, "--sort wants a column from 1 to 10");
+        } else if (a == "--reverse") {
+            reverse = true;
+        } else {
+            return UsageError(ctx.err, "unknown or incomplete filter option " + a);
+        }
+    }
+    if (dataSet.empty()) return UsageError(ctx.err, "filter needs --dataset FILE");
+    if (reverse && sortColumn < 0) return UsageError(ctx.err, "--reverse goes with --sort");
+
+    // A bare data set or settings name lives in the program directory.
+    std::filesystem::path dataSetPath = dataSet;
+    if (dataSet.find('/') == std::string::npos) dataSetPath = ctx.programDir / dataSet;
+    std::string dataSetName = dataSetPath.filename().string();
+    int M = 0;
+    if (!screener::DataSetDay(dataSetName, M)) {
+        ctx.err << "zolt: " << dataSetName << " is not named after a market date (YYMMDDNN.vds)\n";
+        return 2;
+    }
+    std::filesystem::path settingsDir = ctx.programDir;
+    std::string settingsName;
+    if (!settingsArg.empty()) {
+        std::filesystem::path p = settingsArg;
+        bool isFile = platform::EqualNoCase(p.extension().string(), ".VNI");
+        settingsName = isFile ? p.stem().string() : settingsArg;
+        if (isFile && p.has_parent_path()) settingsDir = p.parent_path();
+        if (!std::filesystem::exists(screener::SettingsFilePath(settingsDir, settingsName))) {
+            ctx.err << "zolt: no settings file "
+                    << screener::SettingsFilePath(settingsDir, settingsName).string() << "\n";
+            return 1;
+        }
+    }
+
+    hostdb::HostGlobals g;
+    std::string error;
+    if (!hostdb::ReadHostSettings(hostdb::HostProgram::ZoltW, ctx.env.dirs, g, error)) {
+        ctx.err << error << "\n";
+        return 2;
+    }
+    hostdb::FindLastMarketDate("dddddd", ctx.env, g.LastMarketDay, g.LastMarketDateText, error);
+    hostdb::TQelCalendar calendar(ctx.env.locale);
+    calendar.HolidayFileName = hostdb::HolidayFilePath(g, ctx.env.dirs);
+
+    screener::FilterRunInput in;
+    in.dataSetPath = dataSetPath;
+    in.settings = screener::LoadSettings(settingsDir, settingsName, ctx.env.locale);
+    in.settings.EvalDays = screener::LimitEvalDays(in.settings, calendar, M, g.LastMarketDay);
+    in.evalOpenDay = screener::EvalOpenDay(calendar, M);
+    in.evalCloseDay = screener::EvalCloseDay(calendar, M, in.settings.EvalDays);
+    in.equityPathList = g.EquityPathList;
+    in.dirs = ctx.env.dirs;
+    in.locale = ctx.env.locale;
+    const screener::FilterSettings& s = in.settings;
+    screener::ColumnTitleInfo titles{s.VolumeDays, s.DoEval, s.TradeChoice,
+                                     calendar.FormatDay("ddddd", in.evalOpenDay),
+                                     calendar.FormatDay("ddddd", in.evalCloseDay)};
+
+    const screener::ScreenerFormats formats;
+    grid::CellGrid grid = screener::MakeResultGrid();
+    screener::ResultState state;
+    screener::FilterRunOutput out;
+    try {
+        out = screener::RunFilter(in, grid, state, formats, titles);
+    } catch (const std::exception& e) {
+        ctx.err << "zolt: " << e.what() << "\n";
+        return 1;
+    }
+    if (sortColumn > 0) {
+        screener::SortResults(grid, formats, state, sortColumn, titles);
+        if (reverse) screener::SortResults(grid, formats, state, sortColumn, titles);
+    }
+
+    if (format == "grid") {
+        for (int r = 0; r <= state.PrintLastRow && r < grid.RowCount(); ++r) {
+            for (int c = 0; c < grid.ColCount(); ++c) ctx.out << (c ? "\t" : "") << grid.Text(c, r);
+            ctx.out << "\n";
+        }
+        return 0;
+    }
+    if (format == "csv") {
+        ctx.out << "Ticker,Highest High (weeks),Lowest Low (weeks),Change ($),Change (%),"
+                   "Days since gap up,Days since gap down,"
+                << s.VolumeDays << "-day % from avg vol,Days exceeding vol %,Perf\n";
+        for (int r = state.FirstResultRow; r < state.PrintLastRow && r < grid.RowCount(); ++r) {
+            if (Trimmed(grid.Text(1, r)).empty()) continue; // the separating blank row
+            for (int c = 1; c < grid.ColCount(); ++c)
+                ctx.out << (c > 1 ? "," : "") << Csv(Trimmed(grid.Text(c, r)));
+            ctx.out << "\n";
+        }
+        return 0;
+    }
+    std::string caption = screener::DataSetCaption(dataSetName, calendar);
+    for (const std::string& line : screener::BuildSettingsText(
+             caption, screener::FilterCaption(s.Page, settingsName, false), s, ctx.env.locale))
+        ctx.out << line << "\n";
+    for (int r = 0; r <= state.PrintLastRow && r < grid.RowCount(); ++r)
+        ctx.out << RenderRow(grid, r) << "\n";
+    ctx.out << out.inspectedText << "\n" << out.displayedText << "\n";
+    return 0;
+}
+
+} // namespace cli

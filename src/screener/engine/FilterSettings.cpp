@@ -1,0 +1,224 @@
+#include "screener/engine/FilterSettings.h"
+
+#include "hostdb/Format.h"
+#include "platform/Profile.h"
+#include "platform/Text.h"
+
+#include <cstdlib>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+namespace screener {
+
+const std::array<const char*, 10> FilterTabCaptions = {
+    "&High", "Lo&w", "&Up", "&Down", "&GapU", "Ga&pD", "&VolU", "V&olD", "&All", "&Combo"};
+
+namespace {
+
+const char* const Section = "Filter";
+
+// Every key of the file in the file's order, bound to its field.
+struct Field {
+    const char* key;
+    enum { Int, Bool, Float, Text } kind;
+    int FilterSettings::*i = nullptr;
+    bool FilterSettings::*b = nullptr;
+    float FilterSettings::*f = nullptr;
+    const char* defaultText = nullptr; // floats: the text read when the key is missing
+};
+
+#define ZI(k)                                                                                      \
+    Field { #k, Field::Int, &FilterSettings::k }
+#define ZB(k)                                                                                      \
+    Field { #k, Field::Bool, nullptr, &FilterSettings::k }
+#define ZF(k, d)                                                                                   \
+    Field { #k, Field::Float, nullptr, nullptr, &FilterSettings::k, d }
+
+const Field Fields[] = {
+    ZI(Page),
+    ZF(MinClose, "5.00"),
+    ZI(MinVolume),
+    ZB(NewHighA),
+    ZB(NewHighB),
+    ZB(NewHighC),
+    ZI(NewHighWeeks),
+    ZB(NewHighOnly),
+    ZB(NewLowA),
+    ZB(NewLowB),
+    ZB(NewLowC),
+    ZI(NewLowWeeks),
+    ZB(NewLowOnly),
+    ZB(CloseUpA),
+    ZB(CloseUpB),
+    ZB(CloseUpC),
+    ZB(CloseUpDollar),
+    ZB(CloseUpPerC),
+    ZF(CloseUpMinDollar, "0.50"),
+    ZF(CloseUpMaxDollar, "2.00"),
+    ZF(CloseUpMinPerC, "2.0"),
+    ZF(CloseUpMaxPerC, "8.0"),
+    ZB(CloseDownA),
+    ZB(CloseDownB),
+    ZB(CloseDownC),
+    ZB(CloseDownDollar),
+    ZB(CloseDownPerC),
+    ZF(CloseDownMinDollar, "0.50"),
+    ZF(CloseDownMaxDollar, "0.50"),
+    ZF(CloseDownMinPerC, "2.0"),
+    ZF(CloseDownMaxPerC, "2.0"),
+    ZB(GapUpA),
+    ZB(GapUpB),
+    ZB(GapUpC),
+    ZI(GapUpDays),
+    ZB(GapDownA),
+    ZB(GapDownB),
+    ZB(GapDownC),
+    ZI(GapDownDays),
+    ZB(VolumeAboveA),
+    ZB(VolumeAboveB),
+    ZB(VolumeAboveC),
+    ZF(VolumeAbovePerC, "150"),
+    ZI(VolumeDays),
+    ZB(VolumeBelowA),
+    ZB(VolumeBelowB),
+    ZB(VolumeBelowC),
+    ZF(VolumeBelowPerC, "30"),
+    ZB(DoEval),
+    ZI(TradeChoice),
+    ZI(EvalDays),
+    Field{"Compare", Field::Text},
+};
+
+#undef ZI
+#undef ZB
+#undef ZF
+
+} // namespace
+
+std::filesystem::path SettingsFilePath(const std::filesystem::path& programDir,
+                                       const std::string& name) {
+    return programDir / (name + ".VNI");
+}
+
+bool ParseSettingsFloat(const std::string& text, char decimalSeparator, float& value) {
+    std::string_view t = platform::Trim(text);
+    std::string plain;
+    size_t i = 0;
+    auto digits = [&] {
+        size_t start = i;
+        while (i < t.size() && t[i] >= '0' && t[i] <= '9') plain += t[i++];
+        return i - start;
+    };
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) plain += t[i++];
+    size_t whole = digits(), fraction = 0;
+    if (i < t.size() && t[i] == decimalSeparator) {
+        plain += '.';
+        ++i;
+        fraction = digits();
+    }
+    if (whole + fraction == 0) return false;
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        plain += 'e';
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) plain += t[i++];
+        if (digits() == 0) return false;
+    }
+    if (i != t.size()) return false;
+    value = static_cast<float>(std::strtold(plain.c_str(), nullptr));
+    return true;
+}
+
+FilterSettings LoadSettings(const std::filesystem::path& programDir, const std::string& name,
+                            const platform::Locale& locale) {
+    FilterSettings s;
+    if (name.empty()) return s;
+    platform::Profile file(SettingsFilePath(programDir, name));
+    const FilterSettings defaults;
+    for (const Field& f : Fields) {
+        switch (f.kind) {
+        case Field::Int: s.*f.i = file.ReadInteger(Section, f.key, defaults.*f.i); break;
+        case Field::Bool:
+            s.*f.b = file.ReadInteger(Section, f.key, defaults.*f.b ? 1 : 0) != 0;
+            break;
+        case Field::Float: {
+            float v;
+            std::string text = file.ReadString(Section, f.key, f.defaultText);
+            s.*f.f = ParseSettingsFloat(text, locale.decimalSeparator, v) ? v : defaults.*f.f;
+            break;
+        }
+        case Field::Text: s.Compare = file.ReadString(Section, f.key, defaults.Compare); break;
+        }
+    }
+    return s;
+}
+
+void SaveSettings(const FilterSettings& s, const std::filesystem::path& programDir,
+                  const std::string& name, const platform::Locale& locale) {
+    std::vector<std::pair<std::string, std::string>> values;
+    for (const Field& f : Fields) {
+        std::string v;
+        switch (f.kind) {
+        case Field::Int: v = std::to_string(s.*f.i); break;
+        case Field::Bool: v = s.*f.b ? "1" : "0"; break;
+        case Field::Float: v = hostdb::FormatFixed(s.*f.f, 2, locale); break;
+        case Field::Text: v = s.Compare; break;
+        }
+        values.emplace_back(f.key, v);
+    }
+    std::filesystem::path path = SettingsFilePath(programDir, name);
+    if (!platform::Profile(path).WriteStrings(Section, values))
+        throw std::runtime_error("Cannot write the settings file " + path.string());
+}
+
+std::string FilterCaption(int page, const std::string& lastSettingsFile, bool modified) {
+    std::string tab = page >= 0 && page < 10 ? FilterTabCaptions[static_cast<size_t>(page)] : "";
+    std::string caption = "Filter: ";
+    for (char c : tab)
+        if (c != '&') caption += c;
+    caption += lastSettingsFile.empty() ? " " : " \"" + lastSettingsFile + "\"";
+    if (modified) caption += " (mod)";
+    return caption;
+}
+
+std::string FilterDialogTitle(const std::string& name, bool modified) {
+    if (!name.empty()) return "Zolt Filter Settings (" + name + (modified ? " - modified)" : ")");
+    return modified ? "Zolt Filter Settings (modified)" : "Zolt Filter Settings";
+}
+
+std::string DoItCaption(bool modified) {
+    return modified ? "&Filter using these unsaved settings" : "&Filter using these settings";
+}
+
+int NextTradingDay(hostdb::TQelCalendar& calendar, int day) {
+    int d = day + 1;
+    while (calendar.DayKind(d) > 4) ++d;
+    return d;
+}
+
+int EvalOpenDay(hostdb::TQelCalendar& calendar, int M) { return NextTradingDay(calendar, M); }
+
+int EvalCloseDay(hostdb::TQelCalendar& calendar, int M, int evalDays) {
+    int d = M;
+    for (int i = 0; i <= evalDays; ++i) d = NextTradingDay(calendar, d);
+    return d;
+}
+
+int MaxEvalDays(hostdb::TQelCalendar& calendar, int M, int lastMarketDay) {
+    if (M >= lastMarketDay) return -1;
+    int count = 0, d = M;
+    while (d < lastMarketDay && count < 1001) {
+        d = NextTradingDay(calendar, d);
+        ++count;
+    }
+    return count - 1;
+}
+
+int LimitEvalDays(const FilterSettings& s, hostdb::TQelCalendar& calendar, int M,
+                  int lastMarketDay) {
+    if (!s.DoEval || M >= lastMarketDay) return s.EvalDays;
+    int most = MaxEvalDays(calendar, M, lastMarketDay);
+    return s.EvalDays > most ? most : s.EvalDays < 0 ? 0 : s.EvalDays;
+}
+
+} // namespace screener

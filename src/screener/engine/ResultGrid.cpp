@@ -1,0 +1,121 @@
+#include "screener/engine/ResultGrid.h"
+
+#include "hostdb/Format.h"
+
+#include <vector>
+
+namespace screener {
+
+grid::CellGrid MakeResultGrid() {
+    return grid::CellGrid(ResultColumns, TitleRows + 1, 1, TitleRows);
+}
+
+void ClearRow(grid::CellGrid& g, const ScreenerFormats& f, int row) {
+    for (int c = 0; c < g.ColCount(); ++c) g.Set(c, row, " ", &f.FormatPlain);
+}
+
+void SetColumnTitles(grid::CellGrid& g, const ScreenerFormats& f, int sorted,
+                     const ColumnTitleInfo& info) {
+    auto plain = [&](int c) { return c == sorted ? &f.FormatBold : &f.FormatPlain; };
+    auto right = [&](int c) { return c == sorted ? &f.FormatRightBold : &f.FormatRight; };
+    auto column = [&](int c, const char* r0, const char* r1, const char* r2,
+                      const grid::TGridFormat* f0, const grid::TGridFormat* f1,
+                      const grid::TGridFormat* f2) {
+        g.Set(c, 0, r0, f0);
+        g.Set(c, 1, r1, f1);
+        g.Set(c, 2, r2, f2);
+    };
+    column(0, " ", " ", " ", plain(0), plain(0), plain(0));
+    column(1, " ", " ", " Ticker", plain(1), plain(1), plain(1));
+    column(2, "Weeks since previous", "Highest ", "High ", &f.FormatCentreSpan2, right(2),
+           right(2));
+    column(3, " ", "Lowest ", "Low ", &f.FormatCentreSpan2, right(3), right(3));
+    column(4, "1-day Closing", "Price Change", "($) ", &f.FormatCentreSpan2, &f.FormatCentreSpan2,
+           right(4));
+    column(5, " ", " ", "(%) ", &f.FormatCentreSpan2, &f.FormatCentreSpan2, right(5));
+    column(6, "Days since", "Last Gap", "Up ", &f.FormatCentreSpan2, &f.FormatCentreSpan2,
+           right(6));
+    column(7, " ", " ", "Down ", &f.FormatCentreSpan2, &f.FormatCentreSpan2, right(7));
+    std::string days =
+        hostdb::FormatText("%d-day %% ", {info.volumeDays}, platform::Locale::Posix());
+    g.Set(8, 0, days, right(8));
+    g.Set(8, 1, "+/- from ", right(8));
+    g.Set(8, 2, "avg vol ", right(8));
+    column(9, "# days ", "exceeding ", "vol % ", right(9), right(9), right(9));
+    if (info.doEval) {
+        g.Set(10, 0, info.openDayText + " ", right(10));
+        g.Set(10, 1, info.tradeChoice == 0 ? "Long to " : "Short to ", right(10));
+        g.Set(10, 2, info.closeDayText + " ", right(10));
+    } else {
+        column(10, "Perf", "not", "done", &f.FormatCentreDim, &f.FormatCentreDim,
+               &f.FormatCentreDim);
+    }
+}
+
+namespace {
+
+bool IsNegative(const std::string& s) {
+    if (s.find('-') == std::string::npos) return false;
+    size_t i = s.find_first_not_of(' ');
+    return i != std::string::npos && s[i] == '-';
+}
+
+int Ordinal(const std::string& a, const std::string& b) {
+    int c = a.compare(b);
+    return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
+} // namespace
+
+int CompareSortTexts(const std::string& a, const std::string& b) {
+    bool na = IsNegative(a), nb = IsNegative(b);
+    if (!na && !nb) return Ordinal(a, b);
+    if (na && !nb) return -1;
+    if (!na && nb) return 1;
+    return Ordinal(b, a);
+}
+
+bool SortResults(grid::CellGrid& g, const ScreenerFormats& f, ResultState& s, int column,
+                 const ColumnTitleInfo& info, const std::function<void()>& pump) {
+    if (column < 1 || column >= ResultColumns || s.LastResultRow <= s.FirstResultRow) return false;
+    const grid::CellGrid copy = g;
+    if (pump) pump();
+    std::vector<int> index(static_cast<size_t>(g.RowCount()));
+    const int first = s.FirstResultRow, last = s.LastResultRow;
+    if (column == s.SortedColumn) {
+        for (int i = first; i <= last; ++i) index[static_cast<size_t>(i)] = first + last - i;
+    } else {
+        s.SortedColumn = column;
+        for (int i = first; i <= last; ++i) index[static_cast<size_t>(i)] = i;
+        auto compare = [&](int a, int b) {
+            return CompareSortTexts(copy.Text(column, a), copy.Text(column, b));
+        };
+        int gap = last - first + 1;
+        while (gap > 1) {
+            gap = gap < 5 ? 1 : (gap - 1) / 3;
+            for (int i = last - gap; i >= first; --i) {
+                if (pump) pump();
+                int t = index[static_cast<size_t>(i)];
+                int j = i + gap;
+                while (j <= last && compare(t, index[static_cast<size_t>(j)]) > 0) {
+                    index[static_cast<size_t>(j - gap)] = index[static_cast<size_t>(j)];
+                    j += gap;
+                }
+                index[static_cast<size_t>(j - gap)] = t;
+            }
+        }
+    }
+    // The selection follows its row to the row's new place.
+    int selected = g.Selection.top, newSelected = first;
+    for (int i = first; i <= last; ++i) {
+        g.CopyRow(i, copy, index[static_cast<size_t>(i)]);
+        if (index[static_cast<size_t>(i)] == selected) newSelected = i;
+    }
+    if (pump) pump();
+    s.CurrentRow = newSelected;
+    g.Selection.top = g.Selection.bottom = newSelected;
+    SetColumnTitles(g, f, column, info);
+    return true;
+}
+
+} // namespace screener
