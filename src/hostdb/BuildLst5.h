@@ -1,0 +1,45 @@
+// Collecting the tickers of a results column into a tag list, without the windows: the rows,
+// the splitting and repeat rules, progress and stopping.
+#pragma once
+
+#include "hostdb/QelTgLst.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hostdb {
+
+struct TagListCallbacks {
+    std::function<void(int percent)> progress; // after every row
+    std::function<bool()> stop;                // after every row; true leaves the loop
+};
+
+struct TagListBuild {
+    std::string firstTicker; // as it stood in the cell; empty when none was added
+    int added = 0;
+    int progress = 0; // the last value reported
+    bool stopped = false;
+    std::vector<std::string> refused; // pieces too long for a key, each once
+};
+
+// The tickers of one cell: split at ";" with all blanks removed, empty pieces dropped. An empty
+// or one-blank cell holds none.
+std::vector<std::string> TickersOfCell(std::string_view cell);
+
+// Adds the tickers of rows first..last (cellText(row)) to list under fileName, skipping repeats
+// without regard to case; each ticker's position is the number added before it.
+TagListBuild CollectTagList(TQelTagList& list, const std::string& fileName, int first, int last,
+                            const std::function<std::string(int row)>& cellText,
+                            const TagListCallbacks& callbacks = {});
+
+// The same, then writes the file (also when stopped); no file when no ticker was added. Throws
+// std::runtime_error when the file cannot be written.
+TagListBuild BuildTagListFile(const std::string& fileName, int first, int last,
+                              const std::function<std::string(int row)>& cellText,
+                              const TagListCallbacks& callbacks = {});
+TagListBuild BuildTagListFile(const std::string& fileName, const std::vector<std::string>& cells,
+                              const TagListCallbacks& callbacks = {});
+
+} // namespace hostdb
