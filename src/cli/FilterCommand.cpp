@@ -123,8 +123,8 @@ int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
     in.dataSetPath = dataSetPath;
     in.settings = screener::LoadSettings(settingsDir, settingsName, ctx.env.locale);
     in.settings.EvalDays = screener::LimitEvalDays(in.settings, calendar, M, g.LastMarketDay);
-    in.evalOpenDay = screener::EvalOpenDay(calendar, M);
-    in.evalCloseDay = screener::EvalCloseDay(calendar, M, in.settings.EvalDays);
+    in.evalOpenDay = hostdb::EvalOpenDay(calendar, M);
+    in.evalCloseDay = hostdb::EvalCloseDay(calendar, M, in.settings.EvalDays);
     in.equityPathList = g.EquityPathList;
     in.dirs = ctx.env.dirs;
     in.locale = ctx.env.locale;

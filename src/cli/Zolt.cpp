@@ -21,12 +21,15 @@ const char* const Usage =
     "generate --date YYYY-MM-DD --ma N [--out-dir DIR] | dataset FILE [--format table|csv] | "
     "filter --dataset FILE [--settings NAME|FILE.VNI] [--sort COLUMN [--reverse]] "
     "[--format table|csv|grid] | "
-    "taglist --name NAME [--dir DIR] [--replace] (TICKER... | --from FILE|-)";
+    "taglist --name NAME [--dir DIR] [--replace] (TICKER... | --from FILE|-) | "
+    "find [--settings NAME|FILE.MNI] [--date YYYY-MM-DD] [--sort COLUMN [--descending]] "
+    "[--ignore-er] [--format table|csv|grid]";
 
 const std::map<std::string, Command>& Commands() {
     static const std::map<std::string, Command> commands{
         {"host", HostCommand},       {"quote", QuoteCommand},   {"generate", GenerateCommand},
-        {"dataset", DataSetCommand}, {"filter", FilterCommand}, {"taglist", TagListCommand}};
+        {"dataset", DataSetCommand}, {"filter", FilterCommand}, {"taglist", TagListCommand},
+        {"find", FindCommand}};
     return commands;
 }
 

@@ -39,6 +39,7 @@ int GenerateCommand(Context& ctx, const std::vector<std::string>& args);
 int DataSetCommand(Context& ctx, const std::vector<std::string>& args);
 int FilterCommand(Context& ctx, const std::vector<std::string>& args);  // FilterCommand.cpp
 int TagListCommand(Context& ctx, const std::vector<std::string>& args); // TagListCommand.cpp
+int FindCommand(Context& ctx, const std::vector<std::string>& args);    // FindCommand.cpp
 
 // Prints a usage error (one line) and gives exit status 2.
 int UsageError(std::ostream& err, const std::string& what);

@@ -263,3 +263,61 @@ TEST(Zolt, FilterADataSet) {
     EXPECT_EQ(zolt({"filter", "--dataset", "26112510.vds", "--sort", "11"}).status, 2);
     EXPECT_EQ(zolt({"filter"}).status, 2);
 }
+
+TEST(Zolt, FindOverAHost) {
+    testutil::TempDir tmp;
+    hostgen::Options options;
+    options.root = tmp / "host";
+    options.tickers = 60;
+    options.years = 2;
+    options.end = {2026, 12, 4};
+    std::string windows = hostgen::MakeHost(options).windowsDirectory.string();
+    fs::create_directories(tmp / "prog");
+    std::vector<std::string> common{"--windows-dir",    windows,         "--now",
+                                    "2026-12-04 18:00", "--program-dir", (tmp / "prog").string()};
+    auto zolt = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), common.begin(), common.end());
+        return Zolt(args);
+    };
+    testutil::WriteFile(
+        tmp / "prog" / "ABOVE.MNI",
+        "[Settings]\r\nMarketAction=0\r\nMarketLine=11\r\nDoEval=1\r\nEvalDays=3\r\n");
+    Result table = zolt({"find", "--settings", "ABOVE", "--date", "2026-11-21"});
+    ASSERT_EQ(table.status, 0) << table.err;
+    EXPECT_EQ(
+        table.out.rfind("Report of tickers that closed above their 100d LT MA on Friday, "
+                        "November 20, 2026.\n \nPerformance shown for  long trades initiated at "
+                        "the opening price on Monday, November 23, 2026\nand closed out at the "
+                        "closing price on Friday, November 27, 2026.\n",
+                        0),
+        0u)
+        << table.out;
+    Result grid = zolt(
+        {"find", "--settings", "ABOVE", "--date", "2026-11-20", "--format", "grid", "--sort", "4"});
+    ASSERT_EQ(grid.status, 0) << grid.err;
+    std::vector<std::string> lines;
+    std::istringstream in(grid.out);
+    for (std::string l; std::getline(in, l);) lines.push_back(l);
+    ASSERT_GE(lines.size(), 6u);
+    EXPECT_EQ(lines[0], " \t \t \t11/23/26\t \t ");
+    EXPECT_EQ(lines[2], " \t \t \t11/27/26\t Ticker\t Name");
+    std::vector<std::string> tickers;
+    for (size_t i = 3; i < lines.size() && lines[i].find('\t') != std::string::npos; ++i) {
+        std::vector<std::string> cells;
+        std::stringstream row(lines[i]);
+        for (std::string c; std::getline(row, c, '\t');) cells.push_back(c);
+        if (cells.size() < 5 || cells[4] == " ") break;
+        tickers.push_back(cells[4]);
+    }
+    EXPECT_FALSE(tickers.empty());
+    EXPECT_TRUE(std::is_sorted(tickers.begin(), tickers.end()));
+
+    // Settings that want expert ratings need the chart window.
+    testutil::WriteFile(tmp / "prog" / "ER.MNI", "[Settings]\r\nPrevChoice=0\r\nPrevUp=1\r\n");
+    Result er = zolt({"find", "--settings", "ER"});
+    EXPECT_EQ(er.status, 2);
+    EXPECT_NE(er.err.find("--ignore-er"), std::string::npos);
+    EXPECT_EQ(zolt({"find", "--settings", "ER", "--ignore-er", "--format", "csv"}).status, 0);
+    EXPECT_EQ(zolt({"find", "--settings", "NONE"}).status, 1);
+    EXPECT_EQ(zolt({"find", "--sort", "6"}).status, 2);
+}

@@ -325,6 +325,6 @@ TEST(FilterRun, Evaluation) {
     none.in.settings.DoEval = true;
     none.Go();
     EXPECT_EQ(none.state.PrintLastRow, none.state.LastResultRow + 1);
-    EXPECT_EQ(TradePerformance(20, 21, 0), 5.0f);
-    EXPECT_EQ(CompareSymbols(" SPX ; ;RUT;"), (std::vector<std::string>{"SPX", "RUT"}));
+    EXPECT_EQ(hostdb::TradePerformance(20, 21, 0), 5.0f);
+    EXPECT_EQ(hostdb::CompareSymbols(" SPX ; ;RUT;"), (std::vector<std::string>{"SPX", "RUT"}));
 }

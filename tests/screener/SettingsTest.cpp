@@ -84,15 +84,15 @@ TEST(FilterSettingsFile, EvaluationDays) {
     hostdb::TQelCalendar cal;
     // Friday 3 July 2026 is the holiday for the 4th; Thursday 2 July is the market date.
     const int thu = Day(2026, 7, 2);
-    EXPECT_EQ(EvalOpenDay(cal, thu), Day(2026, 7, 6));
-    EXPECT_EQ(EvalCloseDay(cal, thu, 0), Day(2026, 7, 6));
-    EXPECT_EQ(EvalCloseDay(cal, thu, 4), Day(2026, 7, 10));
+    EXPECT_EQ(hostdb::EvalOpenDay(cal, thu), Day(2026, 7, 6));
+    EXPECT_EQ(hostdb::EvalCloseDay(cal, thu, 0), Day(2026, 7, 6));
+    EXPECT_EQ(hostdb::EvalCloseDay(cal, thu, 4), Day(2026, 7, 10));
     // A Friday before a Monday holiday (Labor Day 2026) opens on Tuesday.
-    EXPECT_EQ(EvalOpenDay(cal, Day(2026, 9, 4)), Day(2026, 9, 8));
+    EXPECT_EQ(hostdb::EvalOpenDay(cal, Day(2026, 9, 4)), Day(2026, 9, 8));
 
     const int last = Day(2026, 12, 4);
-    EXPECT_EQ(MaxEvalDays(cal, Day(2026, 12, 1), last), 2);
-    EXPECT_EQ(MaxEvalDays(cal, last, last), -1);
+    EXPECT_EQ(hostdb::MaxEvalDays(cal, Day(2026, 12, 1), last), 2);
+    EXPECT_EQ(hostdb::MaxEvalDays(cal, last, last), -1);
     FilterSettings s;
     s.EvalDays = 9;
     EXPECT_EQ(LimitEvalDays(s, cal, Day(2026, 12, 1), last), 2);

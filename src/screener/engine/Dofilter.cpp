@@ -1,5 +1,6 @@
 #include "screener/engine/Dofilter.h"
 
+#include "hostdb/Evaluation.h"
 #include "hostdb/Findfile.h"
 #include "hostdb/Format.h"
 #include "hostdb/QelTick.h"
@@ -111,26 +112,6 @@ bool TestPage(const FilterSettings& s, const DataSetRecord& r) {
     }
 }
 
-std::vector<std::string> CompareSymbols(const std::string& compare) {
-    // The same reading as the data directory list: blanks dropped, empty pieces passed over.
-    std::vector<std::string> symbols;
-    std::string current;
-    for (char c : compare + ";") {
-        if (c == ';') {
-            if (!current.empty()) symbols.push_back(current);
-            current.clear();
-        } else if (c != ' ') {
-            current += c;
-        }
-    }
-    return symbols;
-}
-
-float TradePerformance(float open, float close, int tradeChoice) {
-    LD ratio = static_cast<LD>(close) / open;
-    return static_cast<float>(tradeChoice == 0 ? (ratio - 1) * 100 : (1 - ratio) * 100);
-}
-
 namespace {
 
 class FilterRun {
@@ -194,7 +175,7 @@ public:
             float open, close;
             std::string file;
             if (Prices(r.Symbol, open, close, file)) {
-                float perf = TradePerformance(open, close, s.TradeChoice);
+                float perf = hostdb::TradePerformance(open, close, s.TradeChoice);
                 right(10, Fmt("%5.1f%% ", {perf}));
                 evalSum_ = static_cast<float>(static_cast<LD>(evalSum_) + perf);
                 ++evalCount_;
@@ -218,12 +199,12 @@ public:
         g_.Set(3, avgRow, " ", &f_.FormatSpan3);
         g_.Set(10, avgRow, Fmt("%.1f%% ", {average}), &f_.FormatRight);
         AppendRow();
-        for (const std::string& symbol : CompareSymbols(s.Compare)) {
+        for (const std::string& symbol : hostdb::CompareSymbols(s.Compare)) {
             float open, close;
             std::string file;
             if (!Prices(symbol, open, close, file)) continue;
             // Comparison tickers use the long formula, negated for short trades.
-            float perf = TradePerformance(open, close, 0);
+            float perf = hostdb::TradePerformance(open, close, 0);
             if (s.TradeChoice != 0) perf = -perf;
             const int row = s_.CurrentRow;
             g_.Set(0, row, " ", &f_.FormatChart);

@@ -29,12 +29,6 @@ bool TestVolumeBelow(const FilterSettings& s, const DataSetRecord& r);
 bool TestCombo(const FilterSettings& s, const DataSetRecord& r);
 bool TestPage(const FilterSettings& s, const DataSetRecord& r); // by s.Page; All passes
 
-// The symbols of a Compare text: blanks dropped, split at ";", empty ones passed over.
-std::vector<std::string> CompareSymbols(const std::string& compare);
-
-// The performance of a trade opened at `open` and closed at `close`, in percent.
-float TradePerformance(float open, float close, int tradeChoice);
-
 struct FilterRunInput {
     std::filesystem::path dataSetPath;
     FilterSettings settings;

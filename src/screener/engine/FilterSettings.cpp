@@ -190,34 +190,10 @@ std::string DoItCaption(bool modified) {
     return modified ? "&Filter using these unsaved settings" : "&Filter using these settings";
 }
 
-int NextTradingDay(hostdb::TQelCalendar& calendar, int day) {
-    int d = day + 1;
-    while (calendar.DayKind(d) > 4) ++d;
-    return d;
-}
-
-int EvalOpenDay(hostdb::TQelCalendar& calendar, int M) { return NextTradingDay(calendar, M); }
-
-int EvalCloseDay(hostdb::TQelCalendar& calendar, int M, int evalDays) {
-    int d = M;
-    for (int i = 0; i <= evalDays; ++i) d = NextTradingDay(calendar, d);
-    return d;
-}
-
-int MaxEvalDays(hostdb::TQelCalendar& calendar, int M, int lastMarketDay) {
-    if (M >= lastMarketDay) return -1;
-    int count = 0, d = M;
-    while (d < lastMarketDay && count < 1001) {
-        d = NextTradingDay(calendar, d);
-        ++count;
-    }
-    return count - 1;
-}
-
 int LimitEvalDays(const FilterSettings& s, hostdb::TQelCalendar& calendar, int M,
                   int lastMarketDay) {
     if (!s.DoEval || M >= lastMarketDay) return s.EvalDays;
-    int most = MaxEvalDays(calendar, M, lastMarketDay);
+    int most = hostdb::MaxEvalDays(calendar, M, lastMarketDay);
     return s.EvalDays > most ? most : s.EvalDays < 0 ? 0 : s.EvalDays;
 }
 

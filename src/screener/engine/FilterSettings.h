@@ -2,6 +2,7 @@
 // captions derived from it, and the days of the evaluated trade.
 #pragma once
 
+#include "hostdb/Evaluation.h"
 #include "hostdb/Qelcalen.h"
 #include "platform/Locale.h"
 
@@ -82,14 +83,6 @@ bool ParseSettingsFloat(const std::string& text, char decimalSeparator, float& v
 std::string FilterCaption(int page, const std::string& lastSettingsFile, bool modified);
 std::string FilterDialogTitle(const std::string& lastSettingsFile, bool modified);
 std::string DoItCaption(bool modified);
-
-// The trade opens on the first trading day after M and closes EvalDays trading days later.
-int NextTradingDay(hostdb::TQelCalendar& calendar, int day);
-int EvalOpenDay(hostdb::TQelCalendar& calendar, int M);
-int EvalCloseDay(hostdb::TQelCalendar& calendar, int M, int evalDays);
-
-// The largest EvalDays for market day M when M is before the last market day; -1 otherwise.
-int MaxEvalDays(hostdb::TQelCalendar& calendar, int M, int lastMarketDay);
 
 // EvalDays as the dialog takes it: with the evaluation on and possible, no more than the
 // largest and no less than 0.

@@ -1,0 +1,162 @@
+#include "cli/Zolt.h"
+#include "finder/engine/Findem.h"
+#include "platform/Text.h"
+
+#include <algorithm>
+
+namespace cli {
+
+namespace {
+
+const int FindWidths[finder::FinderColumns] = {8, 9, 8, 12, 9, 36};
+
+std::string Cell(const std::string& text, const grid::TGridFormat* f, size_t width) {
+    if (text.size() >= width) return text;
+    size_t room = width - text.size();
+    int a = f ? f->Alignment : grid::AlignLeft;
+    if (a == grid::AlignLeft) return text + std::string(room, ' ');
+    if (a == grid::AlignRight) return std::string(room, ' ') + text;
+    size_t before = room / 2;
+    if (a == grid::AlignDash) { // the first "-" at the middle
+        size_t dash = std::min(text.find('-'), text.size());
+        before = width / 2 > dash ? std::min(width / 2 - dash, room) : 0;
+    }
+    return std::string(before, ' ') + text + std::string(room - before, ' ');
+}
+
+// The report's bullet byte shown as the terminal's bullet.
+std::string Printable(const std::string& line) {
+    std::string out;
+    for (char c : line) out += c == '\x95' ? std::string("\xE2\x80\xA2") : std::string(1, c);
+    return out;
+}
+
+} // namespace
+
+int FindCommand(Context& ctx, const std::vector<std::string>& args) {
+    std::string settingsArg, date, format = "table";
+    int sortColumn = -1;
+    bool descending = false, ignoreEr = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 == args.size()) return false;
+            out = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--settings" && value(settingsArg)) {
+        } else if (a == "--date" && value(date)) {
+        } else if (a == "--format" && value(format)) {
+            if (format != "table" && format != "csv" && format != "grid")
+                return UsageError(ctx.err, "--format is table, csv or grid");
+        } else if (a == "--sort" && value(v)) {
+            if (!platform::ParseInteger(v, sortColumn) || sortColumn < 0 || sortColumn > 5)
+                return UsageError(ctx.err, "--sort wants a column from 0 to 5");
+        } else if (a == "--descending") {
+            descending = true;
+        } else if (a == "--ignore-er") {
+            ignoreEr = true;
+        } else {
+            return UsageError(ctx.err, "unknown or incomplete find option " + a);
+        }
+    }
+    if (descending && sortColumn < 0) return UsageError(ctx.err, "--descending goes with --sort");
+
+    hostdb::HostInstallation host;
+    std::string error;
+    if (!hostdb::DiscoverHost(hostdb::HostProgram::Zimra, ctx.env, host, error)) {
+        ctx.err << error << "\n";
+        return 2;
+    }
+    const int last = host.globals.LastMarketDay;
+    std::filesystem::path settingsDir = ctx.programDir;
+    std::string settingsName;
+    if (!settingsArg.empty()) {
+        std::filesystem::path p = settingsArg;
+        bool isFile = platform::EqualNoCase(p.extension().string(), ".MNI");
+        settingsName = isFile ? p.stem().string() : settingsArg;
+        if (isFile && p.has_parent_path()) settingsDir = p.parent_path();
+        if (!std::filesystem::exists(finder::FinderSettingsPath(settingsDir, settingsName))) {
+            ctx.err << "zolt: no settings file "
+                    << finder::FinderSettingsPath(settingsDir, settingsName).string() << "\n";
+            return 1;
+        }
+    }
+    finder::FinderSettings s = finder::LoadFinderSettings(settingsDir, settingsName, last);
+    if (!date.empty()) {
+        hostdb::DateTimeValue v;
+        if (date.size() != 10 || !ParseNow(date, v))
+            return UsageError(ctx.err, "--date wants YYYY-MM-DD");
+        s.MarketDate = hostdb::TQelCalendar::DateToDay(v);
+    }
+    // As accepting the settings dialog does.
+    s.MarketDate = finder::NormalisedMarketDate(s.MarketDate, last);
+    s.EvalDays = finder::LimitFinderEvalDays(s, last);
+    finder::SwapReversedRanges(s);
+    finder::EvaluationDays(s);
+    if (finder::ErCheckWanted(s)) {
+        if (!ignoreEr) {
+            ctx.err << "zolt: these settings check expert ratings, which only the host's chart "
+                       "window shows; run the finder program, or add --ignore-er\n";
+            return 2;
+        }
+        s.PrevChoice = finder::DontCare;
+    }
+
+    finder::FindInput in;
+    in.settings = s;
+    in.lastMarketDay = last;
+    in.tickerFiles = std::move(host.tickerFiles);
+    in.equityPathList = host.globals.EquityPathList;
+    in.dirs = ctx.env.dirs;
+    in.locale = ctx.env.locale;
+    const finder::FinderFormats formats;
+    grid::CellGrid g(finder::FinderColumns, finder::FinderTitleRows + 1, 0,
+                     finder::FinderTitleRows);
+    finder::FinderState state;
+    finder::RunFind(in, g, state, formats);
+    if (sortColumn >= 0 && finder::SortFinderResults(g, formats, state, sortColumn, descending) ==
+                               finder::SortOutcome::TooManyItems) {
+        ctx.err << "zolt: Sorry, but there are more items than can be sorted by this column. The "
+                   "Ticker and Full Name columns have no upper limit, however.\n";
+        return 1;
+    }
+
+    // Every row up to the one before the end row, as the report prints them.
+    if (format == "grid") {
+        for (int r = 0; r < state.EndRow; ++r) {
+            for (int c = 0; c < g.ColCount(); ++c) ctx.out << (c ? "\t" : "") << g.Text(c, r);
+            ctx.out << "\n";
+        }
+        return 0;
+    }
+    if (format == "csv") {
+        ctx.out << "Found on prev day #,Prev. date's ER,# days,Result,Ticker,Name\n";
+        for (int r = state.FirstResultRow; r <= state.LastResultRow; ++r) {
+            for (int c = 0; c < g.ColCount(); ++c) {
+                std::string t(platform::Trim(g.Text(c, r)));
+                if (t.find_first_of(",\"") != std::string::npos) {
+                    std::string q = "\"";
+                    for (char ch : t) q += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+                    t = q + "\"";
+                }
+                ctx.out << (c ? "," : "") << t;
+            }
+            ctx.out << "\n";
+        }
+        return 0;
+    }
+    for (const std::string& line : finder::ReportDescription(s, last, ctx.env.locale))
+        ctx.out << Printable(line) << "\n";
+    for (int r = 0; r < state.EndRow; ++r) {
+        std::string line;
+        for (int c = 0; c < g.ColCount(); ++c)
+            line += Cell(g.Text(c, r), g.Format(c, r), static_cast<size_t>(FindWidths[c]));
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        ctx.out << line << "\n";
+    }
+    return 0;
+}
+
+} // namespace cli
