@@ -1,0 +1,146 @@
+#include "ui/Loaddlg.h"
+
+#include "ui/CenterObj.h"
+#include "ui/Hooks.h"
+#include "ui/NamedFiles.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QStyle>
+#include <QTimer>
+#include <system_error>
+
+namespace ui {
+
+namespace {
+
+QPushButton* MakeButton(QWidget* parent, const QString& text, QStyle::StandardPixmap icon,
+                        QRect geometry) {
+    auto* b = new QPushButton(text, parent);
+    b->setIcon(parent->style()->standardIcon(icon));
+    b->setGeometry(geometry);
+    return b;
+}
+
+bool AnyFileWithExtension(const std::filesystem::path& dir, const std::string& ext) {
+    return !ListNamedFiles(dir, ext, false).empty();
+}
+
+} // namespace
+
+TLoadAFileDialog::TLoadAFileDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("LoadAFileDialog"));
+    setFont(DialogFont(11, true));
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, Qt::black);
+    setPalette(pal);
+    setFixedSize(277, 281);
+
+    Panel1 = new TBevelPanel(this);
+    Panel1->setGeometry(8, 8, 177, 265);
+    Label1 = new QLabel(QStringLiteral("Load from:"), Panel1);
+    Label1->setGeometry(10, 6, 157, 16);
+    FileNameList = new QListWidget(Panel1);
+    FileNameList->setGeometry(10, 24, 157, 193);
+    DeleteButton = MakeButton(Panel1, QStringLiteral("Delete a"), QStyle::SP_TrashIcon,
+                              QRect(10, 230, 157, 25));
+    Label1->setBuddy(FileNameList);
+
+    OKBtn =
+        MakeButton(this, QStringLiteral("OK"), QStyle::SP_DialogOkButton, QRect(193, 8, 77, 27));
+    OKBtn->setDefault(true);
+    CancelBtn = MakeButton(this, QStringLiteral("Cancel"), QStyle::SP_DialogCancelButton,
+                           QRect(193, 42, 77, 27));
+    HelpBtn = MakeButton(this, QStringLiteral("&Help"), QStyle::SP_DialogHelpButton,
+                         QRect(193, 76, 77, 27));
+
+    connect(OKBtn, &QPushButton::clicked, this, &TLoadAFileDialog::OKBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    connect(HelpBtn, &QPushButton::clicked, this, &TLoadAFileDialog::HelpBtnClick);
+    connect(DeleteButton, &QPushButton::clicked, this, &TLoadAFileDialog::DeleteButtonClick);
+    connect(FileNameList, &QListWidget::itemDoubleClicked, this, [this] { OKBtnClick(); });
+}
+
+void TLoadAFileDialog::SetKindWord(const QString& kindWord) {
+    KindWord = kindWord;
+    DeleteButton->setText(QStringLiteral("Delete a ") + kindWord);
+}
+
+void TLoadAFileDialog::FillList() {
+    FileNameList->clear();
+    std::string ext = Extension.toStdString();
+    if (!AnyFileWithExtension(Directory, ext)) {
+        ShowMessage(this, BoxKind::Warning,
+                    QStringLiteral("No ") + KindWord + QStringLiteral(" was found."));
+        return;
+    }
+    for (const std::string& name : ListNamedFiles(Directory, ext, SignatureCheck))
+        FileNameList->addItem(QString::fromStdString(name));
+    if (FileNameList->count() > 0) FileNameList->setCurrentRow(0);
+}
+
+QString TLoadAFileDialog::SelectedName() const {
+    QListWidgetItem* item = FileNameList->currentItem();
+    return item ? item->text() : QString();
+}
+
+void TLoadAFileDialog::OKBtnClick() {
+    if (!FileNameList->currentItem()) {
+        Beep();
+        return;
+    }
+    accept();
+}
+
+void TLoadAFileDialog::DeleteButtonClick() {
+    QListWidgetItem* item = FileNameList->currentItem();
+    if (!item) {
+        Beep();
+        return;
+    }
+    QString name = item->text();
+    if (ShowMessage(this, BoxKind::Confirmation,
+                    QStringLiteral("About to delete the ") + name + QStringLiteral(" ") + KindWord +
+                        QStringLiteral(". OK to delete?"),
+                    QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
+        return;
+    if (auto file = FindNamedFile(Directory, name.toStdString(), Extension.toStdString())) {
+        std::error_code ec;
+        std::filesystem::remove(*file, ec); // a failure leaves the name listed
+    }
+    FillList();
+    if (FileNameList->count() == 0) reject();
+}
+
+void TLoadAFileDialog::HelpBtnClick() { ShowHelp(this, HelpContext); }
+
+void TLoadAFileDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // An empty list has nothing to offer: the dialog ends as soon as it appears.
+    if (FileNameList->count() == 0)
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible() && FileNameList->count() == 0) reject();
+        });
+}
+
+bool ExecuteLoad(const QString& caption, const QString& kindWord,
+                 const std::filesystem::path& directory, const QString& extension, int helpContext,
+                 bool signatureCheck, QString& name) {
+    TLoadAFileDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(caption);
+    dialog.SetKindWord(kindWord);
+    dialog.Directory = directory;
+    dialog.Extension = extension;
+    dialog.HelpContext = helpContext;
+    dialog.SignatureCheck = signatureCheck;
+    dialog.FillList();
+    if (dialog.FileNameList->count() == 0) return false;
+    CenterOver(&dialog, nullptr);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    name = dialog.SelectedName();
+    return true;
+}
+
+} // namespace ui

@@ -1,0 +1,207 @@
+#include "ui/SaveDlg.h"
+
+#include "ui/CenterObj.h"
+#include "ui/Hooks.h"
+#include "ui/NamedFiles.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QStyle>
+#include <system_error>
+
+namespace ui {
+
+namespace {
+
+// Pasted or dropped text follows the same rules as typed text.
+class SaveNameValidator : public QValidator {
+public:
+    explicit SaveNameValidator(QLineEdit* edit) : QValidator(edit), edit_(edit) {}
+
+    State validate(QString& input, int&) const override {
+        std::u32string text = input.toStdU32String();
+        if (!IsAcceptableSaveName(text)) return Invalid;
+        input = input.toUpper();
+        // A longer name set by the program (a listed file) may still be shortened.
+        if (input.size() > MaxSaveNameLength && input.size() > edit_->text().size()) return Invalid;
+        return Acceptable;
+    }
+
+private:
+    QLineEdit* edit_;
+};
+
+QPushButton* MakeButton(QWidget* parent, const QString& text, QStyle::StandardPixmap icon,
+                        QRect geometry) {
+    auto* b = new QPushButton(text, parent);
+    b->setIcon(parent->style()->standardIcon(icon));
+    b->setGeometry(geometry);
+    return b;
+}
+
+} // namespace
+
+TSaveNameEdit::TSaveNameEdit(QWidget* parent) : QLineEdit(parent) {
+    setValidator(new SaveNameValidator(this));
+}
+
+void TSaveNameEdit::keyPressEvent(QKeyEvent* event) {
+    QString typed = event->text();
+    bool printable = !typed.isEmpty() && typed.at(0).unicode() >= 32 && typed.at(0) != QChar(127);
+    if (!printable || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    QString insertText;
+    for (char32_t c : typed.toStdU32String()) {
+        char32_t f = FilterSaveNameKey(c);
+        if (f == 0) {
+            Beep();
+            return;
+        }
+        insertText += QString::fromStdU32String(std::u32string(1, f));
+    }
+    if (text().size() - selectedText().size() + insertText.size() > MaxSaveNameLength) return;
+    insert(insertText);
+}
+
+TSaveAFileDialog::TSaveAFileDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("SaveAFileDialog"));
+    setFont(DialogFont(11, true));
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, Qt::black);
+    setPalette(pal);
+    setFixedSize(271, 257);
+
+    Panel1 = new TBevelPanel(this);
+    Panel1->setGeometry(8, 8, 173, 241);
+    Label1 = new QLabel(QStringLiteral("Save as:"), Panel1);
+    Label1->setGeometry(8, 6, 157, 16);
+    SaveNameEdit = new TSaveNameEdit(Panel1);
+    SaveNameEdit->setGeometry(8, 24, 157, 22);
+    SaveNameList = new QListWidget(Panel1);
+    SaveNameList->setGeometry(8, 52, 157, 137);
+    DeleteButton = MakeButton(Panel1, QStringLiteral("Delete a"), QStyle::SP_TrashIcon,
+                              QRect(8, 206, 157, 25));
+    Label1->setBuddy(SaveNameEdit);
+
+    OKBtn =
+        MakeButton(this, QStringLiteral("OK"), QStyle::SP_DialogOkButton, QRect(187, 8, 77, 27));
+    OKBtn->setDefault(true);
+    CancelBtn = MakeButton(this, QStringLiteral("Cancel"), QStyle::SP_DialogCancelButton,
+                           QRect(187, 42, 77, 27));
+    HelpBtn = MakeButton(this, QStringLiteral("&Help"), QStyle::SP_DialogHelpButton,
+                         QRect(187, 76, 77, 27));
+    setTabOrder(SaveNameEdit, SaveNameList);
+    setTabOrder(SaveNameList, DeleteButton);
+    setTabOrder(DeleteButton, OKBtn);
+    setTabOrder(OKBtn, CancelBtn);
+    setTabOrder(CancelBtn, HelpBtn);
+
+    connect(OKBtn, &QPushButton::clicked, this, &TSaveAFileDialog::OKBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    connect(HelpBtn, &QPushButton::clicked, this, &TSaveAFileDialog::HelpBtnClick);
+    connect(DeleteButton, &QPushButton::clicked, this, &TSaveAFileDialog::DeleteButtonClick);
+    connect(SaveNameList, &QListWidget::currentItemChanged, this, [this] {
+        if (!filling_) SaveNameListClick();
+    });
+    connect(SaveNameList, &QListWidget::itemClicked, this, [this] { SaveNameListClick(); });
+    connect(SaveNameList, &QListWidget::itemDoubleClicked, this, [this] { OKBtnClick(); });
+}
+
+void TSaveAFileDialog::SetKindWord(const QString& kindWord) {
+    KindWord = kindWord;
+    DeleteButton->setText(QStringLiteral("Delete a ") + kindWord);
+}
+
+void TSaveAFileDialog::FillList() {
+    filling_ = true;
+    SaveNameList->clear();
+    for (const std::string& name :
+         ListNamedFiles(Directory, Extension.toStdString(), SignatureCheck))
+        SaveNameList->addItem(QString::fromStdString(name));
+    SaveNameEdit->setText(InitialName.isEmpty() ? DefaultName : InitialName);
+    SaveNameEdit->selectAll();
+    SaveNameEdit->setFocus();
+    SaveNameList->setCurrentItem(nullptr);
+    for (int i = 0; i < SaveNameList->count(); ++i) {
+        if (SaveNameList->item(i)->text() == SaveNameEdit->text()) {
+            SaveNameList->setCurrentRow(i);
+            break;
+        }
+    }
+    filling_ = false;
+}
+
+void TSaveAFileDialog::OKBtnClick() {
+    if (SaveNameEdit->text().isEmpty()) {
+        Beep();
+        return;
+    }
+    accept();
+}
+
+void TSaveAFileDialog::SaveNameListClick() {
+    QListWidgetItem* item = SaveNameList->currentItem();
+    if (!item) return;
+    SaveNameEdit->setText(item->text());
+    SaveNameEdit->selectAll();
+    SaveNameEdit->setFocus();
+}
+
+void TSaveAFileDialog::DeleteButtonClick() {
+    QListWidgetItem* item = SaveNameList->currentItem();
+    if (!item || !item->isSelected()) {
+        Beep();
+        return;
+    }
+    QString name = item->text();
+    if (ShowMessage(this, BoxKind::Confirmation,
+                    QStringLiteral("About to delete the ") + name + QStringLiteral(" ") + KindWord +
+                        QStringLiteral(". OK to delete?"),
+                    QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
+        return;
+    if (auto file = FindNamedFile(Directory, name.toStdString(), Extension.toStdString())) {
+        std::error_code ec;
+        std::filesystem::remove(*file, ec); // a failure leaves the name listed
+    }
+    FillList();
+}
+
+void TSaveAFileDialog::HelpBtnClick() { ShowHelp(this, HelpContext); }
+
+bool ExecuteSave(const QString& caption, const QString& kindWord,
+                 const std::filesystem::path& directory, const QString& defaultName,
+                 const QString& extension, int helpContext, bool signatureCheck,
+                 QWidget* centreOver, QString& name) {
+    TSaveAFileDialog dialog(centreOver ? centreOver->window() : nullptr);
+    dialog.setWindowTitle(caption);
+    dialog.SetKindWord(kindWord);
+    dialog.HelpContext = helpContext;
+    dialog.Directory = directory;
+    dialog.DefaultName = defaultName;
+    dialog.Extension = extension;
+    dialog.SignatureCheck = signatureCheck;
+    dialog.InitialName = name;
+    dialog.FillList();
+    CenterOver(&dialog, centreOver);
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted) return false;
+        QString chosen = dialog.SaveNameEdit->text();
+        // Any existing file is asked about, readable or not, since saving would replace it.
+        if (FindNamedFile(directory, chosen.toStdString(), extension.toStdString())) {
+            QString question = QStringLiteral("The ") + kindWord + QStringLiteral(" ") + chosen +
+                               QStringLiteral(" already exists. Do you want to replace it?");
+            if (ShowMessage(&dialog, BoxKind::Warning, question,
+                            QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+                continue;
+        }
+        name = chosen;
+        return true;
+    }
+}
+
+} // namespace ui

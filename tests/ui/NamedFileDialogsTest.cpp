@@ -1,0 +1,266 @@
+#include "TestUtil.h"
+#include "UiTestSupport.h"
+#include "ui/Loaddlg.h"
+#include "ui/NamedFiles.h"
+#include "ui/SaveDlg.h"
+
+#include <QClipboard>
+#include <QKeyEvent>
+
+using namespace ui;
+using testutil::TempDir;
+using uitest::Recorder;
+using uitest::WhenModal;
+
+namespace {
+
+std::string TagListBytes() {
+    std::string page(512, '\0');
+    page[0] = 73;
+    page[1] = 1;
+    page.replace(10, 8, std::string("ordered\0", 8));
+    return page;
+}
+
+std::vector<std::string> Names(const QListWidget* list) {
+    std::vector<std::string> out;
+    for (int i = 0; i < list->count(); ++i) out.push_back(list->item(i)->text().toStdString());
+    return out;
+}
+
+} // namespace
+
+class NamedFileDialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void listsBareNamesOfTheKind() {
+        TempDir dir;
+        testutil::WriteFile(dir / "ZOLT.LIS", TagListBytes());
+        testutil::WriteFile(dir / "gaps.lis", TagListBytes()); // extension in any case
+        testutil::WriteFile(dir / "OTHER.LIS", std::string(600, 'x'));
+        // The signature is there but the file is shorter than a header.
+        testutil::WriteFile(dir / "SHORT.LIS", TagListBytes().substr(0, 31));
+        testutil::WriteFile(dir / ".HIDDEN.LIS", TagListBytes());
+        testutil::WriteFile(dir / "LONGERNAME.LIS", TagListBytes());
+        testutil::WriteFile(dir / "A.VNI", "");
+        std::filesystem::create_directory(dir / "FOLDER.LIS");
+
+        using V = std::vector<std::string>;
+        QCOMPARE(ListNamedFiles(dir.Path(), ".LIS", true), (V{"gaps", "LONGERNAME", "ZOLT"}));
+        QCOMPARE(ListNamedFiles(dir.Path(), ".LIS", false),
+                 (V{"gaps", "LONGERNAME", "OTHER", "SHORT", "ZOLT"}));
+        QCOMPARE(ListNamedFiles(dir.Path() / "missing", ".LIS", false), V{});
+        QVERIFY(!IsTagListFile(dir / "missing.LIS"));
+        QVERIFY(FindNamedFile(dir.Path(), "GAPS", ".LIS").has_value());
+        QVERIFY(!FindNamedFile(dir.Path(), "FOLDER", ".LIS").has_value());
+    }
+
+    void saveNameKeys() {
+        Recorder rec;
+        TSaveAFileDialog dialog;
+        dialog.show();
+        dialog.SaveNameEdit->setFocus();
+        QTest::keyClicks(dialog.SaveNameEdit, "abc.d");
+        QCOMPARE(dialog.SaveNameEdit->text(), QString("ABCD"));
+        QCOMPARE(rec.beeps, 1);
+        for (const char* refused :
+             {" ", "*", "+", ",", "/", ";", "<", "=", ">", "?", "[", "\\", "]", "|", "\""})
+            QTest::keyClicks(dialog.SaveNameEdit, refused);
+        QKeyEvent accented(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9)));
+        QApplication::sendEvent(dialog.SaveNameEdit, &accented);
+        QCOMPARE(dialog.SaveNameEdit->text(), QString("ABCD"));
+        QCOMPARE(rec.beeps, 17);
+        QTest::keyClicks(dialog.SaveNameEdit, "-_1x9z"); // eight is the most
+        QCOMPARE(dialog.SaveNameEdit->text(), QString("ABCD-_1X"));
+        // Pasted text cannot smuggle in a path.
+        dialog.SaveNameEdit->clear();
+        QGuiApplication::clipboard()->setText("../x");
+        dialog.SaveNameEdit->paste();
+        QCOMPARE(dialog.SaveNameEdit->text(), QString());
+        QGuiApplication::clipboard()->setText("abc");
+        dialog.SaveNameEdit->paste();
+        QCOMPARE(dialog.SaveNameEdit->text(), QString("ABC"));
+    }
+
+    void saveOffersTheDefaultNameInAnEmptyDirectory() {
+        Recorder rec;
+        TempDir dir;
+        QString name, shown;
+        bool selected = false;
+        WhenModal<TSaveAFileDialog>([&](TSaveAFileDialog* d) {
+            shown = d->SaveNameEdit->text();
+            selected = d->SaveNameEdit->selectedText() == shown;
+            QCOMPARE(d->windowTitle(), QString("ZOLT TagList Name"));
+            QCOMPARE(d->DeleteButton->text(), QString("Delete a TagList"));
+            QTest::mouseClick(d->HelpBtn, Qt::LeftButton);
+            QTest::mouseClick(d->DeleteButton, Qt::LeftButton); // nothing listed: a beep
+            QTest::mouseClick(d->CancelBtn, Qt::LeftButton);
+        });
+        QVERIFY(!ExecuteSave("ZOLT TagList Name", "TagList", dir.Path(), "ZOLT", ".LIS", 1001, true,
+                             nullptr, name));
+        QCOMPARE(shown, QString("ZOLT"));
+        QVERIFY(selected);
+        QCOMPARE(name, QString());
+        QCOMPARE(rec.helpContexts, std::vector<int>{1001});
+        QCOMPARE(rec.beeps, 1);
+    }
+
+    void replacingAskedEvenForAnUnlistedFile() {
+        // OTHER.LIS is no tag list, so it is not offered, yet saving under its name replaces it.
+        Recorder rec;
+        TempDir dir;
+        testutil::WriteFile(dir / "OTHER.LIS", "not a tag list, but someone's file");
+        testutil::WriteFile(dir / "ZOLT.LIS", TagListBytes());
+        QString name = "ZOLT", listed, keptAfterNo;
+        rec.answers = {QMessageBox::No, QMessageBox::Yes};
+        rec.onMessage = [&](const uitest::Message&) {
+            if (rec.messages.size() != 1) return;
+            // After No the dialog comes back with the typed name.
+            WhenModal<TSaveAFileDialog>([&](TSaveAFileDialog* d) {
+                keptAfterNo = d->SaveNameEdit->text();
+                QTest::mouseClick(d->OKBtn, Qt::LeftButton);
+            });
+        };
+        WhenModal<TSaveAFileDialog>([&](TSaveAFileDialog* d) {
+            listed = QString::fromStdString(Names(d->SaveNameList).at(0));
+            QCOMPARE(d->SaveNameList->count(), 1);
+            QCOMPARE(d->SaveNameList->currentItem()->text(), QString("ZOLT")); // the initial name
+            d->SaveNameEdit->selectAll();
+            QTest::keyClicks(d->SaveNameEdit, "other");
+            QTest::mouseClick(d->OKBtn, Qt::LeftButton);
+        });
+        QVERIFY(ExecuteSave("ZOLT TagList Name", "TagList", dir.Path(), "ZOLT", ".LIS", 1001, true,
+                            nullptr, name));
+        QCOMPARE(listed, QString("ZOLT"));
+        QCOMPARE(keptAfterNo, QString("OTHER"));
+        QCOMPARE(name, QString("OTHER"));
+        QCOMPARE(rec.messages.size(), size_t(2));
+        QCOMPARE(rec.messages[0].text,
+                 QString("The TagList OTHER already exists. Do you want to replace it?"));
+        QCOMPARE(rec.messages[0].kind, BoxKind::Warning);
+        QCOMPARE(rec.messages[0].buttons, QMessageBox::Yes | QMessageBox::No);
+    }
+
+    void saveRefusesAnEmptyNameAndTakesListClicks() {
+        Recorder rec;
+        TempDir dir;
+        testutil::WriteFile(dir / "GROWTH.VNI", "");
+        testutil::WriteFile(dir / "VALUE.VNI", "");
+        QString name;
+        WhenModal<TSaveAFileDialog>([&](TSaveAFileDialog* d) {
+            QCOMPARE(d->SaveNameEdit->text(), QString()); // no default for settings files
+            QTest::mouseClick(d->OKBtn, Qt::LeftButton);
+            QVERIFY(d->isVisible());
+            QCOMPARE(rec.beeps, 1);
+            QListWidgetItem* value = d->SaveNameList->item(1);
+            QTest::mouseClick(d->SaveNameList->viewport(), Qt::LeftButton, {},
+                              d->SaveNameList->visualItemRect(value).center());
+            QCOMPARE(d->SaveNameEdit->text(), QString("VALUE"));
+            QCOMPARE(d->SaveNameEdit->selectedText(), QString("VALUE"));
+            QTest::mouseDClick(d->SaveNameList->viewport(), Qt::LeftButton, {},
+                               d->SaveNameList->visualItemRect(value).center());
+        });
+        QVERIFY(ExecuteSave("Save Zolt Settings", "settings file", dir.Path(), "", ".VNI", 1032,
+                            false, nullptr, name));
+        QCOMPARE(name, QString("VALUE"));
+        QCOMPARE(rec.messages.size(), size_t(1)); // the replace question
+    }
+
+    void saveDialogDeletes() {
+        Recorder rec;
+        TempDir dir;
+        testutil::WriteFile(dir / "GROWTH.VNI", "");
+        testutil::WriteFile(dir / "VALUE.VNI", "");
+        TSaveAFileDialog d;
+        d.SetKindWord("settings file");
+        d.Directory = dir.Path();
+        d.Extension = ".VNI";
+        d.InitialName = "MINE";
+        d.FillList();
+        d.show();
+        d.SaveNameList->setCurrentRow(0);
+        rec.answers = {QMessageBox::Cancel, QMessageBox::Ok};
+        QTest::mouseClick(d.DeleteButton, Qt::LeftButton);
+        QVERIFY(std::filesystem::exists(dir / "GROWTH.VNI"));
+        d.SaveNameList->setCurrentRow(0);
+        QTest::mouseClick(d.DeleteButton, Qt::LeftButton);
+        QCOMPARE(rec.messages.back().text,
+                 QString("About to delete the GROWTH settings file. OK to delete?"));
+        QCOMPARE(rec.messages.back().kind, BoxKind::Confirmation);
+        QVERIFY(!std::filesystem::exists(dir / "GROWTH.VNI"));
+        QCOMPARE(Names(d.SaveNameList), std::vector<std::string>{"VALUE"});
+        QCOMPARE(d.SaveNameEdit->text(), QString("MINE"));
+    }
+
+    void loadClosesAsCancelledWhenTheLastFileIsDeleted() {
+        Recorder rec;
+        TempDir dir;
+        testutil::WriteFile(dir / "ONLY.VNI", "[x]");
+        QString name = "unchanged";
+        WhenModal<TLoadAFileDialog>([&](TLoadAFileDialog* d) {
+            QCOMPARE(d->FileNameList->currentItem()->text(), QString("ONLY"));
+            QTest::mouseClick(d->DeleteButton, Qt::LeftButton);
+        });
+        QVERIFY(!ExecuteLoad("Load Zolt Settings", "settings file", dir.Path(), ".VNI", 1020, false,
+                             name));
+        QCOMPARE(name, QString("unchanged"));
+        QVERIFY(!std::filesystem::exists(dir / "ONLY.VNI"));
+        QCOMPARE(rec.messages.size(), size_t(2));
+        QCOMPARE(rec.messages[0].text,
+                 QString("About to delete the ONLY settings file. OK to delete?"));
+        QCOMPARE(rec.messages[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
+        // Refilling the list finds no file left and says so, as the first filling would.
+        QCOMPARE(rec.messages[1].text, QString("No settings file was found."));
+    }
+
+    void loadWithoutFilesOnlySaysSo() {
+        Recorder rec;
+        TempDir dir;
+        testutil::WriteFile(dir / "OTHER.TXT", "");
+        bool dialogShown = false;
+        // Should a dialog come up after all, it is recorded and closed.
+        QTimer* watch = WhenModal<TLoadAFileDialog>([&](TLoadAFileDialog* d) {
+            dialogShown = true;
+            d->reject();
+        });
+        QString name;
+        QVERIFY(!ExecuteLoad("Load Zolt Settings", "settings file", dir.Path(), ".VNI", 1020, false,
+                             name));
+        QCOMPARE(rec.messages.size(), size_t(1));
+        QCOMPARE(rec.messages[0].text, QString("No settings file was found."));
+        QCOMPARE(rec.messages[0].kind, BoxKind::Warning);
+        QVERIFY(!dialogShown);
+        delete watch;
+
+        // A dialog used directly with nothing to list ends itself as cancelled.
+        TLoadAFileDialog d;
+        d.SetKindWord("settings file");
+        d.Directory = dir.Path();
+        d.Extension = ".VNI";
+        d.FillList();
+        QCOMPARE(d.exec(), int(QDialog::Rejected));
+    }
+
+    void loadReturnsTheChosenName() {
+        Recorder rec;
+        TempDir dir;
+        for (const char* n : {"VALUE", "growth", "Basic"})
+            testutil::WriteFile(dir / (std::string(n) + ".VNI"), "");
+        QString name;
+        std::vector<std::string> listed;
+        WhenModal<TLoadAFileDialog>([&](TLoadAFileDialog* d) {
+            listed = Names(d->FileNameList);
+            QCOMPARE(d->DeleteButton->text(), QString("Delete a settings file"));
+            d->FileNameList->setCurrentRow(1);
+            QTest::mouseClick(d->OKBtn, Qt::LeftButton);
+        });
+        QVERIFY(ExecuteLoad("Load Zolt Settings", "settings file", dir.Path(), ".VNI", 1020, false,
+                            name));
+        QCOMPARE(listed, (std::vector<std::string>{"Basic", "growth", "VALUE"}));
+        QCOMPARE(name, QString("growth"));
+        QVERIFY(rec.messages.empty());
+    }
+};
+
+ZOLT_UI_TEST_MAIN(NamedFileDialogsTest)
+#include "NamedFileDialogsTest.moc"

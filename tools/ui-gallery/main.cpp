@@ -1,0 +1,212 @@
+// Shows every shared widget side by side in one window laid out like a 1600 x 1000 screen;
+// --screenshot FILE saves a picture of it and exits.
+#include "hostdb/DateTime.h"
+#include "ui/Calpop.h"
+#include "ui/Dateedit.h"
+#include "ui/Just1w32.h"
+#include "ui/Loaddlg.h"
+#include "ui/RICedit.h"
+#include "ui/SaveDlg.h"
+#include "ui/SplashFm.h"
+#include "ui/YvDExcpt.h"
+#include "ui/ZrAbout.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <cstdio>
+
+namespace {
+
+// A title bar over an embedded dialog, since embedded windows lose their own.
+QWidget* Framed(QWidget* parent, QWidget* content, const QString& title, QPoint at) {
+    auto* frame = new QWidget(parent);
+    auto* bar = new QLabel(QStringLiteral(" ") + title, frame);
+    bar->setAutoFillBackground(true);
+    QPalette pal = bar->palette();
+    pal.setColor(QPalette::Window, QColor(0, 0, 128));
+    pal.setColor(QPalette::WindowText, Qt::white);
+    bar->setPalette(pal);
+    QFont f = bar->font();
+    f.setBold(true);
+    bar->setFont(f);
+    content->setParent(frame, Qt::Widget);
+    QSize size = content->size().expandedTo(content->minimumSize());
+    bar->setGeometry(0, 0, std::max(size.width(), bar->sizeHint().width() + 8), 20);
+    content->setGeometry(0, 20, size.width(), size.height());
+    frame->setGeometry(at.x(), at.y(), std::max(size.width(), bar->width()), size.height() + 20);
+    content->show();
+    frame->show();
+    return frame;
+}
+
+void WriteTagList(const QString& path) {
+    QByteArray page(512, '\0');
+    page[0] = char(73);
+    page[1] = char(1);
+    page.replace(10, 8, QByteArray("ordered", 8));
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly)) f.write(page);
+}
+
+void WriteText(const QString& path, const QByteArray& text) {
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly)) f.write(text);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ui::ZoltApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("ZOLT (32-bit)"));
+    QString screenshot;
+    QStringList args = QCoreApplication::arguments();
+    int at = static_cast<int>(args.indexOf(QStringLiteral("--screenshot")));
+    if (at >= 0 && at + 1 < args.size()) screenshot = args[at + 1];
+
+    QTemporaryDir tagDir, settingsDir;
+    for (const char* name : {"ZOLT", "BREAKOUT", "GAPS", "NEWHIGHS"})
+        WriteTagList(tagDir.filePath(QString::fromLatin1(name) + QStringLiteral(".LIS")));
+    WriteText(tagDir.filePath(QStringLiteral("NOTALIST.LIS")), "not a tag list");
+    for (const char* name : {"DEFAULT", "GROWTH", "MOMENTUM", "VOLSPIKE"})
+        WriteText(settingsDir.filePath(QString::fromLatin1(name) + QStringLiteral(".VNI")),
+                  "[Filter]\r\n");
+
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("Shared widgets"));
+    window.setFixedSize(1600, 1000);
+
+    // The fatal error notice, across the top quarter of this "screen".
+    ui::TYvDefaultException fatal;
+    fatal.PrepareNotice();
+    fatal.NoticeWindow()->setParent(&window, Qt::Widget);
+    fatal.LayoutNotice(QRect(0, 0, 1600, 1000));
+
+    const int row1 = 262, row2 = 640;
+
+    auto* save = new ui::TSaveAFileDialog;
+    save->setWindowTitle(QStringLiteral("ZOLT TagList Name"));
+    save->SetKindWord(QStringLiteral("TagList"));
+    save->Directory = tagDir.path().toStdString();
+    save->Extension = QStringLiteral(".LIS");
+    save->DefaultName = QStringLiteral("ZOLT");
+    save->SignatureCheck = true;
+    save->HelpContext = 1001;
+    save->FillList();
+    Framed(&window, save, QStringLiteral("ZOLT TagList Name (TSaveAFileDialog)"), {12, row1});
+
+    auto* load = new ui::TLoadAFileDialog;
+    load->SetKindWord(QStringLiteral("settings file"));
+    load->Directory = settingsDir.path().toStdString();
+    load->Extension = QStringLiteral(".VNI");
+    load->HelpContext = 1020;
+    load->FillList();
+    Framed(&window, load, QStringLiteral("Load Zolt Settings (TLoadAFileDialog)"), {300, row1});
+
+    auto* splash = new ui::TSplash(
+        ui::MakeProductPicture(QStringLiteral("ZOLT"), QStringLiteral("Volume/price screener")),
+        &window);
+    Framed(&window, splash, QStringLiteral("TSplash"), {594, row1});
+
+    ui::TZrAboutBox about;
+    about.Caption = QStringLiteral("About ZOLT");
+    about.AppTitle = QStringLiteral("ZOLT for Windows (32-bit)");
+    about.Version = QStringLiteral("0.1");
+    about.Prepare();
+    Framed(&window, about.AboutWindow(), QStringLiteral("About ZOLT (TZrAboutBox)"), {944, row1});
+    about.PrepareSystemInfo();
+    Framed(&window, about.SystemInfoWindow(), QStringLiteral("System Info"), {1300, row1});
+
+    // The numeric edits.
+    auto* numbers = new QGroupBox(QStringLiteral("Numeric edits"), &window);
+    numbers->setGeometry(12, row2, 420, 230);
+    auto* form = new QFormLayout(numbers);
+    auto* price = new ui::TRealEdit;
+    price->SetAlignment(ui::TAlignment::taRightJustify);
+    price->MinValue = 0;
+    price->MaxValue = 9999;
+    price->SetFormatString(QStringLiteral("##0.00"));
+    price->SetValue(12.5);
+    form->addRow(QStringLiteral("TRealEdit \"##0.00\", right:"), price);
+    auto* percent = new ui::TRealEdit;
+    percent->SetValidate(false);
+    percent->SetFormatString(QStringLiteral("#0.0"));
+    percent->SetValue(-3.25);
+    form->addRow(QStringLiteral("TRealEdit \"#0.0\":"), percent);
+    auto* days = new ui::TIntegerEdit;
+    days->SetMinValue(0);
+    days->SetMaxValue(999);
+    days->SetSpin(true);
+    days->SetValue(1200);
+    form->addRow(QStringLiteral("TIntegerEdit, spin, 0..999:"), days);
+    auto* volume = new ui::TCardinalEdit;
+    volume->SetFormatString(QStringLiteral("#0"));
+    volume->SetValue(-3);
+    form->addRow(QStringLiteral("TCardinalEdit (-3 given):"), volume);
+    auto* centred = new ui::TAlignEdit;
+    centred->SetAlignment(ui::TAlignment::taCenter);
+    centred->setText(QStringLiteral("centred text"));
+    form->addRow(QStringLiteral("TAlignEdit, centred:"), centred);
+
+    // The date edit and its popup calendar, with the weekdays of the page as valid dates.
+    auto* dates = new QGroupBox(QStringLiteral("TDateEdit and TfrmCalPop"), &window);
+    dates->setGeometry(450, row2, 300, 300);
+    auto* dateEdit = new ui::TDateEdit(dates);
+    dateEdit->setGeometry(12, 28, 140, 24);
+    dateEdit->ValidDateColor = QColor(0, 0, 200);
+    QObject::connect(dateEdit, &ui::TDateEdit::OnNewCalendarPage, dateEdit, [dateEdit] {
+        dateEdit->ClearValidDates();
+        int days = hostdb::DaysInMonth(dateEdit->PageYear, dateEdit->PageMonth());
+        for (int d = 1; d <= days; ++d) {
+            hostdb::DateTimeValue v =
+                hostdb::EncodeDate(dateEdit->PageYear, dateEdit->PageMonth(), d);
+            int wd = hostdb::DayOfWeekSunday(v);
+            if (wd != 0 && wd != 6) dateEdit->AddValidDate(v);
+        }
+    });
+    window.show();
+    QCoreApplication::processEvents(); // sizes the date edit: its date becomes today
+    auto* calendar = new ui::TfrmCalPop(dateEdit, dates);
+    calendar->setWindowFlags(Qt::Widget);
+    calendar->move(12, 60);
+    calendar->show();
+    auto* note =
+        new QLabel(QStringLiteral("Valid dates (weekdays) in blue;\nMaxDate = today."), dates);
+    note->setGeometry(12, 64 + calendar->height(), 270, 36);
+
+    // The standard error box of the fatal error handler.
+    QMessageBox errorBox(QMessageBox::Critical, QStringLiteral("ZOLT (32-bit)"),
+                         QStringLiteral("Division by zero."), QMessageBox::Ok);
+    errorBox.setWindowFlags(Qt::Widget);
+    errorBox.adjustSize();
+    Framed(&window, &errorBox, QStringLiteral("Error box (TYvDefaultException)"), {770, row2});
+
+    // The single-instance guard has nothing to show but its state.
+    QString guardTitle = QStringLiteral("ZOLT gallery %1").arg(QCoreApplication::applicationPid());
+    ui::TJustOne32 guard(&window, guardTitle);
+    auto* guardLabel = new QLabel(&window);
+    guardLabel->setText(QStringLiteral("TJustOne32: %1\nsocket %2")
+                            .arg(guard.IsListening() ? QStringLiteral("first copy, listening")
+                                                     : QStringLiteral("not listening"),
+                                 ui::TJustOne32::ServerName(guardTitle)));
+    guardLabel->setGeometry(770, row2 + 180, 400, 40);
+
+    note->show();
+    guardLabel->show();
+    if (!screenshot.isEmpty()) {
+        QTimer::singleShot(300, &window, [&] {
+            bool ok = window.grab().save(screenshot);
+            std::fprintf(stderr, ok ? "saved %s\n" : "could not save %s\n",
+                         screenshot.toLocal8Bit().constData());
+            QCoreApplication::exit(ok ? 0 : 1);
+        });
+    }
+    return app.exec();
+}
