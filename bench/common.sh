@@ -1,0 +1,34 @@
+# Sourced by the benchmarks: builds the command line, makes the benchmark host once (5,000
+# tickers over 20 years, kept under build/bench-host) and defines the timing helpers.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+cmake --preset default >/dev/null
+cmake --build --preset default --target zolt make-host >/dev/null
+
+host=build/bench-host
+if [ ! -f "$host/.complete" ]; then
+  echo "making the benchmark host (once)..."
+  build/tools/make-host/make-host --root "$host" --tickers 5000 --years 20 --end 2026-12-04 --seed 42
+  touch "$host/.complete"
+fi
+program=build/bench-program
+mkdir -p "$program"
+zolt=(build/src/cli/zolt --windows-dir "$host/drive_c/windows" --now "2026-12-04 18:00"
+      --program-dir "$program")
+files=("$host"/drive_c/QEL/DATA1/* "$host"/drive_c/QEL/DATA2/*)
+
+# Seconds one run of a command takes; its output is dropped.
+seconds() {
+  local t0 t1
+  t0=$(date +%s.%N)
+  "$@" >/dev/null
+  t1=$(date +%s.%N)
+  awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }'
+}
+
+# The median of five runs, after one run that warms the page cache.
+median5() {
+  "$@" >/dev/null
+  for _ in 1 2 3 4 5; do seconds "$@"; done | sort -g | awk '{a[NR]=$1} END {print a[3]}'
+}
