@@ -48,13 +48,6 @@ std::string RenderRow(const grid::CellGrid& g, int row) {
 
 std::string Trimmed(const std::string& s) { return std::string(platform::Trim(s)); }
 
-std::string Csv(const std::string& text) {
-    if (text.find_first_of(",\"") == std::string::npos) return text;
-    std::string q = "\"";
-    for (char c : text) q += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return q + "\"";
-}
-
 } // namespace
 
 int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
@@ -95,19 +88,9 @@ int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
         ctx.err << "zolt: " << dataSetName << " is not named after a market date (YYMMDDNN.vds)\n";
         return 2;
     }
-    std::filesystem::path settingsDir = ctx.programDir;
+    std::filesystem::path settingsDir;
     std::string settingsName;
-    if (!settingsArg.empty()) {
-        std::filesystem::path p = settingsArg;
-        bool isFile = platform::EqualNoCase(p.extension().string(), ".VNI");
-        settingsName = isFile ? p.stem().string() : settingsArg;
-        if (isFile && p.has_parent_path()) settingsDir = p.parent_path();
-        if (!std::filesystem::exists(screener::SettingsFilePath(settingsDir, settingsName))) {
-            ctx.err << "zolt: no settings file "
-                    << screener::SettingsFilePath(settingsDir, settingsName).string() << "\n";
-            return 1;
-        }
-    }
+    if (!LocateSettings(ctx, settingsArg, ".VNI", settingsDir, settingsName)) return 1;
 
     hostdb::HostGlobals g;
     std::string error;
@@ -149,10 +132,7 @@ int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
     }
 
     if (format == "grid") {
-        for (int r = 0; r <= state.PrintLastRow && r < grid.RowCount(); ++r) {
-            for (int c = 0; c < grid.ColCount(); ++c) ctx.out << (c ? "\t" : "") << grid.Text(c, r);
-            ctx.out << "\n";
-        }
+        WriteGridRows(ctx.out, grid, 0, state.PrintLastRow);
         return 0;
     }
     if (format == "csv") {
@@ -162,7 +142,7 @@ int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
         for (int r = state.FirstResultRow; r < state.PrintLastRow && r < grid.RowCount(); ++r) {
             if (Trimmed(grid.Text(1, r)).empty()) continue; // the separating blank row
             for (int c = 1; c < grid.ColCount(); ++c)
-                ctx.out << (c > 1 ? "," : "") << Csv(Trimmed(grid.Text(c, r)));
+                ctx.out << (c > 1 ? "," : "") << CsvField(Trimmed(grid.Text(c, r)));
             ctx.out << "\n";
         }
         return 0;

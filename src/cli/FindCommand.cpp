@@ -70,19 +70,9 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
         return 2;
     }
     const int last = host.globals.LastMarketDay;
-    std::filesystem::path settingsDir = ctx.programDir;
+    std::filesystem::path settingsDir;
     std::string settingsName;
-    if (!settingsArg.empty()) {
-        std::filesystem::path p = settingsArg;
-        bool isFile = platform::EqualNoCase(p.extension().string(), ".MNI");
-        settingsName = isFile ? p.stem().string() : settingsArg;
-        if (isFile && p.has_parent_path()) settingsDir = p.parent_path();
-        if (!std::filesystem::exists(finder::FinderSettingsPath(settingsDir, settingsName))) {
-            ctx.err << "zolt: no settings file "
-                    << finder::FinderSettingsPath(settingsDir, settingsName).string() << "\n";
-            return 1;
-        }
-    }
+    if (!LocateSettings(ctx, settingsArg, ".MNI", settingsDir, settingsName)) return 1;
     finder::FinderSettings s = finder::LoadFinderSettings(settingsDir, settingsName, last);
     if (!date.empty()) {
         hostdb::DateTimeValue v;
@@ -125,23 +115,14 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
 
     // Every row up to the one before the end row, as the report prints them.
     if (format == "grid") {
-        for (int r = 0; r < state.EndRow; ++r) {
-            for (int c = 0; c < g.ColCount(); ++c) ctx.out << (c ? "\t" : "") << g.Text(c, r);
-            ctx.out << "\n";
-        }
+        WriteGridRows(ctx.out, g, 0, state.EndRow - 1);
         return 0;
     }
     if (format == "csv") {
         ctx.out << "Found on prev day #,Prev. date's ER,# days,Result,Ticker,Name\n";
         for (int r = state.FirstResultRow; r <= state.LastResultRow; ++r) {
             for (int c = 0; c < g.ColCount(); ++c) {
-                std::string t(platform::Trim(g.Text(c, r)));
-                if (t.find_first_of(",\"") != std::string::npos) {
-                    std::string q = "\"";
-                    for (char ch : t) q += ch == '"' ? std::string("\"\"") : std::string(1, ch);
-                    t = q + "\"";
-                }
-                ctx.out << (c ? "," : "") << t;
+                ctx.out << (c ? "," : "") << CsvField(std::string(platform::Trim(g.Text(c, r))));
             }
             ctx.out << "\n";
         }

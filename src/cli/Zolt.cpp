@@ -275,8 +275,6 @@ int GenerateCommand(Context& ctx, const std::vector<std::string>& args) {
     return 0;
 }
 
-namespace {
-
 std::string CsvField(const std::string& text) {
     if (text.find_first_of(",\"\n") == std::string::npos) return text;
     std::string q = "\"";
@@ -284,7 +282,29 @@ std::string CsvField(const std::string& text) {
     return q + "\"";
 }
 
-} // namespace
+bool LocateSettings(Context& ctx, const std::string& arg, const std::string& extension,
+                    std::filesystem::path& dir, std::string& name) {
+    dir = ctx.programDir;
+    name.clear();
+    if (arg.empty()) return true;
+    std::filesystem::path p = arg;
+    bool isFile = platform::EqualNoCase(p.extension().string(), extension);
+    name = isFile ? p.stem().string() : arg;
+    if (isFile && p.has_parent_path()) dir = p.parent_path();
+    std::filesystem::path file = dir / (name + extension);
+    if (!std::filesystem::exists(file)) {
+        ctx.err << "zolt: no settings file " << file.string() << "\n";
+        return false;
+    }
+    return true;
+}
+
+void WriteGridRows(std::ostream& out, const grid::CellGrid& g, int first, int last) {
+    for (int r = first; r <= last && r < g.RowCount(); ++r) {
+        for (int c = 0; c < g.ColCount(); ++c) out << (c ? "\t" : "") << g.Text(c, r);
+        out << "\n";
+    }
+}
 
 int DataSetCommand(Context& ctx, const std::vector<std::string>& args) {
     std::string file, format = "table";

@@ -2,6 +2,7 @@
 // windows use. Run in-process by the tests.
 #pragma once
 
+#include "grid/CellGrid.h"
 #include "hostdb/CommDefs.h"
 
 #include <filesystem>
@@ -43,5 +44,16 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args);    // FindC
 
 // Prints a usage error (one line) and gives exit status 2.
 int UsageError(std::ostream& err, const std::string& what);
+
+// A text as one CSV field: quoted when it holds a comma, a quote or a line break.
+std::string CsvField(const std::string& text);
+
+// A --settings argument: a bare NAME lives in the program directory, NAME.EXT names a file. An
+// empty argument means the defaults. False, with a message, when the file does not exist.
+bool LocateSettings(Context& ctx, const std::string& arg, const std::string& extension,
+                    std::filesystem::path& dir, std::string& name);
+
+// Grid rows first..last as tab-separated cell texts, exactly as the grid holds them.
+void WriteGridRows(std::ostream& out, const grid::CellGrid& g, int first, int last);
 
 } // namespace cli

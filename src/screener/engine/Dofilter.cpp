@@ -77,12 +77,7 @@ bool TestCombo(const FilterSettings& s, const DataSetRecord& r) {
     using Test = bool (*)(const FilterSettings&, const DataSetRecord&);
     const Test tests[8] = {TestNewHigh, TestNewLow,  TestCloseUp,     TestCloseDown,
                            TestGapUp,   TestGapDown, TestVolumeAbove, TestVolumeBelow};
-    const bool flags[3][8] = {{s.NewHighA, s.NewLowA, s.CloseUpA, s.CloseDownA, s.GapUpA,
-                               s.GapDownA, s.VolumeAboveA, s.VolumeBelowA},
-                              {s.NewHighB, s.NewLowB, s.CloseUpB, s.CloseDownB, s.GapUpB,
-                               s.GapDownB, s.VolumeAboveB, s.VolumeBelowB},
-                              {s.NewHighC, s.NewLowC, s.CloseUpC, s.CloseDownC, s.GapUpC,
-                               s.GapDownC, s.VolumeAboveC, s.VolumeBelowC}};
+    const auto flags = ComboFlags(s);
     bool anySelected = false;
     for (const auto& column : flags) {
         bool selected = false, passed = false;

@@ -96,6 +96,15 @@ const Field Fields[] = {
 
 } // namespace
 
+std::array<std::array<bool, 8>, 3> ComboFlags(const FilterSettings& s) {
+    return {{{s.NewHighA, s.NewLowA, s.CloseUpA, s.CloseDownA, s.GapUpA, s.GapDownA, s.VolumeAboveA,
+              s.VolumeBelowA},
+             {s.NewHighB, s.NewLowB, s.CloseUpB, s.CloseDownB, s.GapUpB, s.GapDownB, s.VolumeAboveB,
+              s.VolumeBelowB},
+             {s.NewHighC, s.NewLowC, s.CloseUpC, s.CloseDownC, s.GapUpC, s.GapDownC, s.VolumeAboveC,
+              s.VolumeBelowC}}};
+}
+
 std::filesystem::path SettingsFilePath(const std::filesystem::path& programDir,
                                        const std::string& name) {
     return programDir / (name + ".VNI");

@@ -63,6 +63,10 @@ struct FilterSettings {
     bool operator==(const FilterSettings&) const = default;
 };
 
+// The Combo flags by column (A, B, C) and test, in the order new high, new low, closed up,
+// closed down, gap up, gap down, volume above, volume below.
+std::array<std::array<bool, 8>, 3> ComboFlags(const FilterSettings& s);
+
 // The settings file of a name: the program directory + name + ".VNI".
 std::filesystem::path SettingsFilePath(const std::filesystem::path& programDir,
                                        const std::string& name);

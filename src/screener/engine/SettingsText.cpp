@@ -56,12 +56,7 @@ std::vector<std::string> BuildSettingsText(const std::string& dataSetCaption,
         lines.push_back("Showing all tickers");
     } else if (s.Page == PageCombo) {
         lines.push_back("Show tickers that ");
-        const bool groups[3][8] = {{s.NewHighA, s.NewLowA, s.CloseUpA, s.CloseDownA, s.GapUpA,
-                                    s.GapDownA, s.VolumeAboveA, s.VolumeBelowA},
-                                   {s.NewHighB, s.NewLowB, s.CloseUpB, s.CloseDownB, s.GapUpB,
-                                    s.GapDownB, s.VolumeAboveB, s.VolumeBelowB},
-                                   {s.NewHighC, s.NewLowC, s.CloseUpC, s.CloseDownC, s.GapUpC,
-                                    s.GapDownC, s.VolumeAboveC, s.VolumeBelowC}};
+        const auto groups = ComboFlags(s);
         bool earlierMembers = false;
         for (const auto& group : groups) {
             std::vector<int> members;
