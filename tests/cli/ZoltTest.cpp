@@ -24,6 +24,30 @@ Result Zolt(const std::vector<std::string>& args, const platform::Directories& d
     return {status, out.str(), err.str()};
 }
 
+// A generated host ending on Friday 4 December 2026, a program directory, and `zolt` run on
+// them with the clock fixed.
+struct Installation {
+    testutil::TempDir tmp;
+    std::vector<std::string> common;
+
+    Installation(int tickers, const char* now, bool broken = false) {
+        hostgen::Options options;
+        options.root = tmp / "host";
+        options.tickers = tickers;
+        options.years = 2;
+        options.end = {2026, 12, 4};
+        options.broken = broken;
+        std::string windows = hostgen::MakeHost(options).windowsDirectory.string();
+        fs::create_directories(tmp / "prog");
+        common = {"--windows-dir", windows, "--now", now, "--program-dir", (tmp / "prog").string()};
+    }
+
+    Result operator()(std::vector<std::string> args) const {
+        args.insert(args.begin(), common.begin(), common.end());
+        return Zolt(args);
+    }
+};
+
 } // namespace
 
 TEST(Zolt, HostReport) {
@@ -125,21 +149,8 @@ TEST(Zolt, QuotePrintsWhatWasWritten) {
 }
 
 TEST(Zolt, GenerateAndListADataSet) {
-    testutil::TempDir tmp;
-    hostgen::Options options;
-    options.root = tmp / "host";
-    options.tickers = 20;
-    options.years = 2;
-    options.end = {2026, 12, 4};
-    options.broken = true;
-    std::string windows = hostgen::MakeHost(options).windowsDirectory.string();
-    std::vector<std::string> common{"--windows-dir",    windows,         "--now",
-                                    "2026-12-07 18:00", "--program-dir", (tmp / "prog").string()};
-    fs::create_directories(tmp / "prog");
-    auto zolt = [&](std::vector<std::string> args) {
-        args.insert(args.begin(), common.begin(), common.end());
-        return Zolt(args);
-    };
+    const Installation zolt(20, "2026-12-07 18:00", true);
+    const testutil::TempDir& tmp = zolt.tmp;
 
     Result r = zolt({"generate", "--date", "2026-11-28", "--ma", "10"});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -192,20 +203,8 @@ TEST(Zolt, GenerateAndListADataSet) {
 }
 
 TEST(Zolt, FilterADataSet) {
-    testutil::TempDir tmp;
-    hostgen::Options options;
-    options.root = tmp / "host";
-    options.tickers = 40;
-    options.years = 2;
-    options.end = {2026, 12, 4};
-    std::string windows = hostgen::MakeHost(options).windowsDirectory.string();
-    fs::create_directories(tmp / "prog");
-    std::vector<std::string> common{"--windows-dir",    windows,         "--now",
-                                    "2026-12-04 18:00", "--program-dir", (tmp / "prog").string()};
-    auto zolt = [&](std::vector<std::string> args) {
-        args.insert(args.begin(), common.begin(), common.end());
-        return Zolt(args);
-    };
+    const Installation zolt(40, "2026-12-04 18:00");
+    const testutil::TempDir& tmp = zolt.tmp;
     ASSERT_EQ(zolt({"generate", "--date", "2026-11-25", "--ma", "10"}).status, 0);
     size_t records = fs::file_size(tmp / "prog" / "26112510.vds") / 111;
     testutil::WriteFile(tmp / "prog" / "ALL.VNI",
@@ -265,20 +264,8 @@ TEST(Zolt, FilterADataSet) {
 }
 
 TEST(Zolt, FindOverAHost) {
-    testutil::TempDir tmp;
-    hostgen::Options options;
-    options.root = tmp / "host";
-    options.tickers = 60;
-    options.years = 2;
-    options.end = {2026, 12, 4};
-    std::string windows = hostgen::MakeHost(options).windowsDirectory.string();
-    fs::create_directories(tmp / "prog");
-    std::vector<std::string> common{"--windows-dir",    windows,         "--now",
-                                    "2026-12-04 18:00", "--program-dir", (tmp / "prog").string()};
-    auto zolt = [&](std::vector<std::string> args) {
-        args.insert(args.begin(), common.begin(), common.end());
-        return Zolt(args);
-    };
+    const Installation zolt(60, "2026-12-04 18:00");
+    const testutil::TempDir& tmp = zolt.tmp;
     testutil::WriteFile(
         tmp / "prog" / "ABOVE.MNI",
         "[Settings]\r\nMarketAction=0\r\nMarketLine=11\r\nDoEval=1\r\nEvalDays=3\r\n");
