@@ -129,12 +129,17 @@ std::string Profile::ReadString(std::string_view section, std::string_view key,
                                 std::string_view def) const {
     std::string text;
     if (!ReadWholeFile(path_, text)) return std::string(def);
+    return ReadProfileText(text, section, key, def);
+}
+
+std::string ReadProfileText(std::string_view text, std::string_view section, std::string_view key,
+                            std::string_view def) {
     std::vector<Line> lines = SplitLines(text);
     Location loc = Find(text, lines, section, key);
     if (!loc.keyFound) return std::string(def);
     const Line& l = lines[loc.keyLine];
     std::string_view k, v;
-    KeyLine(std::string_view(text).substr(l.begin, l.end - l.begin), k, v);
+    KeyLine(text.substr(l.begin, l.end - l.begin), k, v);
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
     return std::string(v);
@@ -145,11 +150,8 @@ int Profile::ReadInteger(std::string_view section, std::string_view key, int def
     return ParseInteger(ReadString(section, key, ""), v) ? v : def;
 }
 
-namespace {
-
-// The file text with key=value set as a write of the host platform sets it.
-std::string ApplyWrite(const std::string& text, std::string_view section, std::string_view key,
-                       std::string_view value) {
+std::string WriteProfileText(const std::string& text, std::string_view section,
+                             std::string_view key, std::string_view value) {
     // New lines follow the file's own line endings; a new file gets the host's CR LF.
     std::string eol = text.empty() || text.find("\r\n") != std::string::npos ? "\r\n" : "\n";
     std::vector<Line> lines = SplitLines(text);
@@ -163,15 +165,13 @@ std::string ApplyWrite(const std::string& text, std::string_view section, std::s
         const Line& l = lines[loc.lastContentLine];
         // The last line of the file may have no line ending of its own.
         std::string head = text.substr(0, l.next);
-        if (l.next == l.end) head += eol;
+        if (head.empty() || head.back() != '\n') head += eol;
         return head + entry + eol + text.substr(l.next);
     }
     std::string out = text;
     if (!out.empty() && out.back() != '\n') out += eol;
     return out + "[" + std::string(section) + "]" + eol + entry + eol;
 }
-
-} // namespace
 
 bool Profile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     return WriteStrings(section, {{std::string(key), std::string(value)}});
@@ -185,7 +185,7 @@ bool Profile::WriteStrings(std::string_view section,
         if (std::filesystem::exists(path_, ec)) return false; // there but unreadable: keep it
         text.clear();
     }
-    for (const auto& [key, value] : values) text = ApplyWrite(text, section, key, value);
+    for (const auto& [key, value] : values) text = WriteProfileText(text, section, key, value);
     return WriteFileAtomically(path_, text);
 }
 

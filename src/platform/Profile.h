@@ -37,6 +37,12 @@ private:
     std::filesystem::path path_;
 };
 
+// The rules of Profile on the text of a file, for callers (and fuzz targets) that hold it.
+std::string ReadProfileText(std::string_view text, std::string_view section, std::string_view key,
+                            std::string_view def);
+std::string WriteProfileText(const std::string& text, std::string_view section,
+                             std::string_view key, std::string_view value);
+
 // Writes data to path completely or not at all: a temporary file in the same directory is
 // flushed and then renamed over the target.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view data);

@@ -131,3 +131,12 @@ TEST(ProfileWrite, FailureKeepsOldFile) {
     EXPECT_EQ(testutil::ReadFile(sub / "r.ini"), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(sub), fs::directory_iterator()), 1);
 }
+
+TEST(ProfileWrite, LastLineEndingInALoneCarriageReturn) {
+    // A file cut after a CR: the new key must start a line of its own.
+    std::string text = "[S]\r\nA=1\r";
+    std::string written = platform::WriteProfileText(text, "S", "B", "2");
+    EXPECT_EQ(written, "[S]\r\nA=1\r\r\nB=2\r\n");
+    EXPECT_EQ(platform::ReadProfileText(written, "S", "A", "?"), "1");
+    EXPECT_EQ(platform::ReadProfileText(written, "S", "B", "?"), "2");
+}
