@@ -80,9 +80,9 @@ public:
     }
 
     void Header() {
-        const bool er = erWanted_;
-        auto centred = [&](int col, const std::string& r0, const std::string& r1,
-                           const std::string& r2, bool on) {
+        // A column's three titles, centred, or blanks when the column is not in use.
+        auto titles = [&](int col, const std::string& r0, const std::string& r1,
+                          const std::string& r2, bool on) {
             const std::string texts[3] = {r0, r1, r2};
             for (int row = 0; row < 3; ++row)
                 if (on)
@@ -90,14 +90,12 @@ public:
                 else
                     g_.Set(col, row, " ", &f_.PlainLeft);
         };
-        centred(0, "Found", "on prev", "day #", er);
-        centred(1, "Prev.", "date's", "ER", er);
-        centred(2, "# days", s_.PrevActAction == 0 ? "above" : "below", "the line",
-                s_.DoPrevAction);
-        hostdb::TQelCalendar& cal = calendar_;
-        centred(3, cal.FormatDay("mm/dd/yy", s_.EntryDay),
-                s_.TradeChoice == 0 ? "long, to" : "short, to",
-                cal.FormatDay("mm/dd/yy", s_.ExitDay), evaluate_);
+        titles(0, "Found", "on prev", "day #", erWanted_);
+        titles(1, "Prev.", "date's", "ER", erWanted_);
+        titles(2, "# days", s_.PrevActAction == 0 ? "above" : "below", "the line", s_.DoPrevAction);
+        titles(3, calendar_.FormatDay("mm/dd/yy", s_.EntryDay),
+               s_.TradeChoice == 0 ? "long, to" : "short, to",
+               calendar_.FormatDay("mm/dd/yy", s_.ExitDay), evaluate_);
         for (int row = 0; row < 3; ++row) {
             g_.Set(4, row, row == 2 ? " Ticker" : " ", row == 2 ? &f_.BoldLeft : &f_.PlainLeft);
             g_.Set(5, row, row == 2 ? " Name" : " ", &f_.PlainLeft);
