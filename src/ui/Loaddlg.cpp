@@ -14,29 +14,14 @@ namespace ui {
 
 namespace {
 
-QPushButton* MakeButton(QWidget* parent, const QString& text, QStyle::StandardPixmap icon,
-                        QRect geometry) {
-    auto* b = new QPushButton(text, parent);
-    b->setIcon(parent->style()->standardIcon(icon));
-    b->setGeometry(geometry);
-    return b;
-}
-
 bool AnyFileWithExtension(const std::filesystem::path& dir, const std::string& ext) {
     return !ListNamedFiles(dir, ext, false).empty();
 }
 
 } // namespace
 
-TLoadAFileDialog::TLoadAFileDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-    setObjectName(QStringLiteral("LoadAFileDialog"));
-    setFont(DialogFont(11, true));
-    QPalette pal = palette();
-    pal.setColor(QPalette::WindowText, Qt::black);
-    setPalette(pal);
-    setFixedSize(277, 281);
+TLoadAFileDialog::TLoadAFileDialog(QWidget* parent) : QDialog(parent, FixedDialogFlags()) {
+    SetUpFixedDialog(this, QStringLiteral("LoadAFileDialog"), 277, 281);
 
     Panel1 = new TBevelPanel(this);
     Panel1->setGeometry(8, 8, 177, 265);
@@ -44,17 +29,11 @@ TLoadAFileDialog::TLoadAFileDialog(QWidget* parent)
     Label1->setGeometry(10, 6, 157, 16);
     FileNameList = new QListWidget(Panel1);
     FileNameList->setGeometry(10, 24, 157, 193);
-    DeleteButton = MakeButton(Panel1, QStringLiteral("Delete a"), QStyle::SP_TrashIcon,
-                              QRect(10, 230, 157, 25));
+    DeleteButton = MakeGlyphButton(Panel1, QStringLiteral("Delete a"), QStyle::SP_TrashIcon,
+                                   QRect(10, 230, 157, 25));
     Label1->setBuddy(FileNameList);
 
-    OKBtn =
-        MakeButton(this, QStringLiteral("OK"), QStyle::SP_DialogOkButton, QRect(193, 8, 77, 27));
-    OKBtn->setDefault(true);
-    CancelBtn = MakeButton(this, QStringLiteral("Cancel"), QStyle::SP_DialogCancelButton,
-                           QRect(193, 42, 77, 27));
-    HelpBtn = MakeButton(this, QStringLiteral("&Help"), QStyle::SP_DialogHelpButton,
-                         QRect(193, 76, 77, 27));
+    MakeDialogButtons(this, 193, OKBtn, CancelBtn, HelpBtn);
 
     connect(OKBtn, &QPushButton::clicked, this, &TLoadAFileDialog::OKBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);

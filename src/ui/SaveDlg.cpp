@@ -31,14 +31,6 @@ private:
     QLineEdit* edit_;
 };
 
-QPushButton* MakeButton(QWidget* parent, const QString& text, QStyle::StandardPixmap icon,
-                        QRect geometry) {
-    auto* b = new QPushButton(text, parent);
-    b->setIcon(parent->style()->standardIcon(icon));
-    b->setGeometry(geometry);
-    return b;
-}
-
 } // namespace
 
 TSaveNameEdit::TSaveNameEdit(QWidget* parent) : QLineEdit(parent) {
@@ -66,15 +58,8 @@ void TSaveNameEdit::keyPressEvent(QKeyEvent* event) {
     insert(insertText);
 }
 
-TSaveAFileDialog::TSaveAFileDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-    setObjectName(QStringLiteral("SaveAFileDialog"));
-    setFont(DialogFont(11, true));
-    QPalette pal = palette();
-    pal.setColor(QPalette::WindowText, Qt::black);
-    setPalette(pal);
-    setFixedSize(271, 257);
+TSaveAFileDialog::TSaveAFileDialog(QWidget* parent) : QDialog(parent, FixedDialogFlags()) {
+    SetUpFixedDialog(this, QStringLiteral("SaveAFileDialog"), 271, 257);
 
     Panel1 = new TBevelPanel(this);
     Panel1->setGeometry(8, 8, 173, 241);
@@ -84,17 +69,11 @@ TSaveAFileDialog::TSaveAFileDialog(QWidget* parent)
     SaveNameEdit->setGeometry(8, 24, 157, 22);
     SaveNameList = new QListWidget(Panel1);
     SaveNameList->setGeometry(8, 52, 157, 137);
-    DeleteButton = MakeButton(Panel1, QStringLiteral("Delete a"), QStyle::SP_TrashIcon,
-                              QRect(8, 206, 157, 25));
+    DeleteButton = MakeGlyphButton(Panel1, QStringLiteral("Delete a"), QStyle::SP_TrashIcon,
+                                   QRect(8, 206, 157, 25));
     Label1->setBuddy(SaveNameEdit);
 
-    OKBtn =
-        MakeButton(this, QStringLiteral("OK"), QStyle::SP_DialogOkButton, QRect(187, 8, 77, 27));
-    OKBtn->setDefault(true);
-    CancelBtn = MakeButton(this, QStringLiteral("Cancel"), QStyle::SP_DialogCancelButton,
-                           QRect(187, 42, 77, 27));
-    HelpBtn = MakeButton(this, QStringLiteral("&Help"), QStyle::SP_DialogHelpButton,
-                         QRect(187, 76, 77, 27));
+    MakeDialogButtons(this, 187, OKBtn, CancelBtn, HelpBtn);
     setTabOrder(SaveNameEdit, SaveNameList);
     setTabOrder(SaveNameList, DeleteButton);
     setTabOrder(DeleteButton, OKBtn);

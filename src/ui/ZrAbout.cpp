@@ -23,9 +23,7 @@ QFont AboutFont() {
 }
 
 QDialog* MakeWindow() {
-    auto* d =
-        new QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    auto* d = new QDialog(nullptr, FixedDialogFlags());
     d->setFont(AboutFont());
     return d;
 }
