@@ -2,6 +2,7 @@
 #include "hostdb/Format.h"
 #include "platform/Text.h"
 #include "screener/engine/Dofilter.h"
+#include "screener/engine/FilterPlan.h"
 #include "screener/engine/SettingsText.h"
 
 #include <algorithm>
@@ -83,11 +84,6 @@ int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
     std::filesystem::path dataSetPath = dataSet;
     if (dataSet.find('/') == std::string::npos) dataSetPath = ctx.programDir / dataSet;
     std::string dataSetName = dataSetPath.filename().string();
-    int M = 0;
-    if (!screener::DataSetDay(dataSetName, M)) {
-        ctx.err << "zolt: " << dataSetName << " is not named after a market date (YYMMDDNN.vds)\n";
-        return 2;
-    }
     std::filesystem::path settingsDir;
     std::string settingsName;
     if (!LocateSettings(ctx, settingsArg, ".VNI", settingsDir, settingsName)) return 1;
@@ -102,19 +98,23 @@ int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
     hostdb::TQelCalendar calendar(ctx.env.locale);
     calendar.HolidayFileName = hostdb::HolidayFilePath(g, ctx.env.dirs);
 
+    screener::FilterPlan plan;
+    const screener::FilterSettings loaded =
+        screener::LoadSettings(settingsDir, settingsName, ctx.env.locale);
+    if (!screener::MakeFilterPlan(loaded, dataSetName, g.LastMarketDay, calendar, plan)) {
+        ctx.err << "zolt: " << dataSetName << " is not named after a market date (YYMMDDNN.vds)\n";
+        return 2;
+    }
     screener::FilterRunInput in;
     in.dataSetPath = dataSetPath;
-    in.settings = screener::LoadSettings(settingsDir, settingsName, ctx.env.locale);
-    in.settings.EvalDays = screener::LimitEvalDays(in.settings, calendar, M, g.LastMarketDay);
-    in.evalOpenDay = hostdb::EvalOpenDay(calendar, M);
-    in.evalCloseDay = hostdb::EvalCloseDay(calendar, M, in.settings.EvalDays);
+    in.settings = plan.settings;
+    in.evalOpenDay = plan.evalOpenDay;
+    in.evalCloseDay = plan.evalCloseDay;
     in.equityPathList = g.EquityPathList;
     in.dirs = ctx.env.dirs;
     in.locale = ctx.env.locale;
     const screener::FilterSettings& s = in.settings;
-    screener::ColumnTitleInfo titles{s.VolumeDays, s.DoEval, s.TradeChoice,
-                                     calendar.FormatDay("ddddd", in.evalOpenDay),
-                                     calendar.FormatDay("ddddd", in.evalCloseDay)};
+    const screener::ColumnTitleInfo& titles = plan.titles;
 
     const screener::ScreenerFormats formats;
     grid::CellGrid grid = screener::MakeResultGrid();

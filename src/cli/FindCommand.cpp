@@ -80,11 +80,7 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
             return UsageError(ctx.err, "--date wants YYYY-MM-DD");
         s.MarketDate = hostdb::TQelCalendar::DateToDay(v);
     }
-    // As accepting the settings dialog does.
-    s.MarketDate = finder::NormalisedMarketDate(s.MarketDate, last);
-    s.EvalDays = finder::LimitFinderEvalDays(s, last);
-    finder::SwapReversedRanges(s);
-    finder::EvaluationDays(s);
+    finder::AcceptSettings(s, last);
     if (finder::ErCheckWanted(s)) {
         if (!ignoreEr) {
             ctx.err << "zolt: these settings check expert ratings, which only the host's chart "

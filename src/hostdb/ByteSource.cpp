@@ -1,5 +1,7 @@
 #include "hostdb/ByteSource.h"
 
+#include "platform/Profile.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -9,10 +11,11 @@
 namespace hostdb {
 
 FileByteSource::FileByteSource(const std::filesystem::path& path) {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    std::string reason;
+    fd_ = platform::OpenRegularFile(path, reason);
     if (fd_ < 0) return;
     struct stat st;
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd_, &st) != 0) {
         ::close(fd_);
         fd_ = -1;
         return;

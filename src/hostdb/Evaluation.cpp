@@ -1,5 +1,7 @@
 #include "hostdb/Evaluation.h"
 
+#include <cstdint>
+
 namespace hostdb {
 
 int NextTradingDay(TQelCalendar& calendar, int day) {
@@ -12,7 +14,8 @@ int EvalOpenDay(TQelCalendar& calendar, int M) { return NextTradingDay(calendar,
 
 int EvalCloseDay(TQelCalendar& calendar, int M, int evalDays) {
     int d = M;
-    for (int i = 0; i <= evalDays; ++i) d = NextTradingDay(calendar, d);
+    // Bounded by the last day a day number holds, whatever evalDays says.
+    for (int i = 0; i <= evalDays && d < INT16_MAX; ++i) d = NextTradingDay(calendar, d);
     return d;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <system_error>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -36,6 +37,7 @@ Directories Directories::FromEnvironment() {
 
 void Directories::SetWindowsDirectory(const fs::path& dir) {
     windows = dir;
+    if (dir.empty()) return;
     fs::path abs = fs::absolute(dir).lexically_normal();
     if (abs.has_filename() == false) abs = abs.parent_path();
     if (EqualNoCase(abs.filename().string(), "windows") &&
@@ -58,33 +60,42 @@ fs::path Directories::FileInDirectory(const fs::path& dir, std::string_view name
 }
 
 fs::path Directories::LocalPath(std::string_view hostPath) const {
-    fs::path result;
+    // Each component's path, so that ".." goes back lexically and never above the root of a
+    // drive or of the file system, as on the host's platform.
+    std::vector<fs::path> levels;
+    fs::path root;
     size_t pos = 0;
     if (hostPath.size() >= 2 && hostPath[1] == ':' &&
         ((hostPath[0] >= 'A' && hostPath[0] <= 'Z') ||
          (hostPath[0] >= 'a' && hostPath[0] <= 'z'))) {
         char drive = AsciiLower(hostPath[0]);
-        result = winePrefix / "dosdevices" / (std::string(1, drive) + ":");
+        root = winePrefix / "dosdevices" / (std::string(1, drive) + ":");
         std::error_code ec;
-        if (drive == 'c' && !fs::exists(result, ec)) result = winePrefix / "drive_c";
+        if (drive == 'c' && !fs::exists(root, ec)) root = winePrefix / "drive_c";
         pos = 2;
     } else if (!hostPath.empty() && IsPathSeparator(hostPath[0])) {
-        result = "/";
+        root = "/";
     }
+    auto current = [&] { return levels.empty() ? root : levels.back(); };
     while (pos < hostPath.size()) {
         while (pos < hostPath.size() && IsPathSeparator(hostPath[pos])) ++pos;
         size_t end = pos;
         while (end < hostPath.size() && !IsPathSeparator(hostPath[end])) ++end;
         if (end == pos) break;
         std::string_view part = hostPath.substr(pos, end - pos);
-        if (part == "." || part == "..") {
-            result /= std::string(part);
-        } else {
-            result = result.empty() ? fs::path(std::string(part)) : FileInDirectory(result, part);
-        }
         pos = end;
+        if (part == ".") continue;
+        if (part == "..") {
+            if (!levels.empty() && levels.back().filename() != "..")
+                levels.pop_back();
+            else if (root.empty()) // a relative path may start above its directory
+                levels.push_back(current() / "..");
+            continue;
+        }
+        fs::path here = current();
+        levels.push_back(here.empty() ? fs::path(std::string(part)) : FileInDirectory(here, part));
     }
-    return result;
+    return current();
 }
 
 } // namespace platform

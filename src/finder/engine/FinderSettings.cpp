@@ -3,8 +3,10 @@
 #include "finder/engine/Indidefs.h"
 #include "hostdb/Evaluation.h"
 #include "hostdb/Format.h"
+#include "platform/Directories.h"
 #include "platform/Profile.h"
 
+#include <climits>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -25,32 +27,43 @@ struct Field {
     int FinderSettings::*i = nullptr;
     bool FinderSettings::*b = nullptr;
     std::string FinderSettings::*t = nullptr;
+    // The dialog control's range; a list choice outside it takes its default, a count is clamped.
+    int low = INT_MIN, high = INT_MAX;
+    bool clamp = true;
 };
 
-// Every key in the order the file is written.
+constexpr bool Clamp = true, Default = false;
+
+Field Int(const char* key, int FinderSettings::*i, int low, int high, bool clamp) {
+    return {key, i, nullptr, nullptr, low, high, clamp};
+}
+Field Bool(const char* key, bool FinderSettings::*b) { return {key, nullptr, b}; }
+Field Text(const char* key, std::string FinderSettings::*t) { return {key, nullptr, nullptr, t}; }
+
+// Every key in the order the file is written. MarketDate has its own rule (LoadFinderSettings).
 const Field Fields[] = {
-    {"MarketDate", &FinderSettings::MarketDate},
-    {"MarketAction", &FinderSettings::MarketAction},
-    {"MarketLine", &FinderSettings::MarketLine},
-    {"DoPrevAction", nullptr, &FinderSettings::DoPrevAction},
-    {"PrevActAction", &FinderSettings::PrevActAction},
-    {"PrevActLine", &FinderSettings::PrevActLine},
-    {"PrevActSpentDays", &FinderSettings::PrevActSpentDays},
-    {"PrevActOutOfDays", &FinderSettings::PrevActOutOfDays},
-    {"PrevChoice", &FinderSettings::PrevChoice},
-    {"PrevDays", &FinderSettings::PrevDays},
-    {"PrevUp", nullptr, &FinderSettings::PrevUp},
-    {"PrevUpMin", &FinderSettings::PrevUpMin},
-    {"PrevUpMax", &FinderSettings::PrevUpMax},
-    {"PrevDn", nullptr, &FinderSettings::PrevDn},
-    {"PrevDnMin", &FinderSettings::PrevDnMin},
-    {"PrevDnMax", &FinderSettings::PrevDnMax},
-    {"PrevExact", nullptr, &FinderSettings::PrevExact},
-    {"PrevExactText", nullptr, nullptr, &FinderSettings::PrevExactText},
-    {"DoEval", nullptr, &FinderSettings::DoEval},
-    {"TradeChoice", &FinderSettings::TradeChoice},
-    {"EvalDays", &FinderSettings::EvalDays},
-    {"Compare", nullptr, nullptr, &FinderSettings::Compare},
+    Int("MarketDate", &FinderSettings::MarketDate, INT_MIN, INT_MAX, Clamp),
+    Int("MarketAction", &FinderSettings::MarketAction, 0, 3, Default),
+    Int("MarketLine", &FinderSettings::MarketLine, 0, LineCount - 1, Default),
+    Bool("DoPrevAction", &FinderSettings::DoPrevAction),
+    Int("PrevActAction", &FinderSettings::PrevActAction, 0, 1, Default),
+    Int("PrevActLine", &FinderSettings::PrevActLine, 0, LineCount - 1, Default),
+    Int("PrevActSpentDays", &FinderSettings::PrevActSpentDays, 1, 99, Clamp),
+    Int("PrevActOutOfDays", &FinderSettings::PrevActOutOfDays, 1, 99, Clamp),
+    Int("PrevChoice", &FinderSettings::PrevChoice, 0, 2, Default),
+    Int("PrevDays", &FinderSettings::PrevDays, 0, 9, Clamp),
+    Bool("PrevUp", &FinderSettings::PrevUp),
+    Int("PrevUpMin", &FinderSettings::PrevUpMin, 0, 100, Clamp),
+    Int("PrevUpMax", &FinderSettings::PrevUpMax, 0, 100, Clamp),
+    Bool("PrevDn", &FinderSettings::PrevDn),
+    Int("PrevDnMin", &FinderSettings::PrevDnMin, 0, 100, Clamp),
+    Int("PrevDnMax", &FinderSettings::PrevDnMax, 0, 100, Clamp),
+    Bool("PrevExact", &FinderSettings::PrevExact),
+    Text("PrevExactText", &FinderSettings::PrevExactText),
+    Bool("DoEval", &FinderSettings::DoEval),
+    Int("TradeChoice", &FinderSettings::TradeChoice, 0, 1, Default),
+    Int("EvalDays", &FinderSettings::EvalDays, 0, 999, Clamp),
+    Text("Compare", &FinderSettings::Compare),
 };
 
 } // namespace
@@ -64,20 +77,27 @@ FinderSettings DefaultFinderSettings(int lastMarketDay) {
 
 std::filesystem::path FinderSettingsPath(const std::filesystem::path& programDir,
                                          const std::string& name) {
-    return programDir / (name + ".MNI");
+    return platform::Directories::FileInDirectory(programDir, name + ".MNI");
 }
 
 FinderSettings LoadFinderSettings(const std::filesystem::path& programDir, const std::string& name,
-                                  int lastMarketDay) {
+                                  int lastMarketDay, std::string* problem) {
     FinderSettings s = DefaultFinderSettings(lastMarketDay);
     if (name.empty()) return s;
     s.DoPrevAction = false; // the one default that differs for a missing key
     platform::Profile file(FinderSettingsPath(programDir, name));
+    if (problem) *problem = file.Problem();
+    const FinderSettings defaults = s;
     for (const Field& f : Fields) {
-        if (f.i) s.*f.i = file.ReadInteger(Section, f.key, s.*f.i);
+        // A hand-edited file reaches the engine without the dialog's limits.
+        if (f.i)
+            s.*f.i = platform::IntegerInRange(file.ReadInteger(Section, f.key, defaults.*f.i),
+                                              defaults.*f.i, f.low, f.high, f.clamp);
         if (f.b) s.*f.b = file.ReadInteger(Section, f.key, s.*f.b ? 1 : 0) != 0;
         if (f.t) s.*f.t = file.ReadString(Section, f.key, s.*f.t);
     }
+    if (s.MarketDate < FirstMarketDate || s.MarketDate > lastMarketDay)
+        s.MarketDate = defaults.MarketDate;
     EvaluationDays(s);
     return s;
 }
@@ -188,6 +208,13 @@ int LimitFinderEvalDays(const FinderSettings& s, int lastMarketDay) {
     hostdb::TQelCalendar calendar;
     int most = hostdb::MaxEvalDays(calendar, s.MarketDate, lastMarketDay);
     return s.EvalDays > most ? most : s.EvalDays < 0 ? 0 : s.EvalDays;
+}
+
+void AcceptSettings(FinderSettings& s, int lastMarketDay) {
+    s.MarketDate = NormalisedMarketDate(s.MarketDate, lastMarketDay);
+    s.EvalDays = LimitFinderEvalDays(s, lastMarketDay);
+    SwapReversedRanges(s);
+    EvaluationDays(s);
 }
 
 } // namespace finder

@@ -53,10 +53,16 @@ FinderSettings DefaultFinderSettings(int lastMarketDay);
 std::filesystem::path FinderSettingsPath(const std::filesystem::path& programDir,
                                          const std::string& name);
 
+// The earliest market date the dialog accepts, 1 January 1960.
+constexpr int FirstMarketDate = -7304;
+
 // Defaults without a name; otherwise every key, a missing one taking its default of a missing
-// key (DoPrevAction off). Entry and exit days are derived.
+// key (DoPrevAction off). Entry and exit days are derived. Whole numbers outside their dialog
+// control's range are made safe: counts are clamped into it, list choices take their default,
+// and a MarketDate outside FirstMarketDate..lastMarketDay is the last market date. `problem`
+// receives why the file could not be read (empty when it was).
 FinderSettings LoadFinderSettings(const std::filesystem::path& programDir, const std::string& name,
-                                  int lastMarketDay);
+                                  int lastMarketDay, std::string* problem = nullptr);
 
 // Throws std::runtime_error with the path when the file cannot be written.
 void SaveFinderSettings(const FinderSettings& s, const std::filesystem::path& programDir,
@@ -84,5 +90,9 @@ int NormalisedMarketDate(int day, int lastMarketDay);
 
 // The largest EvalDays the dialog allows (only with the evaluation on and possible).
 int LimitFinderEvalDays(const FinderSettings& s, int lastMarketDay);
+
+// What accepting the settings dialog does: the market date normalised, EvalDays limited, reversed
+// ER ranges swapped, the entry and exit days derived.
+void AcceptSettings(FinderSettings& s, int lastMarketDay);
 
 } // namespace finder

@@ -1,9 +1,12 @@
 #include "screener/engine/FilterSettings.h"
 
 #include "hostdb/Format.h"
+#include "platform/Directories.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
 
+#include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <stdexcept>
 #include <utility>
@@ -18,6 +21,10 @@ namespace {
 
 const char* const Section = "Filter";
 
+// What a whole number out of its dialog control's range becomes on loading: a count is clamped
+// into the range, a choice from a list takes its default.
+enum class OutOfRange { Clamp, Default };
+
 // Every key of the file in the file's order, bound to its field.
 struct Field {
     const char* key;
@@ -26,28 +33,32 @@ struct Field {
     bool FilterSettings::*b = nullptr;
     float FilterSettings::*f = nullptr;
     const char* defaultText = nullptr; // floats: the text read when the key is missing
+    int low = INT_MIN, high = INT_MAX;
+    OutOfRange outOfRange = OutOfRange::Clamp;
 };
 
-#define ZI(k)                                                                                      \
-    Field { #k, Field::Int, &FilterSettings::k }
+#define ZI(k, lo, hi, how)                                                                         \
+    Field { #k, Field::Int, &FilterSettings::k, nullptr, nullptr, nullptr, lo, hi, how }
 #define ZB(k)                                                                                      \
     Field { #k, Field::Bool, nullptr, &FilterSettings::k }
 #define ZF(k, d)                                                                                   \
     Field { #k, Field::Float, nullptr, nullptr, &FilterSettings::k, d }
 
+constexpr OutOfRange Clamp = OutOfRange::Clamp, Default = OutOfRange::Default;
+
 const Field Fields[] = {
-    ZI(Page),
+    ZI(Page, 0, 9, Default),
     ZF(MinClose, "5.00"),
-    ZI(MinVolume),
+    ZI(MinVolume, INT_MIN, INT_MAX, Clamp), // the edit has no limits; x10 is done unsigned
     ZB(NewHighA),
     ZB(NewHighB),
     ZB(NewHighC),
-    ZI(NewHighWeeks),
+    ZI(NewHighWeeks, 0, 999, Clamp),
     ZB(NewHighOnly),
     ZB(NewLowA),
     ZB(NewLowB),
     ZB(NewLowC),
-    ZI(NewLowWeeks),
+    ZI(NewLowWeeks, 0, 999, Clamp),
     ZB(NewLowOnly),
     ZB(CloseUpA),
     ZB(CloseUpB),
@@ -70,23 +81,23 @@ const Field Fields[] = {
     ZB(GapUpA),
     ZB(GapUpB),
     ZB(GapUpC),
-    ZI(GapUpDays),
+    ZI(GapUpDays, 0, 9, Clamp),
     ZB(GapDownA),
     ZB(GapDownB),
     ZB(GapDownC),
-    ZI(GapDownDays),
+    ZI(GapDownDays, 0, 9, Clamp),
     ZB(VolumeAboveA),
     ZB(VolumeAboveB),
     ZB(VolumeAboveC),
     ZF(VolumeAbovePerC, "150"),
-    ZI(VolumeDays),
+    ZI(VolumeDays, 1, 9, Clamp),
     ZB(VolumeBelowA),
     ZB(VolumeBelowB),
     ZB(VolumeBelowC),
     ZF(VolumeBelowPerC, "30"),
     ZB(DoEval),
-    ZI(TradeChoice),
-    ZI(EvalDays),
+    ZI(TradeChoice, 0, 1, Default),
+    ZI(EvalDays, 0, 999, Clamp),
     Field{"Compare", Field::Text},
 };
 
@@ -107,7 +118,7 @@ std::array<std::array<bool, 8>, 3> ComboFlags(const FilterSettings& s) {
 
 std::filesystem::path SettingsFilePath(const std::filesystem::path& programDir,
                                        const std::string& name) {
-    return programDir / (name + ".VNI");
+    return platform::Directories::FileInDirectory(programDir, name + ".VNI");
 }
 
 bool ParseSettingsFloat(const std::string& text, char decimalSeparator, float& value) {
@@ -134,19 +145,26 @@ bool ParseSettingsFloat(const std::string& text, char decimalSeparator, float& v
         if (digits() == 0) return false;
     }
     if (i != t.size()) return false;
-    value = static_cast<float>(std::strtold(plain.c_str(), nullptr));
+    float v = static_cast<float>(std::strtold(plain.c_str(), nullptr));
+    if (!std::isfinite(v)) return false; // 1e999 is no price
+    value = v;
     return true;
 }
 
 FilterSettings LoadSettings(const std::filesystem::path& programDir, const std::string& name,
-                            const platform::Locale& locale) {
+                            const platform::Locale& locale, std::string* problem) {
     FilterSettings s;
     if (name.empty()) return s;
     platform::Profile file(SettingsFilePath(programDir, name));
+    if (problem) *problem = file.Problem();
     const FilterSettings defaults;
     for (const Field& f : Fields) {
         switch (f.kind) {
-        case Field::Int: s.*f.i = file.ReadInteger(Section, f.key, defaults.*f.i); break;
+        case Field::Int:
+            // A hand-edited file reaches the engine without the dialog's limits.
+            s.*f.i = platform::IntegerInRange(file.ReadInteger(Section, f.key, defaults.*f.i),
+                                             defaults.*f.i, f.low, f.high, f.outOfRange == Clamp);
+            break;
         case Field::Bool:
             s.*f.b = file.ReadInteger(Section, f.key, defaults.*f.b ? 1 : 0) != 0;
             break;

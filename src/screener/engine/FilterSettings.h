@@ -67,14 +67,17 @@ struct FilterSettings {
 // closed down, gap up, gap down, volume above, volume below.
 std::array<std::array<bool, 8>, 3> ComboFlags(const FilterSettings& s);
 
-// The settings file of a name: the program directory + name + ".VNI".
+// The settings file of a name: the program directory + name + ".VNI", an existing file of that
+// name in any case being the one.
 std::filesystem::path SettingsFilePath(const std::filesystem::path& programDir,
                                        const std::string& name);
 
 // Defaults for an empty name; otherwise every key from the file, a missing file or key or an
-// unreadable value giving the default.
+// unreadable value giving the default. Whole numbers outside their dialog control's range are
+// made safe: counts are clamped into it, list choices (Page, TradeChoice) take their default.
+// `problem` receives why the file could not be read (empty when it was).
 FilterSettings LoadSettings(const std::filesystem::path& programDir, const std::string& name,
-                            const platform::Locale& locale);
+                            const platform::Locale& locale, std::string* problem = nullptr);
 
 // Writes every key; throws std::runtime_error with the path when the file cannot be written.
 void SaveSettings(const FilterSettings& s, const std::filesystem::path& programDir,
