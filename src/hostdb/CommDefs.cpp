@@ -6,6 +6,8 @@
 #include "platform/Profile.h"
 #include "platform/Text.h"
 
+#include <unistd.h>
+
 namespace hostdb {
 
 std::string HostDirectoryOf(std::string_view path) {
@@ -28,18 +30,60 @@ std::filesystem::path Qel32IniPath(const platform::Directories& dirs) {
 }
 
 bool ReadHostSettings(HostProgram program, const platform::Directories& dirs, HostGlobals& g,
-                      std::string& error) {
-    platform::Profile ini(Qel32IniPath(dirs));
-    g.EquityPathList = ini.ReadString("PATHS", "EquityPath", "");
-    g.HostProgramPath = ini.ReadString("PROCHART", "PATHNAME", "");
+                      std::string& error, std::string* reason) {
+    const std::filesystem::path path = Qel32IniPath(dirs);
+    std::string text, problem;
+    bool read = platform::ReadRegularFile(path, text, problem, platform::MaxProfileSize);
+    const platform::ProfileIndex ini(text);
+    auto value = [&](std::string_view section, std::string_view key) {
+        const std::string* v = ini.Find(section, key);
+        return v ? *v : std::string();
+    };
+    g.EquityPathList = value("PATHS", "EquityPath");
+    g.HostProgramPath = value("PROCHART", "PATHNAME");
     g.HostDirectory = HostDirectoryOf(g.HostProgramPath);
     g.HostLibraryPath = JoinHostPath(g.HostDirectory, "qelio32.dll");
-    bool missing = g.HostProgramPath.empty() || g.HostDirectory.empty();
-    if (program == HostProgram::ZoltW) missing = missing || g.EquityPathList.empty();
-    if (!missing) return true;
+    std::string why;
+    if (!read)
+        why = problem;
+    else if (platform::Trim(text).empty())
+        why = "is empty";
+    else if (g.HostProgramPath.empty())
+        why = "names no chart program (PATHNAME in [PROCHART])";
+    else if (g.HostDirectory.empty())
+        why = "names a chart program without a directory (PATHNAME=" + g.HostProgramPath + ")";
+    else if (program == HostProgram::ZoltW && g.EquityPathList.empty())
+        why = "names no data directories (EquityPath in [PATHS])";
+    if (why.empty()) return true;
     error =
         program == HostProgram::ZoltW ? "Zolt can't find QEL files" : "ZimRA can't find QEL files";
+    if (reason) *reason = path.string() + " " + why;
     return false;
+}
+
+std::vector<std::string> HostWarnings(const HostGlobals& g, const platform::Directories& dirs) {
+    std::vector<std::string> warnings;
+    for (const std::string& dir : SearchPathDirectories(g.EquityPathList)) {
+        std::filesystem::path local = dirs.LocalPath(dir);
+        std::error_code ec;
+        if (!std::filesystem::exists(local, ec)) continue; // an unused drive, as the host sees it
+        std::filesystem::directory_iterator it(local, ec);
+        if (ec)
+            warnings.push_back("the data directory " + local.string() + " cannot be read (" +
+                               ec.message() + "); its tickers are left out");
+    }
+    std::filesystem::path holidays = HolidayFilePath(g, dirs);
+    std::string problem;
+    std::error_code ec;
+    if (std::filesystem::exists(holidays, ec)) {
+        int fd = platform::OpenRegularFile(holidays, problem);
+        if (fd >= 0)
+            ::close(fd);
+        else
+            warnings.push_back("the holiday file " + holidays.string() + " " + problem +
+                               "; the built-in holidays are used");
+    }
+    return warnings;
 }
 
 namespace {
@@ -100,8 +144,9 @@ std::vector<std::filesystem::path> ListTickerFiles(const HostGlobals& g,
 }
 
 bool DiscoverHost(HostProgram program, const HostEnvironment& env, HostInstallation& host,
-                  std::string& error) {
-    if (!ReadHostSettings(program, env.dirs, host.globals, error)) return false;
+                  std::string& error, std::string* reason) {
+    if (!ReadHostSettings(program, env.dirs, host.globals, error, reason)) return false;
+    host.warnings = HostWarnings(host.globals, env.dirs);
     HostGlobals& g = host.globals;
     if (program == HostProgram::ZoltW) {
         // The screener does not test this result: the check above has already stopped it for

@@ -46,9 +46,15 @@ int HhmmToMinutes(int hhmm);
 std::filesystem::path Qel32IniPath(const platform::Directories& dirs);
 
 // Reads "Qel32.Ini" and derives the paths; false with the program's own error text when the
-// program must stop.
+// program must stop, and in `reason` which file and why (missing, empty, not a file, not
+// readable, no chart program or data directories named).
 bool ReadHostSettings(HostProgram program, const platform::Directories& dirs, HostGlobals& g,
-                      std::string& error);
+                      std::string& error, std::string* reason = nullptr);
+
+// What the programs should tell the user although they go on: a data directory or a holiday file
+// that exists but cannot be read (the tickers or holidays in it would otherwise be lost without a
+// word).
+std::vector<std::string> HostWarnings(const HostGlobals& g, const platform::Directories& dirs);
 
 // The screener's procedure, deriving the host directory from "PATHNAME" itself. On failure
 // the outputs are untouched and error holds the text to show.
@@ -70,8 +76,9 @@ std::vector<std::filesystem::path> ListTickerFiles(const HostGlobals& g,
 struct HostInstallation {
     HostGlobals globals;
     std::vector<std::filesystem::path> tickerFiles;
+    std::vector<std::string> warnings; // see HostWarnings
 };
 bool DiscoverHost(HostProgram program, const HostEnvironment& env, HostInstallation& host,
-                  std::string& error);
+                  std::string& error, std::string* reason = nullptr);
 
 } // namespace hostdb

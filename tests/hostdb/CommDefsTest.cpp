@@ -4,6 +4,7 @@
 #include "hostdb/Qelcalen.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace hostdb;
 namespace fs = std::filesystem;
@@ -95,6 +96,54 @@ TEST_F(HostFixture, SettingsAndChecks) {
     EXPECT_EQ(error, "Can't find QEL files");
     EXPECT_EQ(day, 123);
     EXPECT_EQ(text, "unchanged");
+}
+
+TEST_F(HostFixture, DiscoveryFailuresSayWhichFileAndWhy) {
+    const std::string ini = (env.dirs.windows / "qel32.ini").string();
+    auto reasonFor = [&](HostProgram program) {
+        HostGlobals g;
+        std::string error, reason;
+        EXPECT_FALSE(ReadHostSettings(program, env.dirs, g, error, &reason));
+        return reason;
+    };
+    WriteQel32(" \r\n");
+    EXPECT_EQ(reasonFor(HostProgram::ZoltW), ini + " is empty");
+    WriteQel32("[PROCHART]\r\nPATHNAME=C:\\HOST\\PROG.EXE\r\n");
+    EXPECT_EQ(reasonFor(HostProgram::ZoltW),
+              ini + " names no data directories (EquityPath in [PATHS])");
+    WriteQel32("[PATHS]\r\nEquityPath=C:\\DATA\r\n");
+    EXPECT_EQ(reasonFor(HostProgram::Zimra),
+              ini + " names no chart program (PATHNAME in [PROCHART])");
+    WriteQel32("[PROCHART]\r\nPATHNAME=PROG.EXE\r\n");
+    EXPECT_EQ(reasonFor(HostProgram::Zimra),
+              ini + " names a chart program without a directory (PATHNAME=PROG.EXE)");
+    fs::remove(ini);
+    fs::create_directory(ini);
+    EXPECT_EQ(reasonFor(HostProgram::ZoltW), ini + " is a directory");
+    fs::remove(ini);
+    EXPECT_EQ(reasonFor(HostProgram::ZoltW),
+              (env.dirs.windows / "Qel32.Ini").string() + " does not exist");
+    // A FIFO is refused at once instead of waiting for a writer.
+    ASSERT_EQ(::mkfifo(ini.c_str(), 0644), 0);
+    EXPECT_EQ(reasonFor(HostProgram::ZoltW), ini + " is a FIFO");
+}
+
+TEST_F(HostFixture, UnreadableDataDirectoryAndHolidayFileAreReported) {
+    testutil::WriteFile(prefix() / "drive_c" / "DATA", "a file where a directory belongs");
+    fs::create_directories(prefix() / "drive_c" / "HOST" / "holiday.idx");
+    WriteQel32("[PATHS]\r\nEquityPath=C:\\DATA;C:\\NONE\r\n[PROCHART]\r\n"
+               "PATHNAME=C:\\HOST\\PROG.EXE\r\n");
+    HostInstallation host;
+    std::string error;
+    ASSERT_TRUE(DiscoverHost(HostProgram::ZoltW, env, host, error));
+    ASSERT_EQ(host.warnings.size(), 2u);
+    EXPECT_NE(host.warnings[0].find("the data directory " + (prefix() / "dosdevices/c:/DATA").string() +
+                                    " cannot be read"),
+              std::string::npos)
+        << host.warnings[0];
+    EXPECT_EQ(host.warnings[1], "the holiday file " +
+                                    (prefix() / "dosdevices/c:/HOST/holiday.idx").string() +
+                                    " is a directory; the built-in holidays are used");
 }
 
 TEST_F(HostFixture, LastMarketDateCutOff) {
