@@ -38,6 +38,15 @@ DateTimeValue EncodeDateTime(int y, int m, int d, int hour, int minute, int seco
     return EncodeDate(y, m, d) + (hour * 3600 + minute * 60 + second) / 86400.0;
 }
 
+DateTimeValue LocalDateTime(std::time_t moment) {
+    std::tm tm{};
+    if (!localtime_r(&moment, &tm)) return 0;
+    return EncodeDateTime(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
+                          tm.tm_sec);
+}
+
+DateTimeValue LocalNow() { return LocalDateTime(std::time(nullptr)); }
+
 CivilDate DecodeDate(DateTimeValue value) {
     // Civil-from-days (H. Hinnant), on days since 1 March of year 0.
     long z = static_cast<long>(std::trunc(value)) + DaysTo1899_12_30 + 306;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 
 namespace hostdb {
 
@@ -29,5 +30,11 @@ int DayOfWeekSunday(DateTimeValue value);
 int MinutesOfDay(DateTimeValue value);
 // A date-time value from a date and a time of day.
 DateTimeValue EncodeDateTime(int year, int month, int day, int hour, int minute, int second = 0);
+
+// A moment of the system clock as a local date-time value, to the second, in the time zone of
+// the process (TZ).
+DateTimeValue LocalDateTime(std::time_t moment);
+// The local clock now. Only programs call it; rules take the time as an argument.
+DateTimeValue LocalNow();
 
 } // namespace hostdb

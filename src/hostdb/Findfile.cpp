@@ -9,9 +9,6 @@ namespace fs = std::filesystem;
 
 namespace hostdb {
 
-namespace {
-
-// A file the host's directory search would report: a readable regular file, not hidden.
 bool IsVisibleFile(const fs::path& path) {
     std::string name = path.filename().string();
     if (name.empty() || name[0] == '.') return false;
@@ -19,6 +16,8 @@ bool IsVisibleFile(const fs::path& path) {
     if (!fs::is_regular_file(path, ec)) return false;
     return ::access(path.c_str(), R_OK) == 0;
 }
+
+namespace {
 
 std::string LowerCase(std::string_view s) {
     std::string r(s);

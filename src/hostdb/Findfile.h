@@ -20,6 +20,10 @@ std::string JoinHostPath(std::string_view dir, std::string_view name);
 // The non-empty directories of a path list, blanks removed, each ending in a separator.
 std::vector<std::string> SearchPathDirectories(std::string_view pathList);
 
+// A file the host's directory search reports: a regular file (or a link to one) whose name does
+// not start with "." and which can be read; directories, hidden and unreadable files are not.
+bool IsVisibleFile(const std::filesystem::path& path);
+
 // Windows-style wildcard match ("*", "?") without regard to case.
 bool MatchesWildcard(std::string_view name, std::string_view pattern);
 

@@ -1,5 +1,6 @@
 #include "hostdb/QelTgLst.h"
 
+#include "hostdb/ByteSource.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
 
@@ -14,8 +15,9 @@ namespace {
 using Page = std::array<std::uint8_t, TQelTagList::PageSize>;
 
 // Header fields.
-constexpr int HdrMagic = 0, HdrPageCount = 6, HdrSignature = 10, HdrOne = 42, HdrRoot = 44,
-              HdrKeyLength = 48, HdrEntries = 50, HdrFirstLeaf = 52, HdrLastLeaf = 56;
+constexpr int HdrMagic = 0, HdrPageCount = 6, HdrSignature = TQelTagList::SignatureOffset,
+              HdrOne = 42, HdrRoot = 44, HdrKeyLength = 48, HdrEntries = 50, HdrFirstLeaf = 52,
+              HdrLastLeaf = 56;
 // Tree page fields.
 constexpr int PgType = 0, PgParent = 2, PgPrev = 6, PgNext = 10, PgCount = 14, PgLeftmost = 16,
               PgEntries = 20;
@@ -65,10 +67,20 @@ struct KeyWriter {
 
 } // namespace
 
+bool TQelTagList::HasSignature(const ByteSource& bytes) {
+    std::array<char, SignatureHeadLength> head{};
+    if (!bytes.IsOpen() || !bytes.ReadAt(0, head.data(), head.size())) return false;
+    return std::string_view(head.data() + SignatureOffset, Signature.size()) == Signature;
+}
+
+bool IsTagListFile(const std::filesystem::path& path) {
+    return TQelTagList::HasSignature(FileByteSource(path));
+}
+
 TQelTagList::TQelTagList() {
     Put16(header_, HdrMagic, 329);
     Put32(header_, HdrPageCount, 1);
-    std::memcpy(header_.data() + HdrSignature, "ordered", 8);
+    std::memcpy(header_.data() + HdrSignature, Signature.data(), Signature.size()); // zero after
     Put16(header_, HdrOne, 1);
     Put16(header_, HdrKeyLength, KeyLength);
     Put16(header_, HdrEntries, EntriesPerPage);

@@ -4,12 +4,15 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace hostdb {
+
+class ByteSource;
 
 class TQelTagList {
 public:
@@ -23,6 +26,15 @@ public:
     // A list name and a ticker longer than this together would overflow a 26-byte key.
     static constexpr std::size_t MaxNamesLength = 17;
     static constexpr int MaxPosition = 65535; // two bytes in a key
+    // The header's signature (followed by a zero byte) and where it stands.
+    static constexpr std::string_view Signature = "ordered";
+    static constexpr int SignatureOffset = 10;
+    // The host judges a file by this much of its head; a shorter file is no tag list.
+    static constexpr int SignatureHeadLength = 32;
+
+    // True when the first SignatureHeadLength bytes can be read and the signature stands at its
+    // place; what the rest of the file holds does not matter.
+    static bool HasSignature(const ByteSource& bytes);
 
     using Key = std::array<std::uint8_t, KeyLength>;
     using Form = std::array<std::uint8_t, FormLength>;
@@ -90,5 +102,8 @@ private:
     std::string listName_;
     bool unwritten_ = false;
 };
+
+// HasSignature of the file at path; a file that cannot be opened or read is no tag list.
+bool IsTagListFile(const std::filesystem::path& path);
 
 } // namespace hostdb

@@ -11,14 +11,13 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <cmath>
-#include <optional>
 
 namespace ui {
 
 namespace {
 
-std::optional<DateEditFormat>& DefaultSlot() {
-    static std::optional<DateEditFormat> slot;
+DateEditFormat& DefaultSlot() {
+    static DateEditFormat slot;
     return slot;
 }
 
@@ -53,11 +52,7 @@ DateEditFormat DateEditFormat::FromWinIni(const std::filesystem::path& windowsDi
     return f;
 }
 
-const DateEditFormat& DateEditFormat::Default() {
-    if (!DefaultSlot())
-        DefaultSlot() = FromWinIni(platform::Directories::FromEnvironment().windows);
-    return *DefaultSlot();
-}
+const DateEditFormat& DateEditFormat::Default() { return DefaultSlot(); }
 
 void DateEditFormat::SetDefault(const DateEditFormat& format) { DefaultSlot() = format; }
 

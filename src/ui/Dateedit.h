@@ -21,8 +21,8 @@ struct DateEditFormat {
     std::string format = "M/d/yyyy"; // at most 20 characters are used
 
     static DateEditFormat FromWinIni(const std::filesystem::path& windowsDirectory);
-    // The format every new date edit starts with; read from the Windows directory of the
-    // environment on first use unless set before.
+    // The format every new date edit starts with: the built-in one until the program sets the
+    // one of its Windows directory at start, so no widget reads the environment.
     static const DateEditFormat& Default();
     static void SetDefault(const DateEditFormat& format);
 

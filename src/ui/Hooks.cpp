@@ -1,7 +1,6 @@
 #include "ui/Hooks.h"
 
 #include <QApplication>
-#include <QDateTime>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -98,10 +97,7 @@ void ShowHelp(QWidget* parent, int context) {
 
 hostdb::DateTimeValue Now() {
     if (ClockSlot()) return ClockSlot()();
-    QDateTime now = QDateTime::currentDateTime();
-    QDate d = now.date();
-    QTime t = now.time();
-    return hostdb::EncodeDateTime(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
+    return hostdb::LocalNow();
 }
 
 hostdb::DateTimeValue Today() { return std::floor(Now()); }

@@ -1,8 +1,8 @@
 #include "ui/Loaddlg.h"
 
+#include "hostdb/NamedFiles.h"
 #include "ui/CenterObj.h"
 #include "ui/Hooks.h"
-#include "ui/NamedFiles.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -15,7 +15,7 @@ namespace ui {
 namespace {
 
 bool AnyFileWithExtension(const std::filesystem::path& dir, const std::string& ext) {
-    return !ListNamedFiles(dir, ext, false).empty();
+    return !hostdb::ListNamedFiles(dir, ext, false).empty();
 }
 
 } // namespace
@@ -55,7 +55,7 @@ void TLoadAFileDialog::FillList() {
                     QStringLiteral("No ") + KindWord + QStringLiteral(" was found."));
         return;
     }
-    for (const std::string& name : ListNamedFiles(Directory, ext, SignatureCheck))
+    for (const std::string& name : hostdb::ListNamedFiles(Directory, ext, SignatureCheck))
         FileNameList->addItem(QString::fromStdString(name));
     if (FileNameList->count() > 0) FileNameList->setCurrentRow(0);
 }
@@ -85,7 +85,7 @@ void TLoadAFileDialog::DeleteButtonClick() {
                         QStringLiteral(". OK to delete?"),
                     QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
         return;
-    if (auto file = FindNamedFile(Directory, name.toStdString(), Extension.toStdString())) {
+    if (auto file = hostdb::FindNamedFile(Directory, name.toStdString(), Extension.toStdString())) {
         std::error_code ec;
         std::filesystem::remove(*file, ec); // a failure leaves the name listed
     }

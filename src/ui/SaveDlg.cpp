@@ -1,8 +1,8 @@
 #include "ui/SaveDlg.h"
 
+#include "hostdb/NamedFiles.h"
 #include "ui/CenterObj.h"
 #include "ui/Hooks.h"
-#include "ui/NamedFiles.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,10 +20,11 @@ public:
 
     State validate(QString& input, int&) const override {
         std::u32string text = input.toStdU32String();
-        if (!IsAcceptableSaveName(text)) return Invalid;
+        if (!hostdb::IsAcceptableSaveName(text)) return Invalid;
         input = input.toUpper();
         // A longer name set by the program (a listed file) may still be shortened.
-        if (input.size() > MaxSaveNameLength && input.size() > edit_->text().size()) return Invalid;
+        if (input.size() > hostdb::MaxSaveNameLength && input.size() > edit_->text().size())
+            return Invalid;
         return Acceptable;
     }
 
@@ -47,14 +48,15 @@ void TSaveNameEdit::keyPressEvent(QKeyEvent* event) {
     event->accept();
     QString insertText;
     for (char32_t c : typed.toStdU32String()) {
-        char32_t f = FilterSaveNameKey(c);
+        char32_t f = hostdb::FilterSaveNameKey(c);
         if (f == 0) {
             Beep();
             return;
         }
         insertText += QString::fromStdU32String(std::u32string(1, f));
     }
-    if (text().size() - selectedText().size() + insertText.size() > MaxSaveNameLength) return;
+    if (text().size() - selectedText().size() + insertText.size() > hostdb::MaxSaveNameLength)
+        return;
     insert(insertText);
 }
 
@@ -100,14 +102,15 @@ void TSaveAFileDialog::FillList() {
     filling_ = true;
     SaveNameList->clear();
     for (const std::string& name :
-         ListNamedFiles(Directory, Extension.toStdString(), SignatureCheck))
+         hostdb::ListNamedFiles(Directory, Extension.toStdString(), SignatureCheck))
         SaveNameList->addItem(QString::fromStdString(name));
     SaveNameEdit->setText(InitialName.isEmpty() ? DefaultName : InitialName);
     SaveNameEdit->selectAll();
     SaveNameEdit->setFocus();
     SaveNameList->setCurrentItem(nullptr);
     for (int i = 0; i < SaveNameList->count(); ++i) {
-        if (SaveNameList->item(i)->text() == SaveNameEdit->text()) {
+        // The platform's list box finds its items without regard to case.
+        if (SaveNameList->item(i)->text().compare(SaveNameEdit->text(), Qt::CaseInsensitive) == 0) {
             SaveNameList->setCurrentRow(i);
             break;
         }
@@ -118,6 +121,16 @@ void TSaveAFileDialog::FillList() {
 void TSaveAFileDialog::OKBtnClick() {
     if (SaveNameEdit->text().isEmpty()) {
         Beep();
+        return;
+    }
+    QString name = SaveNameEdit->text();
+    std::string reason = hostdb::UnopenableNameReason(name.toStdString());
+    if (!reason.empty()) {
+        ShowMessage(this, BoxKind::Error,
+                    QStringLiteral("The ") + KindWord + QStringLiteral(" name ") + name +
+                        QStringLiteral(" ") + QString::fromStdString(reason) + QStringLiteral("."));
+        SaveNameEdit->selectAll();
+        SaveNameEdit->setFocus();
         return;
     }
     accept();
@@ -143,7 +156,7 @@ void TSaveAFileDialog::DeleteButtonClick() {
                         QStringLiteral(". OK to delete?"),
                     QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
         return;
-    if (auto file = FindNamedFile(Directory, name.toStdString(), Extension.toStdString())) {
+    if (auto file = hostdb::FindNamedFile(Directory, name.toStdString(), Extension.toStdString())) {
         std::error_code ec;
         std::filesystem::remove(*file, ec); // a failure leaves the name listed
     }
@@ -171,7 +184,7 @@ bool ExecuteSave(const QString& caption, const QString& kindWord,
         if (dialog.exec() != QDialog::Accepted) return false;
         QString chosen = dialog.SaveNameEdit->text();
         // Any existing file is asked about, readable or not, since saving would replace it.
-        if (FindNamedFile(directory, chosen.toStdString(), extension.toStdString())) {
+        if (hostdb::FindNamedFile(directory, chosen.toStdString(), extension.toStdString())) {
             QString question = QStringLiteral("The ") + kindWord + QStringLiteral(" ") + chosen +
                                QStringLiteral(" already exists. Do you want to replace it?");
             if (ShowMessage(&dialog, BoxKind::Warning, question,

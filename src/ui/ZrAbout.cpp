@@ -1,8 +1,8 @@
 #include "ui/ZrAbout.h"
 
+#include "hostdb/SysInfo.h"
 #include "platform/Locale.h"
 #include "ui/Bevel.h"
-#include "ui/SysInfo.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -178,7 +178,8 @@ void TZrAboutBox::SetSystemInfoLines(const std::array<std::string, 4>& lines) {
 }
 
 void TZrAboutBox::PrepareSystemInfo() {
-    SetSystemInfoLines(SystemInfoLines(ReadSystemFacts(), platform::SystemLocale()));
+    SetSystemInfoLines(
+        hostdb::SystemInfoLines(hostdb::ReadSystemFacts(), platform::SystemLocale()));
 }
 
 void TZrAboutBox::SystemInfoClick() {

@@ -2,6 +2,7 @@
 
 #include "TagListReader.h"
 #include "TestUtil.h"
+#include "hostdb/ByteSource.h"
 #include "platform/Text.h"
 
 #include <algorithm>
@@ -309,4 +310,34 @@ TEST(TagListWrite, WholeOrNotAtAll) {
     for (const auto& e : fs::directory_iterator(tmp.Path())) names.push_back(e.path().filename());
     EXPECT_EQ(names, std::vector<std::string>{"D.LIS"}); // nor any temporary file
     EXPECT_TRUE(fs::is_empty(tmp / "D.LIS"));
+}
+
+TEST(TagListSignature, RecognisedByTheHeadOnly) {
+    auto has = [](const std::string& bytes) {
+        return TQelTagList::HasSignature(hostdb::MemoryByteSource(
+            {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}));
+    };
+    TQelTagList list;
+    list.AddTicker("MINE.LIS", "IBM", 0);
+    const std::string written = list.Bytes();
+    EXPECT_TRUE(has(written));
+    EXPECT_TRUE(has(written.substr(0, 32))); // the tree behind the head is not looked at
+    EXPECT_FALSE(has(written.substr(0, 31)));
+    EXPECT_FALSE(has(""));
+
+    std::string head(32, '\0');
+    head.replace(10, 7, "ordered"); // no zero byte needed after it
+    head[17] = 'x';
+    EXPECT_TRUE(has(head));
+    head[10] = 'O';
+    EXPECT_FALSE(has(head));
+    EXPECT_FALSE(has(std::string(32, '\0')));
+    EXPECT_FALSE(has("ordered" + std::string(40, '\0'))); // at the start, not at its place
+
+    testutil::TempDir tmp;
+    testutil::WriteFile(tmp / "A.LIS", written);
+    EXPECT_TRUE(hostdb::IsTagListFile(tmp / "A.LIS"));
+    EXPECT_FALSE(hostdb::IsTagListFile(tmp / "missing.LIS"));
+    fs::create_directory(tmp / "D.LIS");
+    EXPECT_FALSE(hostdb::IsTagListFile(tmp / "D.LIS"));
 }

@@ -44,7 +44,32 @@ QString DateText(DateTimeValue v) {
 class DateEditTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { DateEditFormat::SetDefault(DateEditFormat{}); }
+    // First, before any edit exists: the format comes from the program, never from the
+    // environment's Windows directory.
+    void newEditsTakeTheProgramsFormat() {
+        testutil::TempDir prefix;
+        const std::filesystem::path windows = prefix / "drive_c/windows";
+        testutil::WriteFile(windows / "WIN.INI", "[intl]\r\nsDate=.\r\nsShortDate=dd.MM.yyyy\r\n");
+        QByteArray oldPrefix = qgetenv("WINEPREFIX");
+        bool hadPrefix = qEnvironmentVariableIsSet("WINEPREFIX");
+        qputenv("WINEPREFIX", QByteArray::fromStdString(prefix.Path().string()));
+        {
+            TDateEdit edit;
+            QCOMPARE(edit.EditFormat().separator, '/');
+            QCOMPARE(edit.EditFormat().format, std::string("M/d/yyyy"));
+        }
+        DateEditFormat::SetDefault(DateEditFormat::FromWinIni(windows));
+        {
+            TDateEdit edit;
+            edit.SetDate(EncodeDate(1999, 12, 31));
+            QCOMPARE(edit.text(), QString("31.12.1999"));
+        }
+        DateEditFormat::SetDefault(DateEditFormat{});
+        if (hadPrefix)
+            qputenv("WINEPREFIX", oldPrefix);
+        else
+            qunsetenv("WINEPREFIX");
+    }
 
     void monthPages() {
         // January 2022 starts on a Saturday.

@@ -1,7 +1,7 @@
 #include "TestUtil.h"
 #include "UiTestSupport.h"
+#include "hostdb/QelTgLst.h"
 #include "ui/Loaddlg.h"
-#include "ui/NamedFiles.h"
 #include "ui/SaveDlg.h"
 
 #include <QClipboard>
@@ -15,11 +15,9 @@ using uitest::WhenModal;
 namespace {
 
 std::string TagListBytes() {
-    std::string page(512, '\0');
-    page[0] = 73;
-    page[1] = 1;
-    page.replace(10, 8, std::string("ordered\0", 8));
-    return page;
+    hostdb::TQelTagList list;
+    list.AddTicker("LIST.LIS", "IBM", 0);
+    return list.Bytes();
 }
 
 std::vector<std::string> Names(const QListWidget* list) {
@@ -33,28 +31,6 @@ std::vector<std::string> Names(const QListWidget* list) {
 class NamedFileDialogsTest : public QObject {
     Q_OBJECT
 private slots:
-    void listsBareNamesOfTheKind() {
-        TempDir dir;
-        testutil::WriteFile(dir / "ZOLT.LIS", TagListBytes());
-        testutil::WriteFile(dir / "gaps.lis", TagListBytes()); // extension in any case
-        testutil::WriteFile(dir / "OTHER.LIS", std::string(600, 'x'));
-        // The signature is there but the file is shorter than a header.
-        testutil::WriteFile(dir / "SHORT.LIS", TagListBytes().substr(0, 31));
-        testutil::WriteFile(dir / ".HIDDEN.LIS", TagListBytes());
-        testutil::WriteFile(dir / "LONGERNAME.LIS", TagListBytes());
-        testutil::WriteFile(dir / "A.VNI", "");
-        std::filesystem::create_directory(dir / "FOLDER.LIS");
-
-        using V = std::vector<std::string>;
-        QCOMPARE(ListNamedFiles(dir.Path(), ".LIS", true), (V{"gaps", "LONGERNAME", "ZOLT"}));
-        QCOMPARE(ListNamedFiles(dir.Path(), ".LIS", false),
-                 (V{"gaps", "LONGERNAME", "OTHER", "SHORT", "ZOLT"}));
-        QCOMPARE(ListNamedFiles(dir.Path() / "missing", ".LIS", false), V{});
-        QVERIFY(!IsTagListFile(dir / "missing.LIS"));
-        QVERIFY(FindNamedFile(dir.Path(), "GAPS", ".LIS").has_value());
-        QVERIFY(!FindNamedFile(dir.Path(), "FOLDER", ".LIS").has_value());
-    }
-
     void saveNameKeys() {
         Recorder rec;
         TSaveAFileDialog dialog;
@@ -164,6 +140,60 @@ private slots:
                             false, nullptr, name));
         QCOMPARE(name, QString("VALUE"));
         QCOMPARE(rec.messages.size(), size_t(1)); // the replace question
+    }
+
+    void saveSelectsTheListedNameWithoutRegardToCase() {
+        TempDir dir;
+        testutil::WriteFile(dir / "Zolt.LIS", TagListBytes());
+        testutil::WriteFile(dir / "GAPS.LIS", TagListBytes());
+        TSaveAFileDialog d;
+        d.Directory = dir.Path();
+        d.Extension = ".LIS";
+        d.SignatureCheck = true;
+        d.DefaultName = "ZOLT";
+        d.FillList();
+        QVERIFY(d.SaveNameList->currentItem());
+        QCOMPARE(d.SaveNameList->currentItem()->text(), QString("Zolt"));
+        QCOMPARE(d.SaveNameEdit->text(), QString("ZOLT")); // the edit keeps the name it was given
+        d.InitialName = "gaps";
+        d.FillList();
+        QCOMPARE(d.SaveNameList->currentItem()->text(), QString("GAPS"));
+        d.InitialName = "ZOL"; // only a whole name counts
+        d.FillList();
+        QVERIFY(!d.SaveNameList->currentItem());
+    }
+
+    void saveRefusesNamesTheHostsPlatformCannotOpen() {
+        Recorder rec;
+        TempDir dir;
+        QString name, keptAfterError;
+        bool openAfterDevice = false, openAfterColon = false;
+        WhenModal<TSaveAFileDialog>([&](TSaveAFileDialog* d) {
+            d->SaveNameEdit->selectAll();
+            QTest::keyClicks(d->SaveNameEdit, "com1");
+            QTest::mouseClick(d->OKBtn, Qt::LeftButton);
+            openAfterDevice = d->isVisible();
+            keptAfterError = d->SaveNameEdit->text();
+            d->SaveNameEdit->selectAll();
+            QTest::keyClicks(d->SaveNameEdit, "a:b");
+            QTest::mouseClick(d->OKBtn, Qt::LeftButton);
+            openAfterColon = d->isVisible();
+            d->SaveNameEdit->selectAll();
+            QTest::keyClicks(d->SaveNameEdit, "com10");
+            QTest::mouseClick(d->OKBtn, Qt::LeftButton);
+        });
+        QVERIFY(ExecuteSave("ZOLT TagList Name", "TagList", dir.Path(), "ZOLT", ".LIS", 1001, true,
+                            nullptr, name));
+        QVERIFY(openAfterDevice);
+        QVERIFY(openAfterColon);
+        QCOMPARE(keptAfterError, QString("COM1"));
+        QCOMPARE(name, QString("COM10"));
+        QCOMPARE(rec.messages.size(), size_t(2));
+        QCOMPARE(rec.messages[0].kind, BoxKind::Error);
+        QCOMPARE(rec.messages[0].text,
+                 QString("The TagList name COM1 is a device name on the host's platform."));
+        QCOMPARE(rec.messages[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(rec.messages[1].text, QString("The TagList name A:B may not hold \":\"."));
     }
 
     void saveDialogDeletes() {

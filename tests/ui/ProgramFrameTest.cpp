@@ -3,7 +3,6 @@
 #include "ui/Bevel.h"
 #include "ui/Just1w32.h"
 #include "ui/SplashFm.h"
-#include "ui/SysInfo.h"
 #include "ui/YvDExcpt.h"
 #include "ui/ZrAbout.h"
 
@@ -248,52 +247,6 @@ private slots:
         main.show();
         main.activateWindow();
         QTRY_VERIFY(splash.isNull());
-    }
-
-    void systemInfoLines() {
-        platform::Locale loc = platform::Locale::Posix();
-        QCOMPARE(RealMemoryLine(67108864, 33554432, loc),
-                 std::string(" Real memory: 64MB (50% free)"));
-        // The 344 KB added before dividing rounds a total just short of a megabyte boundary up.
-        QCOMPARE(RealMemoryLine(67108864 - 300000, 0, loc),
-                 std::string(" Real memory: 64MB (0% free)"));
-        QCOMPARE(RealMemoryLine(17179869184ULL, 4294967296ULL, loc),
-                 std::string(" Real memory: 16,384MB (25% free)"));
-        QCOMPARE(PageFileLine(67108864 + 1048575, 0, loc),
-                 std::string(" Page file: 64MB (0% free)"));
-        // No swap at all: no division by zero.
-        QCOMPARE(PageFileLine(0, 0, loc), std::string(" Page file: 0MB (0% free)"));
-
-        SystemFacts f;
-        f.intelArchitecture = true;
-        f.processorType = 586;
-        f.processorCount = 2;
-        QCOMPARE(ProcessorLine(f), std::string(" Pentium, 2 processors"));
-        f.processorType = 386;
-        f.processorCount = 1;
-        QCOMPARE(ProcessorLine(f), std::string(" 386, 1 processor"));
-        f.processorType = 0;
-        f.processorCount = 16;
-        QCOMPARE(ProcessorLine(f), std::string("  16 processors"));
-        f.intelArchitecture = false;
-        QCOMPARE(ProcessorLine(f), std::string(" "));
-        QCOMPARE(ProcessorTypeOfFamily(6), 686);
-        QCOMPARE(ProcessorTypeOfFamily(25), 0);
-
-        f.versionKnown = true;
-        f.platformName = " Linux";
-        ParseRelease("6.1.0-18-amd64", f.major, f.minor, f.build);
-        QCOMPARE(OperatingSystemLine(f), std::string(" Linux v6.1 build 0"));
-        ParseRelease("5.15.167.4-microsoft-standard", f.major, f.minor, f.build);
-        QCOMPARE(OperatingSystemLine(f), std::string(" Linux v5.15 build 167"));
-        f.versionKnown = false;
-        QCOMPARE(OperatingSystemLine(f).find_first_not_of(" v.build"), std::string::npos);
-
-        // This machine: every line is there and in its format.
-        auto lines = SystemInfoLines(ReadSystemFacts(), loc);
-        QVERIFY(lines[0].rfind(" ", 0) == 0 && lines[0].find(" build ") != std::string::npos);
-        QVERIFY(lines[2].rfind(" Real memory: ", 0) == 0);
-        QVERIFY(lines[3].rfind(" Page file: ", 0) == 0);
     }
 
     void aboutBoxAndSystemInfo() {

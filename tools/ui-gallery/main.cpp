@@ -1,6 +1,8 @@
 // Shows every shared widget side by side in one window laid out like a 1600 x 1000 screen;
 // --screenshot FILE saves a picture of it and exits.
 #include "hostdb/DateTime.h"
+#include "hostdb/QelTgLst.h"
+#include "platform/Directories.h"
 #include "ui/Calpop.h"
 #include "ui/Dateedit.h"
 #include "ui/Just1w32.h"
@@ -22,6 +24,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <cstdio>
+#include <exception>
 
 namespace {
 
@@ -47,13 +50,15 @@ QWidget* Framed(QWidget* parent, QWidget* content, const QString& title, QPoint 
     return frame;
 }
 
+// A real one-ticker list, so the save dialog's signature check has something to pass.
 void WriteTagList(const QString& path) {
-    QByteArray page(512, '\0');
-    page[0] = char(73);
-    page[1] = char(1);
-    page.replace(10, 8, QByteArray("ordered", 8));
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly)) f.write(page);
+    hostdb::TQelTagList list;
+    list.AddTicker(path.toStdString(), "IBM", 0);
+    try {
+        list.Write();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+    }
 }
 
 void WriteText(const QString& path, const QByteArray& text) {
@@ -65,6 +70,9 @@ void WriteText(const QString& path, const QByteArray& text) {
 
 int main(int argc, char** argv) {
     ui::ZoltApplication app(argc, argv);
+    // As the programs do: the date edits write dates the way the host's WIN.INI says.
+    ui::DateEditFormat::SetDefault(
+        ui::DateEditFormat::FromWinIni(platform::Directories::FromEnvironment().windows));
     QApplication::setApplicationDisplayName(QStringLiteral("ZOLT (32-bit)"));
     QString screenshot;
     QStringList args = QCoreApplication::arguments();

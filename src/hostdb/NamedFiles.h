@@ -1,5 +1,5 @@
-// The directory side of the named-file dialogs: the bare names of one kind of file, the
-// tag-list signature, and the characters a typed name may hold.
+// The programs' own short-named files (tag lists, settings files): listing and finding them by
+// bare name, and the rules for a name typed in the save dialog or given on the command line.
 #pragma once
 
 #include <filesystem>
@@ -8,12 +8,9 @@
 #include <string_view>
 #include <vector>
 
-namespace ui {
+namespace hostdb {
 
-// A file whose first 32 bytes can be read and whose bytes 10 to 16 read "ordered".
-bool IsTagListFile(const std::filesystem::path& path);
-
-// Names (without directory and extension) of the ordinary files in dir whose extension matches
+// Names (without directory and extension) of the visible files in dir whose extension matches
 // without regard to case, in the order of the platform's sorted lists; with signatureCheck only
 // tag lists. Hidden (dot) files, unreadable files and directories are left out.
 std::vector<std::string> ListNamedFiles(const std::filesystem::path& dir,
@@ -32,4 +29,14 @@ bool IsAcceptableSaveName(std::u32string_view text);
 
 constexpr int MaxSaveNameLength = 8;
 
-} // namespace ui
+// Why the host's platform cannot open a file of this name, as the end of a sentence ("is a
+// device name on the host's platform", "may not hold \":\""); empty when it can.
+std::string UnopenableNameReason(std::string_view name);
+
+// A name typed for a tag list, checked as the save dialog's keys would be and then whole: name
+// receives it upper-cased. False with error set for a blank, control, 8-bit or refused
+// character, an empty or too long name, a device name (any case, with or without extension)
+// and a name holding ":".
+bool CheckTagListName(const std::string& typed, std::string& name, std::string& error);
+
+} // namespace hostdb

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-namespace ui {
+namespace hostdb {
 
 struct SystemFacts {
     bool versionKnown = false;
@@ -34,6 +34,8 @@ int ProcessorTypeOfFamily(int family);
 
 std::string OperatingSystemLine(const SystemFacts& facts);
 std::string ProcessorLine(const SystemFacts& facts);
+// The megabytes are written with thousands separators and never empty: no memory or no swap
+// reads "0MB" and "0% free".
 std::string RealMemoryLine(std::uint64_t total, std::uint64_t available,
                            const platform::Locale& locale);
 std::string PageFileLine(std::uint64_t total, std::uint64_t available,
@@ -42,4 +44,4 @@ std::string PageFileLine(std::uint64_t total, std::uint64_t available,
 std::array<std::string, 4> SystemInfoLines(const SystemFacts& facts,
                                            const platform::Locale& locale);
 
-} // namespace ui
+} // namespace hostdb

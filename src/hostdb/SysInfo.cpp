@@ -1,4 +1,4 @@
-#include "ui/SysInfo.h"
+#include "hostdb/SysInfo.h"
 
 #include "hostdb/Format.h"
 
@@ -10,7 +10,7 @@
 #include <sys/utsname.h>
 #include <unistd.h>
 
-namespace ui {
+namespace hostdb {
 
 namespace {
 
@@ -20,8 +20,10 @@ std::uint64_t PercentFree(std::uint64_t total, std::uint64_t available) {
     return hundredth == 0 ? 0 : available / hundredth;
 }
 
+// The host's ",#######" pattern writes nothing for 0; a machine without swap must still read 0.
 std::string Megabytes(std::uint64_t mb, const platform::Locale& locale) {
-    return hostdb::FormatFixed(static_cast<double>(mb), 0, locale, true);
+    if (mb == 0) return "0";
+    return FormatFixed(static_cast<long double>(mb), 0, locale, true);
 }
 
 } // namespace
@@ -132,4 +134,4 @@ std::array<std::string, 4> SystemInfoLines(const SystemFacts& f, const platform:
             PageFileLine(f.totalPageFile, f.availablePageFile, locale)};
 }
 
-} // namespace ui
+} // namespace hostdb
