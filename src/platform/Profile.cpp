@@ -386,7 +386,8 @@ std::string Profile::ReadString(std::string_view section, std::string_view key,
 
 std::string ReadProfileText(std::string_view text, std::string_view section, std::string_view key,
                             std::string_view def) {
-    const std::string* v = ProfileIndex(text).Find(section, key);
+    const ProfileIndex index(text);
+    const std::string* v = index.Find(section, key);
     return v ? *v : std::string(def);
 }
 
