@@ -324,12 +324,13 @@ TEST(FinderSettingsFile, DefaultsAndSwaps) {
 }
 
 TEST(FinderSort, KeysAndOrders) {
-    EXPECT_FLOAT_EQ(ErKey("95-5"), 34 + 95 + 0.94f);
-    EXPECT_FLOAT_EQ(ErKey("20-80"), 20 + 0.2f);
-    EXPECT_EQ(ErKey(" "), -1);
-    EXPECT_EQ(NumberKey(" "), -1);
-    EXPECT_EQ(NumberKey("12"), 12);
+    EXPECT_FLOAT_EQ(ErKey("95-5", '.'), 34 + 95 + 0.94f);
+    EXPECT_FLOAT_EQ(ErKey("20-80", '.'), 20 + 0.2f);
+    EXPECT_EQ(ErKey(" ", '.'), -1);
+    EXPECT_EQ(NumberKey(" ", '.'), -1);
+    EXPECT_EQ(NumberKey("12", '.'), 12);
 
+    const platform::Locale posix = platform::Locale::Posix();
     FinderFormats f;
     grid::CellGrid g(FinderColumns, 3 + 4 + 2, 0, 3);
     for (int r = 0; r < g.RowCount(); ++r)
@@ -352,23 +353,23 @@ TEST(FinderSort, KeysAndOrders) {
         for (int r = 3; r <= 6; ++r) v.push_back(g.Text(c, r));
         return v;
     };
-    ASSERT_EQ(SortFinderResults(g, f, s, 0, true), SortOutcome::Sorted);
+    ASSERT_EQ(SortFinderResults(g, f, s, 0, true, posix), SortOutcome::Sorted);
     EXPECT_EQ(column(1), (std::vector<std::string>{"95-5", "90-10", "20-80", " "}));
     EXPECT_EQ(g.Format(0, 2), &f.BoldCentred);
-    SortFinderResults(g, f, s, 3, false);
+    SortFinderResults(g, f, s, 3, false, posix);
     EXPECT_EQ(column(3), (std::vector<std::string>{" ", "-4.0%   ", "0.5%   ", "12.3%   "}));
     EXPECT_EQ(g.Format(0, 2), &f.Centred);
     EXPECT_EQ(g.Format(3, 2), &f.BoldCentred);
-    SortFinderResults(g, f, s, 4, false);
+    SortFinderResults(g, f, s, 4, false, posix);
     EXPECT_EQ(column(4), (std::vector<std::string>{"AA", "Ab", "bb", "cc"}));
     EXPECT_EQ(g.Text(0, 7), " "); // the spare row is left clear
 
     FinderState one = s;
     one.LastResultRow = 3;
-    EXPECT_EQ(SortFinderResults(g, f, one, 4, false), SortOutcome::NotSortable);
+    EXPECT_EQ(SortFinderResults(g, f, one, 4, false, posix), SortOutcome::NotSortable);
     grid::CellGrid big(FinderColumns, 3 + 2502, 0, 3);
     FinderState many;
     many.FirstResultRow = 3, many.LastResultRow = 3 + 2500;
-    EXPECT_EQ(SortFinderResults(big, f, many, 0, false), SortOutcome::TooManyItems);
-    EXPECT_EQ(SortFinderResults(big, f, many, 5, false), SortOutcome::Sorted);
+    EXPECT_EQ(SortFinderResults(big, f, many, 0, false, posix), SortOutcome::TooManyItems);
+    EXPECT_EQ(SortFinderResults(big, f, many, 5, false, posix), SortOutcome::Sorted);
 }

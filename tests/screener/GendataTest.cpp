@@ -1,6 +1,7 @@
 #include "screener/engine/Gendata.h"
 
 #include "TestUtil.h"
+#include "hostdb/TradingDays.h"
 #include "tools/make-host/HostWriter.h"
 
 #include <cstring>
@@ -77,7 +78,7 @@ struct Files {
     bool Build(const std::string& path, int M, int N, DataSetRecord& r) {
         hostdb::TQelCalendar calendar;
         hostdb::TQelTicker reader(Opener());
-        return BuildRecord(reader, path, M, PreviousTradingDay(calendar, M), N, r);
+        return BuildRecord(reader, path, M, hostdb::PreviousTradingDay(calendar, M), N, r);
     }
 };
 
@@ -310,11 +311,14 @@ TEST(Gendata, RunStopAndEmptyList) {
     }
     hostdb::TQelCalendar calendar;
     std::vector<std::string> seen;
+    std::string labels;
+    in.onTicker = [&](const std::string& symbol, const std::string& name) {
+        labels = symbol + " " + name;
+    };
     GenerateResult all = GenerateDataSet(
         in, calendar,
-        [&](const GenerateProgress& p) {
-            seen.push_back(std::to_string(p.done) + "/" + std::to_string(p.total) + " " + p.symbol +
-                           " " + p.name);
+        [&](std::int64_t done, std::int64_t total) {
+            seen.push_back(std::to_string(done) + "/" + std::to_string(total) + " " + labels);
             return true;
         },
         f.Opener());
@@ -324,7 +328,7 @@ TEST(Gendata, RunStopAndEmptyList) {
     EXPECT_EQ(seen[1], "2/5 T1  "); // rejected before its name was read
 
     GenerateResult stopped = GenerateDataSet(
-        in, calendar, [](const GenerateProgress& p) { return p.done < 3; }, f.Opener());
+        in, calendar, [](std::int64_t done, std::int64_t) { return done < 3; }, f.Opener());
     EXPECT_TRUE(stopped.stopped);
     EXPECT_EQ(stopped.visited, 3);
     std::vector<DataSetRecord> kept = ReadDataSet(in.outputPath);
