@@ -8,7 +8,6 @@
 #include "hostdb/TradingDays.h"
 #include "platform/Text.h"
 
-#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 

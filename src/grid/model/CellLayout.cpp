@@ -5,7 +5,6 @@
 namespace grid {
 
 std::string AlignCell(std::string_view text, int alignment, std::size_t width) {
-    std::string out;
     if (text.size() >= width) return std::string(text);
     const std::size_t room = width - text.size();
     std::size_t before = room; // right
@@ -17,6 +16,7 @@ std::string AlignCell(std::string_view text, int alignment, std::size_t width) {
         const std::size_t dash = std::min(text.find('-'), text.size());
         before = width / 2 > dash ? std::min(width / 2 - dash, room) : 0;
     }
+    std::string out;
     out.reserve(width);
     out.append(before, ' ');
     out.append(text);

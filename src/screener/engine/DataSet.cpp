@@ -2,7 +2,6 @@
 
 #include "hostdb/ByteSource.h"
 #include "hostdb/Qelcalen.h"
-#include "platform/Profile.h"
 #include "platform/Text.h"
 
 #include <algorithm>

@@ -8,9 +8,6 @@
 #include "platform/Text.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <memory>
 #include <stdexcept>
 
