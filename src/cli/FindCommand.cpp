@@ -102,7 +102,8 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
                      finder::FinderTitleRows);
     finder::FinderState state;
     finder::RunFind(in, g, state, formats);
-    if (sortColumn >= 0 && finder::SortFinderResults(g, formats, state, sortColumn, descending) ==
+    if (sortColumn >= 0 && finder::SortFinderResults(g, formats, state, sortColumn, descending,
+                                                         ctx.env.locale) ==
                                finder::SortOutcome::TooManyItems) {
         ctx.err << "zolt: Sorry, but there are more items than can be sorted by this column. The "
                    "Ticker and Full Name columns have no upper limit, however.\n";

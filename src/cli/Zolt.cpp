@@ -231,10 +231,7 @@ int GenerateCommand(Context& ctx, const std::vector<std::string>& args) {
     calendar.HolidayFileName = hostdb::HolidayFilePath(host.globals, ctx.env.dirs);
     // As the chooser does: no later than the last market date, and a trading day.
     int wanted = day;
-    if (day > host.globals.LastMarketDay)
-        day = host.globals.LastMarketDay;
-    else
-        while (calendar.DayKind(day) > 4) --day;
+    day = screener::ChooseMarketDate(calendar, wanted, host.globals.LastMarketDay);
     if (day != wanted)
         ctx.out << "Market date " << calendar.FormatDay("yyyy-mm-dd", wanted) << " is "
                 << (wanted > host.globals.LastMarketDay ? "after the last market date"
@@ -250,12 +247,15 @@ int GenerateCommand(Context& ctx, const std::vector<std::string>& args) {
     // One updating line on a terminal, at most ten times a second.
     const bool terminal = ctx.errIsTerminal;
     auto last = std::chrono::steady_clock::now() - std::chrono::seconds(1);
-    auto progress = [&](const screener::GenerateProgress& p) {
+    std::string labels;
+    input.onTicker = [&](const std::string& symbol, const std::string& name) {
+        labels = symbol + " " + name;
+    };
+    auto progress = [&](std::int64_t done, std::int64_t total) {
         auto now = std::chrono::steady_clock::now();
-        if (terminal && (now - last > std::chrono::milliseconds(100) || p.done == p.total)) {
+        if (terminal && (now - last > std::chrono::milliseconds(100) || done == total)) {
             last = now;
-            std::string line = std::to_string(p.done) + "/" + std::to_string(p.total) + " " +
-                               p.symbol + " " + p.name;
+            std::string line = std::to_string(done) + "/" + std::to_string(total) + " " + labels;
             ctx.err << "\r" << Column(line.substr(0, 78), 78) << std::flush;
         }
         return true;

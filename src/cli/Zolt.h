@@ -2,7 +2,7 @@
 // windows use. Run in-process by the tests.
 #pragma once
 
-#include "grid/CellGrid.h"
+#include "grid/model/CellGrid.h"
 #include "hostdb/CommDefs.h"
 
 #include <filesystem>

@@ -23,7 +23,7 @@ std::vector<std::string> TickersOfCell(std::string_view cell) {
 
 TagListBuild CollectTagList(TQelTagList& list, const std::string& fileName, int first, int last,
                             const std::function<std::string(int row)>& cellText,
-                            const TagListCallbacks& callbacks) {
+                            const Progress& progress) {
     TagListBuild build;
     std::unordered_set<std::string> seen, refused;
     const long long count = static_cast<long long>(last) - first + 1;
@@ -38,9 +38,9 @@ TagListBuild CollectTagList(TQelTagList& list, const std::string& fileName, int 
             seen.insert(std::move(upper));
             if (build.added++ == 0) build.firstTicker = ticker;
         }
-        build.progress = static_cast<int>((static_cast<long long>(row) - first + 1) * 100 / count);
-        if (callbacks.progress) callbacks.progress(build.progress);
-        if (callbacks.stop && callbacks.stop()) {
+        const long long done = static_cast<long long>(row) - first + 1;
+        build.progress = PercentDone(done, count);
+        if (!Report(progress, done, count)) {
             build.stopped = true;
             break;
         }
@@ -51,18 +51,18 @@ TagListBuild CollectTagList(TQelTagList& list, const std::string& fileName, int 
 
 TagListBuild BuildTagListFile(const std::string& fileName, int first, int last,
                               const std::function<std::string(int row)>& cellText,
-                              const TagListCallbacks& callbacks) {
+                              const Progress& progress) {
     TQelTagList list;
-    TagListBuild build = CollectTagList(list, fileName, first, last, cellText, callbacks);
+    TagListBuild build = CollectTagList(list, fileName, first, last, cellText, progress);
     list.Write();
     return build;
 }
 
 TagListBuild BuildTagListFile(const std::string& fileName, const std::vector<std::string>& cells,
-                              const TagListCallbacks& callbacks) {
+                              const Progress& progress) {
     return BuildTagListFile(
         fileName, 0, static_cast<int>(cells.size()) - 1,
-        [&](int row) { return cells[static_cast<std::size_t>(row)]; }, callbacks);
+        [&](int row) { return cells[static_cast<std::size_t>(row)]; }, progress);
 }
 
 } // namespace hostdb

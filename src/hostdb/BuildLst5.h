@@ -2,6 +2,7 @@
 // the splitting and repeat rules, progress and stopping.
 #pragma once
 
+#include "hostdb/Progress.h"
 #include "hostdb/QelTgLst.h"
 
 #include <functional>
@@ -11,15 +12,10 @@
 
 namespace hostdb {
 
-struct TagListCallbacks {
-    std::function<void(int percent)> progress; // after every row
-    std::function<bool()> stop;                // after every row; true leaves the loop
-};
-
 struct TagListBuild {
     std::string firstTicker; // as it stood in the cell; empty when none was added
     int added = 0;
-    int progress = 0; // the last value reported
+    int progress = 0; // percent of the rows done when the loop ended
     bool stopped = false;
     std::vector<std::string> refused; // pieces too long for a key, each once
 };
@@ -29,17 +25,18 @@ struct TagListBuild {
 std::vector<std::string> TickersOfCell(std::string_view cell);
 
 // Adds the tickers of rows first..last (cellText(row)) to list under fileName, skipping repeats
-// without regard to case; each ticker's position is the number added before it.
+// without regard to case; each ticker's position is the number added before it. Progress is
+// reported after every row as rows done of the range; false leaves the loop after that row.
 TagListBuild CollectTagList(TQelTagList& list, const std::string& fileName, int first, int last,
                             const std::function<std::string(int row)>& cellText,
-                            const TagListCallbacks& callbacks = {});
+                            const Progress& progress = {});
 
 // The same, then writes the file (also when stopped); no file when no ticker was added. Throws
 // std::runtime_error when the file cannot be written.
 TagListBuild BuildTagListFile(const std::string& fileName, int first, int last,
                               const std::function<std::string(int row)>& cellText,
-                              const TagListCallbacks& callbacks = {});
+                              const Progress& progress = {});
 TagListBuild BuildTagListFile(const std::string& fileName, const std::vector<std::string>& cells,
-                              const TagListCallbacks& callbacks = {});
+                              const Progress& progress = {});
 
 } // namespace hostdb

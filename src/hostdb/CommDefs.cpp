@@ -3,6 +3,7 @@
 #include "hostdb/Findfile.h"
 #include "hostdb/Format.h"
 #include "hostdb/Qelcalen.h"
+#include "hostdb/TradingDays.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
 
@@ -92,8 +93,7 @@ namespace {
 // can not be complete at `minutes` past midnight.
 DayNumber LastTradingDay(TQelCalendar& calendar, int day, int minutes, int cutoff) {
     if (minutes < cutoff) --day;
-    while (calendar.DayKind(day) > 4) --day;
-    return static_cast<DayNumber>(day);
+    return static_cast<DayNumber>(TradingDayAtOrBefore(calendar, day));
 }
 
 } // namespace

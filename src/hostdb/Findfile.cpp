@@ -81,7 +81,7 @@ SearchPath::SearchPath(std::string_view pathList, const platform::Directories& d
 }
 
 std::vector<fs::path> SearchPath::ListFiles(std::string_view pattern,
-                                            const std::function<void()>& pump) const {
+                                            const Progress& progress) const {
     std::vector<fs::path> result;
     for (const fs::path& dir : local_) {
         std::vector<fs::path> entries;
@@ -96,7 +96,7 @@ std::vector<fs::path> SearchPath::ListFiles(std::string_view pattern,
         });
         for (fs::path& e : entries) {
             result.push_back(std::move(e));
-            if (pump) pump();
+            if (!Report(progress, static_cast<std::int64_t>(result.size()), 0)) return result;
         }
     }
     return result;
@@ -131,9 +131,8 @@ bool SearchPath::FindFile(std::string_view fileName, fs::path& fullPath) {
 }
 
 std::vector<fs::path> ListFilesOnPath(std::string_view pathList, std::string_view pattern,
-                                      const platform::Directories& dirs,
-                                      const std::function<void()>& pump) {
-    return SearchPath(pathList, dirs).ListFiles(pattern, pump);
+                                      const platform::Directories& dirs, const Progress& progress) {
+    return SearchPath(pathList, dirs).ListFiles(pattern, progress);
 }
 
 bool FindFileOnPath(std::string_view pathList, std::string_view fileName,

@@ -2,6 +2,7 @@
 // and the two routines that list files on it and find one file on it.
 #pragma once
 
+#include "hostdb/Progress.h"
 #include "platform/Directories.h"
 
 #include <filesystem>
@@ -34,9 +35,10 @@ public:
     const std::vector<std::filesystem::path>& LocalDirectories() const { return local_; }
 
     // Every visible regular file matching pattern, directory by directory, names in order
-    // within a directory; `pump` runs after each file (the windows stay live).
+    // within a directory. Progress after each file counts the files so far (no total); false
+    // ends the list there.
     std::vector<std::filesystem::path> ListFiles(std::string_view pattern,
-                                                 const std::function<void()>& pump = {}) const;
+                                                 const Progress& progress = {}) const;
 
     // The first directory holding a visible, readable file of that name (any case). When none
     // does, fullPath is the last path tried (empty without directories).
@@ -52,7 +54,7 @@ private:
 std::vector<std::filesystem::path> ListFilesOnPath(std::string_view pathList,
                                                    std::string_view pattern,
                                                    const platform::Directories& dirs,
-                                                   const std::function<void()>& pump = {});
+                                                   const Progress& progress = {});
 bool FindFileOnPath(std::string_view pathList, std::string_view fileName,
                     const platform::Directories& dirs, std::filesystem::path& fullPath);
 

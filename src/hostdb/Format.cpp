@@ -2,6 +2,7 @@
 
 #include "platform/Text.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -196,6 +197,37 @@ std::string FormatText(std::string_view pattern, std::initializer_list<FormatArg
         out += text;
     }
     return out;
+}
+
+bool ParseDecimal(std::string_view t, char decimalSeparator, double& value) {
+    std::string plain; // the number as from_chars reads it
+    std::size_t i = 0;
+    auto digits = [&] {
+        std::size_t start = i;
+        while (i < t.size() && t[i] >= '0' && t[i] <= '9') plain += t[i++];
+        return i - start;
+    };
+    bool negative = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
+    std::size_t whole = digits(), fraction = 0;
+    if (i < t.size() && t[i] == decimalSeparator) {
+        plain += '.';
+        ++i;
+        fraction = digits();
+    }
+    if (whole + fraction == 0) return false;
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        plain += 'e';
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) plain += t[i++];
+        if (digits() == 0) return false;
+    }
+    if (i != t.size()) return false;
+    double v = 0;
+    auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), v);
+    if (ec != std::errc() || end != plain.data() + plain.size()) return false;
+    value = negative ? -v : v;
+    return true;
 }
 
 } // namespace hostdb

@@ -44,4 +44,9 @@ struct FormatArg {
 std::string FormatText(std::string_view pattern, std::initializer_list<FormatArg> args,
                        const platform::Locale& locale);
 
+// A number as the formatting above writes it: optional sign, digits with `decimalSeparator`
+// before the decimals, optional exponent; nothing else, not even blanks. Independent of the
+// process's C locale.
+bool ParseDecimal(std::string_view text, char decimalSeparator, double& value);
+
 } // namespace hostdb

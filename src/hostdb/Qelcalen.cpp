@@ -77,6 +77,7 @@ const HolidaySlot& TQelCalendar::CacheSlot(int index) { return g_cache[index]; }
 
 void TQelCalendar::LoadYear(HolidaySlot& slot, int year) const {
     slot.year = static_cast<DayNumber>(year);
+    slot.source = HolidayFileName.native();
     if (year > 1969 && !HolidayFileName.empty()) {
         FileByteSource file(HolidayFileName);
         if (ReadHolidayRecord(file, year, slot.days)) return;
@@ -98,7 +99,7 @@ int TQelCalendar::DayKind(int day) {
             found = &slot;
             break;
         }
-        if (slot.year == year) {
+        if (slot.year == year && slot.source == HolidayFileName.native()) {
             found = &slot;
             break;
         }

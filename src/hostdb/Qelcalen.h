@@ -19,9 +19,11 @@ using HolidayList = std::array<DayNumber, 10>; // 0 = no holiday
 // 0-4 a trading weekday (Monday..Friday), 5 Saturday, 6 Sunday, 7 holiday.
 enum : int { KindSaturday = 5, KindSunday = 6, KindHoliday = 7 };
 
-// One slot of the process-wide holiday cache.
+// One slot of the process-wide holiday cache. A year is kept per holiday source, so calendars
+// with and without a holiday file never answer with each other's holidays.
 struct HolidaySlot {
     DayNumber year = 0; // 0 = empty
+    std::string source; // the holiday file's path; empty for the built-in rules
     HolidayList days{};
 };
 

@@ -324,12 +324,13 @@ TEST(FinderSettingsFile, DefaultsAndSwaps) {
 }
 
 TEST(FinderSort, KeysAndOrders) {
-    EXPECT_FLOAT_EQ(ErKey("95-5"), 34 + 95 + 0.94f);
-    EXPECT_FLOAT_EQ(ErKey("20-80"), 20 + 0.2f);
-    EXPECT_EQ(ErKey(" "), -1);
-    EXPECT_EQ(NumberKey(" "), -1);
-    EXPECT_EQ(NumberKey("12"), 12);
+    EXPECT_FLOAT_EQ(ErKey("95-5", '.'), 34 + 95 + 0.94f);
+    EXPECT_FLOAT_EQ(ErKey("20-80", '.'), 20 + 0.2f);
+    EXPECT_EQ(ErKey(" ", '.'), -1);
+    EXPECT_EQ(NumberKey(" ", '.'), -1);
+    EXPECT_EQ(NumberKey("12", '.'), 12);
 
+    const platform::Locale posix = platform::Locale::Posix();
     FinderFormats f;
     grid::CellGrid g(FinderColumns, 3 + 4 + 2, 0, 3);
     for (int r = 0; r < g.RowCount(); ++r)
@@ -352,23 +353,67 @@ TEST(FinderSort, KeysAndOrders) {
         for (int r = 3; r <= 6; ++r) v.push_back(g.Text(c, r));
         return v;
     };
-    ASSERT_EQ(SortFinderResults(g, f, s, 0, true), SortOutcome::Sorted);
+    ASSERT_EQ(SortFinderResults(g, f, s, 0, true, posix), SortOutcome::Sorted);
     EXPECT_EQ(column(1), (std::vector<std::string>{"95-5", "90-10", "20-80", " "}));
     EXPECT_EQ(g.Format(0, 2), &f.BoldCentred);
-    SortFinderResults(g, f, s, 3, false);
+    SortFinderResults(g, f, s, 3, false, posix);
     EXPECT_EQ(column(3), (std::vector<std::string>{" ", "-4.0%   ", "0.5%   ", "12.3%   "}));
     EXPECT_EQ(g.Format(0, 2), &f.Centred);
     EXPECT_EQ(g.Format(3, 2), &f.BoldCentred);
-    SortFinderResults(g, f, s, 4, false);
+    SortFinderResults(g, f, s, 4, false, posix);
     EXPECT_EQ(column(4), (std::vector<std::string>{"AA", "Ab", "bb", "cc"}));
     EXPECT_EQ(g.Text(0, 7), " "); // the spare row is left clear
 
     FinderState one = s;
     one.LastResultRow = 3;
-    EXPECT_EQ(SortFinderResults(g, f, one, 4, false), SortOutcome::NotSortable);
+    EXPECT_EQ(SortFinderResults(g, f, one, 4, false, posix), SortOutcome::NotSortable);
     grid::CellGrid big(FinderColumns, 3 + 2502, 0, 3);
     FinderState many;
     many.FirstResultRow = 3, many.LastResultRow = 3 + 2500;
-    EXPECT_EQ(SortFinderResults(big, f, many, 0, false), SortOutcome::TooManyItems);
-    EXPECT_EQ(SortFinderResults(big, f, many, 5, false), SortOutcome::Sorted);
+    EXPECT_EQ(SortFinderResults(big, f, many, 0, false, posix), SortOutcome::TooManyItems);
+    EXPECT_EQ(SortFinderResults(big, f, many, 5, false, posix), SortOutcome::Sorted);
+}
+
+TEST(FinderSort, CommaDecimalLocale) {
+    EXPECT_FLOAT_EQ(NumberKey("12,5", ','), 12.5f);
+    EXPECT_EQ(NumberKey("12.5", ','), -1); // not how that locale writes it
+    EXPECT_FLOAT_EQ(NumberKey("-3,25", ','), -3.25f);
+    for (const char* no : {"", ",", "1,5x", "inf", "nan", "0x10", "1e", "1 5"})
+        EXPECT_EQ(NumberKey(no, ','), -1) << no;
+    EXPECT_FLOAT_EQ(ResultKey("12,3%   ", ','), 12.3f);
+    EXPECT_EQ(ResultKey(" ", ','), -9999999.0f);
+    EXPECT_FLOAT_EQ(ErKey("95-5", ','), 34 + 95 + 0.94f);
+}
+
+TEST(FindRun, CommaDecimalLocaleDatesAndSorting) {
+    platform::Locale german;
+    german.decimalSeparator = ',';
+    german.thousandSeparator = '.';
+    german.dateSeparator = '.';
+    FindScenario sc;
+    const int last = Day(2026, 12, 4);
+    // Up 5 %, down 10 % and up 2 % from Monday's open to Wednesday's close.
+    auto ticker = [&](double wed) {
+        return Closes(last, {10, 10, 12, 20, 20, wed, 21, 21, 21, 21, 21, 21, 21});
+    };
+    sc.Add("UP.DTA", ticker(21));
+    sc.Add("DOWN.DTA", ticker(18));
+    sc.Add("LITTLE.DTA", ticker(20.4));
+    sc.in.locale = german;
+    sc.in.settings.DoEval = true;
+    sc.in.settings.EvalDays = 2;
+    sc.Go();
+    EXPECT_EQ(sc.g.Text(3, 0), "11.23.26");
+    EXPECT_EQ(sc.g.Text(3, 2), "11.25.26");
+    EXPECT_EQ(sc.g.Text(3, 3), "5,0%   ");
+    ASSERT_EQ(SortFinderResults(sc.g, sc.f, sc.st, 3, false, german), SortOutcome::Sorted);
+    auto column = [&](int c) {
+        std::vector<std::string> v;
+        for (int r = sc.st.FirstResultRow; r <= sc.st.LastResultRow; ++r)
+            v.push_back(sc.g.Text(c, r));
+        return v;
+    };
+    EXPECT_EQ(column(4), (std::vector<std::string>{"DOWN", "LITTLE", "UP"}));
+    SortFinderResults(sc.g, sc.f, sc.st, 3, true, german);
+    EXPECT_EQ(column(3), (std::vector<std::string>{"5,0%   ", "2,0%   ", "-10,0%   "}));
 }

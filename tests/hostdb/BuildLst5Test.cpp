@@ -59,7 +59,10 @@ TEST_F(TagListBuilding, RepeatsWithoutRegardToCaseAreSkipped) {
 TEST_F(TagListBuilding, ProgressCountsEveryRowOfTheRange) {
     TQelTagList list;
     std::vector<int> progress, rows;
-    TagListCallbacks cb{[&](int p) { progress.push_back(p); }, {}};
+    Progress cb = [&](std::int64_t done, std::int64_t total) {
+        progress.push_back(PercentDone(done, total));
+        return true;
+    };
     Strings cells{"", " ", "X", " ", ""};
     TagListBuild b = CollectTagList(
         list, "P.LIS", 0, 4, [&](int row) { return cells[row]; }, cb);
@@ -97,7 +100,10 @@ TEST_F(TagListBuilding, StoppingAfterTheThirdOfTenRowsWritesThoseRows) {
     Strings cells{"R0", "R1;R1B", "R2", "R3", "R4", "R5", "R6", "R7", "R8", "R9"};
     int rowsSeen = 0;
     std::vector<int> progress;
-    TagListCallbacks cb{[&](int p) { progress.push_back(p); }, [&] { return ++rowsSeen == 3; }};
+    Progress cb = [&](std::int64_t done, std::int64_t total) {
+        progress.push_back(PercentDone(done, total));
+        return ++rowsSeen != 3;
+    };
     fs::path path = tmp / "STOP.LIS";
     TagListBuild b = BuildTagListFile(path.string(), cells, cb);
     EXPECT_TRUE(b.stopped);

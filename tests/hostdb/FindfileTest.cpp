@@ -73,9 +73,19 @@ TEST_F(SearchPathOnDisk, ListFiles) {
     std::vector<fs::path> expect = {root / "one/aapl.dta", root / "one/x.DTA",
                                     root / "one/y.dta",    root / "two/AAPL.DTA",
                                     root / "two/b.dta",    root / "two/only.dta"};
-    int pumped = 0;
-    EXPECT_EQ(ListFilesOnPath(list, "*.dta", dirs, [&] { ++pumped; }), expect);
-    EXPECT_EQ(pumped, 6);
+    std::vector<std::int64_t> counts;
+    EXPECT_EQ(ListFilesOnPath(list, "*.dta", dirs,
+                              [&](std::int64_t done, std::int64_t total) {
+                                  EXPECT_EQ(total, 0); // not known while listing
+                                  counts.push_back(done);
+                                  return true;
+                              }),
+              expect);
+    EXPECT_EQ(counts, (std::vector<std::int64_t>{1, 2, 3, 4, 5, 6}));
+    // A stop ends the list with the file just reported.
+    auto stopAtFour = [](std::int64_t done, std::int64_t) { return done < 4; };
+    EXPECT_EQ(ListFilesOnPath(list, "*.dta", dirs, stopAtFour),
+              std::vector<fs::path>(expect.begin(), expect.begin() + 4));
     EXPECT_TRUE(ListFilesOnPath("", "*", dirs).empty());
 }
 

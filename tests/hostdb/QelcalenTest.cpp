@@ -173,3 +173,31 @@ TEST(Calendar, CacheReplacesTheFarthestYear) {
     TQelCalendar another;
     for (int i = 0; i < 10; ++i) EXPECT_EQ(TQelCalendar::CacheSlot(i).year, 0);
 }
+
+TEST(Calendar, CalendarsOfDifferentSourcesDoNotShareAYear) {
+    testutil::TempDir dir;
+    Save(dir / "holiday.idx", HolidayFile({{2001, {Day(2001, 3, 14)}}}));
+    const int march14 = Day(2001, 3, 14), july4 = Day(2001, 7, 4);
+    // The same questions in both orders give the same answers.
+    for (bool fileFirst : {true, false}) {
+        TQelCalendar withFile, builtIn;
+        withFile.HolidayFileName = dir / "holiday.idx";
+        auto askFile = [&] {
+            EXPECT_EQ(withFile.DayKind(march14), KindHoliday);
+            EXPECT_EQ(withFile.DayKind(july4), 2);
+        };
+        auto askBuiltIn = [&] {
+            EXPECT_EQ(builtIn.DayKind(march14), 2);
+            EXPECT_EQ(builtIn.DayKind(july4), KindHoliday);
+        };
+        if (fileFirst)
+            askFile(), askBuiltIn();
+        else
+            askBuiltIn(), askFile();
+        askFile();
+        askBuiltIn();
+        EXPECT_EQ(TQelCalendar::CacheSlot(0).year, 2001);
+        EXPECT_EQ(TQelCalendar::CacheSlot(1).year, 2001);
+        EXPECT_EQ(TQelCalendar::CacheSlot(2).year, 0);
+    }
+}

@@ -1,4 +1,5 @@
 #include "TestUtil.h"
+#include "hostdb/Evaluation.h"
 #include "screener/engine/Dofilter.h"
 #include "tools/make-host/HostWriter.h"
 
@@ -70,7 +71,7 @@ struct Scenario {
         testutil::WriteFile(dir / "data" / file, std::string(b.begin(), b.end()));
     }
 
-    FilterRunOutput Go(const FilterProgress& progress = {}) {
+    FilterRunOutput Go(const hostdb::Progress& progress = {}) {
         ColumnTitleInfo titles{in.settings.VolumeDays, in.settings.DoEval, in.settings.TradeChoice,
                                "12/3/26", "12/8/26"};
         out = RunFilter(in, g, state, f, titles, progress);
@@ -252,8 +253,8 @@ TEST(FilterRun, EmptyOneAndStopped) {
     Scenario big(many);
     big.Go();
     EXPECT_EQ(big.out.inspectedText, "1,500 tickers inspected");
-    big.Go([](std::uint32_t done, std::uint32_t total) {
-        EXPECT_EQ(total, 1500u);
+    big.Go([](std::int64_t done, std::int64_t total) {
+        EXPECT_EQ(total, 1500);
         return done < 3;
     });
     EXPECT_TRUE(big.out.stopped);

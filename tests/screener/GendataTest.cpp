@@ -1,6 +1,7 @@
 #include "screener/engine/Gendata.h"
 
 #include "TestUtil.h"
+#include "hostdb/TradingDays.h"
 #include "tools/make-host/HostWriter.h"
 
 #include <cstring>
@@ -77,7 +78,7 @@ struct Files {
     bool Build(const std::string& path, int M, int N, DataSetRecord& r) {
         hostdb::TQelCalendar calendar;
         hostdb::TQelTicker reader(Opener());
-        return BuildRecord(reader, path, M, PreviousTradingDay(calendar, M), N, r);
+        return BuildRecord(reader, path, M, hostdb::PreviousTradingDay(calendar, M), N, r);
     }
 };
 
@@ -159,7 +160,60 @@ TEST(DataSetRecord, FieldsAtTheirOffsets) {
     std::string file(reinterpret_cast<char*>(b), 111);
     testutil::WriteFile(dir / "x.vds", file + file + "partial");
     EXPECT_EQ(ReadDataSet(dir / "x.vds").size(), 2u);
-    EXPECT_THROW(ReadDataSet(dir / "none.vds"), std::runtime_error);
+}
+
+TEST(DataSetFile, ReaderGoesRecordByRecordAcrossBuffers) {
+    // More records than one buffer holds, each telling its place, and a partial record.
+    std::vector<std::uint8_t> bytes(700 * DataSetRecord::Size + 50);
+    for (int i = 0; i < 700; ++i) {
+        DataSetRecord r;
+        r.Symbol = "S" + std::to_string(i);
+        r.Volume = i;
+        r.Encode(bytes.data() + i * DataSetRecord::Size);
+    }
+    hostdb::MemoryByteSource source(bytes);
+    DataSetReader reader(source, "mem");
+    EXPECT_EQ(reader.Count(), 700u);
+    DataSetRecord r;
+    int n = 0;
+    while (reader.Next(r)) {
+        ASSERT_EQ(r.Volume, n);
+        ASSERT_EQ(r.Symbol, "S" + std::to_string(n));
+        ++n;
+    }
+    EXPECT_EQ(n, 700);
+    EXPECT_FALSE(reader.Next(r)); // stays at the end
+
+    std::vector<std::uint8_t> tiny(110);
+    hostdb::MemoryByteSource shortSource(tiny);
+    DataSetReader none(shortSource, "mem");
+    EXPECT_EQ(none.Count(), 0u);
+    EXPECT_FALSE(none.Next(r));
+}
+
+TEST(DataSetFile, ErrorsNameThePathAndTheReason) {
+    testutil::TempDir dir;
+    auto message = [](const std::filesystem::path& p) {
+        try {
+            ReadDataSet(p);
+        } catch (const std::runtime_error& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(message(dir / "none.vds"), "Cannot open the data set " + (dir / "none.vds").string() +
+                                             ": No such file or directory");
+    EXPECT_EQ(message(dir.Path()),
+              "Cannot open the data set " + dir.Path().string() + ": Is a directory");
+}
+
+TEST(Gendata, ChooseMarketDate) {
+    hostdb::TQelCalendar calendar;
+    const int last = Day(2026, 12, 4), thursday = Day(2026, 4, 2);
+    EXPECT_EQ(ChooseMarketDate(calendar, last + 3, last), last);
+    EXPECT_EQ(ChooseMarketDate(calendar, last, last), last);
+    EXPECT_EQ(ChooseMarketDate(calendar, Day(2026, 4, 5), last), thursday); // Easter Sunday
+    EXPECT_EQ(ChooseMarketDate(calendar, thursday, last), thursday);
 }
 
 TEST(Gendata, HeaderChecksAndPreviousTradingDay) {
@@ -310,11 +364,14 @@ TEST(Gendata, RunStopAndEmptyList) {
     }
     hostdb::TQelCalendar calendar;
     std::vector<std::string> seen;
+    std::string labels;
+    in.onTicker = [&](const std::string& symbol, const std::string& name) {
+        labels = symbol + " " + name;
+    };
     GenerateResult all = GenerateDataSet(
         in, calendar,
-        [&](const GenerateProgress& p) {
-            seen.push_back(std::to_string(p.done) + "/" + std::to_string(p.total) + " " + p.symbol +
-                           " " + p.name);
+        [&](std::int64_t done, std::int64_t total) {
+            seen.push_back(std::to_string(done) + "/" + std::to_string(total) + " " + labels);
             return true;
         },
         f.Opener());
@@ -324,7 +381,7 @@ TEST(Gendata, RunStopAndEmptyList) {
     EXPECT_EQ(seen[1], "2/5 T1  "); // rejected before its name was read
 
     GenerateResult stopped = GenerateDataSet(
-        in, calendar, [](const GenerateProgress& p) { return p.done < 3; }, f.Opener());
+        in, calendar, [](std::int64_t done, std::int64_t) { return done < 3; }, f.Opener());
     EXPECT_TRUE(stopped.stopped);
     EXPECT_EQ(stopped.visited, 3);
     std::vector<DataSetRecord> kept = ReadDataSet(in.outputPath);

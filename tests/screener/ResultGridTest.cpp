@@ -120,3 +120,38 @@ TEST(ResultGrid, ShellSortMatchesAStableReference) {
     std::multiset<std::string> before(values.begin(), values.end()), after(got.begin(), got.end());
     EXPECT_EQ(before, after);
 }
+
+TEST(ResultGrid, SortReportsItsStepsAndCanBeStopped) {
+    const std::vector<std::string> values{"   5 ", "   3 ", "   9 ", "   1 ", "   7 ", "   2 "};
+    Sorted t(values);
+    std::vector<std::int64_t> done;
+    std::int64_t total = -1;
+    ASSERT_TRUE(SortResults(t.g, t.f, t.s, 5, t.info, [&](std::int64_t d, std::int64_t n) {
+        done.push_back(d);
+        total = n;
+        return true;
+    }));
+    // Gaps 1 only for six rows: five steps, then placing the rows.
+    EXPECT_EQ(total, 6);
+    EXPECT_EQ(done, (std::vector<std::int64_t>{0, 1, 2, 3, 4, 5, 6}));
+
+    // A stop before the rows are placed leaves the grid and its state as they were.
+    Sorted u(values);
+    const ResultState before = u.s;
+    int calls = 0;
+    EXPECT_FALSE(SortResults(u.g, u.f, u.s, 5, u.info,
+                             [&](std::int64_t, std::int64_t) { return ++calls < 3; }));
+    EXPECT_EQ(u.Column(5), values);
+    EXPECT_EQ(u.s.SortedColumn, before.SortedColumn);
+    EXPECT_EQ(u.s.CurrentRow, before.CurrentRow);
+    // Reversing has no steps before placing the rows.
+    ASSERT_TRUE(SortResults(u.g, u.f, u.s, 5, u.info));
+    done.clear();
+    ASSERT_TRUE(SortResults(u.g, u.f, u.s, 5, u.info, [&](std::int64_t d, std::int64_t n) {
+        done.push_back(d);
+        total = n;
+        return true;
+    }));
+    EXPECT_EQ(total, 1);
+    EXPECT_EQ(done, (std::vector<std::int64_t>{0, 1}));
+}

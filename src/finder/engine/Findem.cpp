@@ -4,9 +4,10 @@
 #include "hostdb/Findfile.h"
 #include "hostdb/Format.h"
 #include "hostdb/QelTick.h"
+#include "hostdb/TickerRules.h"
+#include "hostdb/TradingDays.h"
 #include "platform/Text.h"
 
-#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 
@@ -60,7 +61,7 @@ namespace {
 class FindRun {
 public:
     FindRun(const FindInput& in, grid::CellGrid& g, FinderState& st, const FinderFormats& f)
-        : in_(in), s_(in.settings), g_(g), st_(st), f_(f) {}
+        : in_(in), s_(in.settings), g_(g), st_(st), f_(f), calendar_(in.locale) {}
 
     std::string Fmt(std::string_view p, std::initializer_list<hostdb::FormatArg> a) {
         return hostdb::FormatText(p, a, in_.locale);
@@ -104,7 +105,7 @@ public:
 
     // The rating search of one listed candidate; false when the ticker is dropped.
     bool ErSearch(const std::string& symbol, int& offset, int& up, int& dn, bool& matched,
-                  const FindProgress& progress) {
+                  const hostdb::Progress& progress) {
         auto stopRequested = [&] {
             return stop_ || (progress && !progress(done_, total_) && (stop_ = true));
         };
@@ -121,32 +122,25 @@ public:
                     matched = true, offset = i, up = u, dn = d;
                     break;
                 }
-                do --target;
-                while (calendar_.DayKind(target) > 4);
+                target = hostdb::PreviousTradingDay(calendar_, target);
             }
         }
         return matched || s_.PrevChoice != Require;
     }
 
-    void Ticker(const std::filesystem::path& path, const FindProgress& progress) {
-        std::string file = platform::UpperCase(path.filename().string());
-        std::string symbol = file.substr(0, file.size() > 4 ? file.size() - 4 : 0);
+    void Ticker(const std::filesystem::path& path, const hostdb::Progress& progress) {
+        std::string symbol = hostdb::SymbolOfFileName(path.filename().string());
         hostdb::TQelTicker t;
         t.SetFileName(path.string());
         const int M = s_.MarketDate;
-        if (!(t.FirstDay() < M && t.LastDay() >= M && t.StatusIsA() && t.KindCode() == 'S')) return;
+        if (!hostdb::IsEligible(t, M)) return;
         std::string name = t.SecurityName();
         ComputeLines(t, M, s_.MarketLine, s_.DoPrevAction ? s_.PrevActLine : -1, rings_);
         if (!LineTest(s_, rings_)) return;
         int count = 0;
         if (s_.DoPrevAction && (count = PreviousActionCount(s_, rings_)) < 0) return;
-        float entry = 0, exit = 0;
-        if (s_.DoEval) {
-            t.SetDay(s_.EntryDay);
-            entry = t.Open();
-            t.SetDay(s_.ExitDay);
-            exit = t.Close();
-        }
+        hostdb::TradePrices prices;
+        if (s_.DoEval) prices = hostdb::ReadTradePrices(t, s_.EntryDay, s_.ExitDay);
         int offset = 0, up = 0, dn = 0;
         bool matched = false;
         if (erWanted_ && !ErSearch(symbol, offset, up, dn, matched, progress)) return;
@@ -157,8 +151,8 @@ public:
             g_.Set(1, row, Fmt("%d-%d", {up, dn}), &f_.Dash);
         }
         if (s_.DoPrevAction) g_.Set(2, row, Fmt("%4d", {count}), &f_.Right);
-        if (evaluate_ && entry != 0 && exit != 0) {
-            float result = hostdb::TradePerformance(entry, exit, s_.TradeChoice);
+        if (evaluate_ && prices.Complete()) {
+            float result = hostdb::TradePerformance(prices.open, prices.close, s_.TradeChoice);
             g_.Set(3, row, Fmt("%.1f%%   ", {result}), &f_.Right);
             evalSum_ = static_cast<float>(static_cast<long double>(evalSum_) + result);
             ++evalCount_;
@@ -173,27 +167,22 @@ public:
     void CompareRows() {
         hostdb::SearchPath search(in_.equityPathList, in_.dirs);
         for (const std::string& token : hostdb::CompareSymbols(s_.Compare)) {
-            std::filesystem::path path;
-            if (!search.FindFile(token + ".DTA", path)) continue;
-            hostdb::TQelTicker t;
-            t.SetFileName(path.string());
-            if (!t.StatusIsA()) continue;
-            t.SetDay(s_.EntryDay);
-            float entry = t.Open();
-            t.SetDay(s_.ExitDay);
-            float exit = t.Close();
-            if (entry == 0 || exit == 0) continue;
+            hostdb::EvaluatedTicker found;
+            if (!hostdb::LookUpTradePrices(search, token, s_.EntryDay, s_.ExitDay, found) ||
+                !found.prices.Complete())
+                continue;
             const int row = st_.CurrentRow;
+            const hostdb::TradePrices& p = found.prices;
             g_.Set(3, row,
-                   Fmt("%.1f%%   ", {hostdb::TradePerformance(entry, exit, s_.TradeChoice)}),
+                   Fmt("%.1f%%   ", {hostdb::TradePerformance(p.open, p.close, s_.TradeChoice)}),
                    &f_.Right);
             g_.Set(4, row, token, &f_.PlainLeft);
-            g_.Set(5, row, t.SecurityName(), &f_.PlainLeft);
+            g_.Set(5, row, found.name, &f_.PlainLeft);
             NextRow();
         }
     }
 
-    void Run(const FindProgress& progress) {
+    void Run(const hostdb::Progress& progress) {
         erWanted_ = ErCheckWanted(s_);
         evaluate_ = s_.DoEval && s_.MarketDate < in_.lastMarketDay;
         if (erWanted_ && !in_.chart)
@@ -243,7 +232,7 @@ private:
     grid::CellGrid& g_;
     FinderState& st_;
     const FinderFormats& f_;
-    hostdb::TQelCalendar calendar_; // built-in holidays, as the finder's own
+    hostdb::TQelCalendar calendar_; // the run's locale; built-in holidays, as the finder's own
     LineRings rings_;
     bool erWanted_ = false;
     bool evaluate_ = false;
@@ -256,32 +245,39 @@ private:
 } // namespace
 
 void RunFind(const FindInput& in, grid::CellGrid& g, FinderState& state, const FinderFormats& f,
-             const FindProgress& progress) {
+             const hostdb::Progress& progress) {
     auto run = std::make_unique<FindRun>(in, g, state, f); // the rings are large for the stack
     run->Run(progress);
 }
 
-float NumberKey(const std::string& text) {
-    std::string_view t = platform::Trim(text);
-    if (t.empty()) return -1;
-    std::string s(t);
-    char* end = nullptr;
-    double v = std::strtod(s.c_str(), &end);
-    if (end != s.c_str() + s.size() || s.find_first_of("xXnN") != std::string::npos) return -1;
-    return static_cast<float>(v);
+float NumberKey(const std::string& text, char decimalSeparator) {
+    double v = 0;
+    return hostdb::ParseDecimal(platform::Trim(text), decimalSeparator, v) ? static_cast<float>(v)
+                                                                           : -1;
 }
 
-float ErKey(const std::string& text) {
+float ErKey(const std::string& text, char decimalSeparator) {
     size_t dash = text.find('-');
     if (dash == std::string::npos) return -1;
-    float a = NumberKey(text.substr(0, dash)), b = NumberKey(text.substr(dash + 1));
+    float a = NumberKey(text.substr(0, dash), decimalSeparator),
+          b = NumberKey(text.substr(dash + 1), decimalSeparator);
     long double key = a >= b ? 34 + a + (99 - static_cast<long double>(b)) * 0.01L
                              : (100 - static_cast<long double>(b)) + a * 0.01L;
     return static_cast<float>(key);
 }
 
+float ResultKey(const std::string& text, char decimalSeparator) {
+    std::string cell = text;
+    for (char& c : cell)
+        if (c == '%') c = ' ';
+    double v = 0;
+    return hostdb::ParseDecimal(platform::Trim(cell), decimalSeparator, v) ? static_cast<float>(v)
+                                                                           : -9999999.0f;
+}
+
 SortOutcome SortFinderResults(grid::CellGrid& g, const FinderFormats& f, const FinderState& s,
-                              int column, bool descending) {
+                              int column, bool descending, const platform::Locale& locale) {
+    const char sep = locale.decimalSeparator;
     const int first = s.FirstResultRow, last = s.LastResultRow;
     if (column < 0 || column >= FinderColumns || last - first + 1 < 2)
         return SortOutcome::NotSortable;
@@ -294,19 +290,16 @@ SortOutcome SortFinderResults(grid::CellGrid& g, const FinderFormats& f, const F
             int row = first + i;
             long double k = 0;
             switch (column) {
-            case 0: k = NumberKey(g.Text(0, row)) + 0.0075L * ErKey(g.Text(1, row)); break;
-            case 1: k = ErKey(g.Text(1, row)) + 0.000075L * NumberKey(g.Text(0, row)); break;
-            case 2: k = NumberKey(g.Text(2, row)) + 0.0075L * ErKey(g.Text(1, row)); break;
-            default: {
-                std::string cell = g.Text(3, row);
-                for (char& c : cell)
-                    if (c == '%') c = ' ';
-                std::string_view t = platform::Trim(cell);
-                char* end = nullptr;
-                std::string sv(t);
-                double v = std::strtod(sv.c_str(), &end);
-                k = !sv.empty() && end == sv.c_str() + sv.size() ? v : -9999999.0;
-            }
+            case 0:
+                k = NumberKey(g.Text(0, row), sep) + 0.0075L * ErKey(g.Text(1, row), sep);
+                break;
+            case 1:
+                k = ErKey(g.Text(1, row), sep) + 0.000075L * NumberKey(g.Text(0, row), sep);
+                break;
+            case 2:
+                k = NumberKey(g.Text(2, row), sep) + 0.0075L * ErKey(g.Text(1, row), sep);
+                break;
+            default: k = ResultKey(g.Text(3, row), sep);
             }
             key[static_cast<size_t>(i)] = static_cast<float>(k);
         }

@@ -4,7 +4,8 @@
 
 #include "finder/engine/FinderSettings.h"
 #include "finder/engine/Indidefs.h"
-#include "grid/CellGrid.h"
+#include "grid/model/CellGrid.h"
+#include "hostdb/Progress.h"
 #include "platform/Directories.h"
 #include "platform/Locale.h"
 
@@ -76,21 +77,22 @@ struct FindInput {
     ChartWindow* chart = nullptr; // required when the settings want the ER check
 };
 
-// Returns false to stop after the ticker just tested (done = tickers tested so far).
-using FindProgress = std::function<bool(int done, int total)>;
-
-// Runs the find into `g` (reset first).
+// Runs the find into `g` (reset first). Progress after every ticker tested and inside every
+// wait for the chart (done = tickers tested so far); false stops there.
 void RunFind(const FindInput& in, grid::CellGrid& g, FinderState& state, const FinderFormats& f,
-             const FindProgress& progress = {});
+             const hostdb::Progress& progress = {});
 
 // Sorting on a header click: columns 4 and 5 by text without regard to case, columns 0-3 by
 // their numeric keys (refused above 2,500 rows); the sorted column's titles turn bold.
 enum class SortOutcome { Sorted, TooManyItems, NotSortable };
+// The numbers are read with the decimal separator of the locale the cells were written with.
 SortOutcome SortFinderResults(grid::CellGrid& g, const FinderFormats& f, const FinderState& s,
-                              int column, bool descending);
+                              int column, bool descending, const platform::Locale& locale);
 
-// The numeric sort keys of a row's cells.
-float ErKey(const std::string& text);
-float NumberKey(const std::string& text);
+// The numeric sort keys of a row's cells, numbers written with `decimalSeparator`.
+float ErKey(const std::string& text, char decimalSeparator);
+float NumberKey(const std::string& text, char decimalSeparator);
+// The result column's key: the cell without its "%", -9999999 when not a number.
+float ResultKey(const std::string& text, char decimalSeparator);
 
 } // namespace finder

@@ -1,8 +1,8 @@
 #include "finder/engine/FinderSettings.h"
 
 #include "finder/engine/Indidefs.h"
-#include "hostdb/Evaluation.h"
 #include "hostdb/Format.h"
+#include "hostdb/TradingDays.h"
 #include "platform/Directories.h"
 #include "platform/Profile.h"
 
@@ -199,8 +199,7 @@ std::vector<std::string> ReportDescription(const FinderSettings& s, int lastMark
 int NormalisedMarketDate(int day, int lastMarketDay) {
     if (day > lastMarketDay) return lastMarketDay;
     hostdb::TQelCalendar calendar;
-    while (calendar.DayKind(day) > 4) --day;
-    return day;
+    return hostdb::TradingDayAtOrBefore(calendar, day);
 }
 
 int LimitFinderEvalDays(const FinderSettings& s, int lastMarketDay) {

@@ -2,10 +2,11 @@
 
 #include "hostdb/ByteSource.h"
 #include "hostdb/Qelcalen.h"
-#include "platform/Profile.h"
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -18,6 +19,7 @@ constexpr std::size_t SymbolOffset = 0, SymbolMax = 9;
 constexpr std::size_t NameOffset = 10, NameMax = 36;
 constexpr std::size_t CloseOffset = 47, ChangeOffset = 51, HighRunOffset = 55;
 constexpr std::size_t VolumeOffset = 67, PercentOffset = 71;
+constexpr std::uint64_t BufferRecords = 256;
 
 void PutString(std::uint8_t* out, const std::string& s, std::size_t max) {
     std::size_t n = s.size() < max ? s.size() : max;
@@ -79,14 +81,53 @@ DataSetRecord DataSetRecord::Decode(const std::uint8_t* in) {
     return r;
 }
 
+DataSetReader::DataSetReader(const hostdb::ByteSource& source, std::string name)
+    : source_(source), name_(std::move(name)), count_(source.Size() / DataSetRecord::Size) {}
+
+bool DataSetReader::Next(DataSetRecord& record) {
+    if (at_ == held_) {
+        if (next_ >= count_) return false;
+        const std::uint64_t wanted = std::min<std::uint64_t>(count_ - next_, BufferRecords);
+        buffer_.resize(static_cast<std::size_t>(wanted) * DataSetRecord::Size);
+        errno = 0;
+        std::size_t got =
+            source_.ReadSome(next_ * DataSetRecord::Size, buffer_.data(), buffer_.size());
+        if (got < buffer_.size() && errno != 0)
+            throw std::runtime_error("Cannot read the data set " + name_ + ": " +
+                                     std::strerror(errno));
+        // A file that shrank under the reader ends with its last whole record.
+        held_ = got - got % DataSetRecord::Size;
+        at_ = 0;
+        if (held_ == 0) {
+            count_ = next_;
+            return false;
+        }
+    }
+    record = DataSetRecord::Decode(buffer_.data() + at_);
+    at_ += DataSetRecord::Size;
+    ++next_;
+    return true;
+}
+
+std::unique_ptr<hostdb::ByteSource> OpenDataSet(const std::filesystem::path& path) {
+    errno = 0;
+    auto source = std::make_unique<hostdb::FileByteSource>(path);
+    if (!source->IsOpen()) {
+        int reason = errno;
+        std::error_code ec;
+        if (reason == 0 && std::filesystem::is_directory(path, ec)) reason = EISDIR;
+        throw std::runtime_error("Cannot open the data set " + path.string() + ": " +
+                                 (reason != 0 ? std::strerror(reason) : "not a regular file"));
+    }
+    return source;
+}
+
 std::vector<DataSetRecord> ReadDataSet(const std::filesystem::path& path) {
-    std::string bytes;
-    if (!platform::ReadWholeFile(path, bytes))
-        throw std::runtime_error("Cannot read the data set " + path.string());
+    std::unique_ptr<hostdb::ByteSource> source = OpenDataSet(path);
+    DataSetReader reader(*source, path.string());
     std::vector<DataSetRecord> records;
-    const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data());
-    for (std::size_t at = 0; at + DataSetRecord::Size <= bytes.size(); at += DataSetRecord::Size)
-        records.push_back(DataSetRecord::Decode(p + at));
+    DataSetRecord r;
+    while (reader.Next(r)) records.push_back(std::move(r));
     return records;
 }
 

@@ -2,11 +2,13 @@
 // file named after that date and the volume moving-average length ("00012710.vds").
 #pragma once
 
+#include "hostdb/ByteSource.h"
 #include "hostdb/DateTime.h"
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,8 +37,32 @@ struct DataSetRecord {
     static DataSetRecord Decode(const std::uint8_t* in);
 };
 
-// Whole records of a data set file in order; a trailing partial record is ignored. Throws
-// std::runtime_error when the file cannot be read.
+// The whole records of a data set, one at a time and in order, a buffer at a time so a large
+// file is never held whole; a trailing partial record is ignored.
+class DataSetReader {
+public:
+    // `name` goes into the error messages: the file's path.
+    DataSetReader(const hostdb::ByteSource& source, std::string name);
+
+    std::uint64_t Count() const { return count_; } // size div 111
+    // The next record; false after the last. Throws std::runtime_error with the name and the
+    // system's reason when a read fails.
+    bool Next(DataSetRecord& record);
+
+private:
+    const hostdb::ByteSource& source_;
+    std::string name_;
+    std::uint64_t count_ = 0;
+    std::uint64_t next_ = 0; // records handed out
+    std::vector<std::uint8_t> buffer_;
+    std::size_t at_ = 0, held_ = 0; // position and end of the buffered records
+};
+
+// Opens a data set file; throws std::runtime_error with the path and the system's reason when
+// it cannot be opened.
+std::unique_ptr<hostdb::ByteSource> OpenDataSet(const std::filesystem::path& path);
+
+// Every whole record of a data set file in order. Throws as the reader does.
 std::vector<DataSetRecord> ReadDataSet(const std::filesystem::path& path);
 
 // "%2d%2d%2d%2d.vds" of year mod 100, month, day and length, blanks as "0".

@@ -4,12 +4,10 @@
 #include "hostdb/Findfile.h"
 #include "hostdb/Format.h"
 #include "hostdb/QelTick.h"
+#include "hostdb/TickerRules.h"
 #include "platform/Text.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <memory>
 #include <stdexcept>
 
@@ -125,20 +123,11 @@ public:
         ClearRow(g_, f_, s_.CurrentRow);
     }
 
-    // Open on the evaluation's open day and close on its close day of a ticker file found on
-    // the data directories; false when missing, not of status A, or without either price.
-    bool Prices(const std::string& symbol, float& open, float& close, std::string& fileName) {
-        std::filesystem::path path;
-        if (!search_.FindFile(symbol + ".DTA", path)) return false;
-        hostdb::TQelTicker t;
-        t.SetFileName(path.string());
-        if (!t.StatusIsA()) return false;
-        t.SetDay(in_.evalOpenDay);
-        open = t.Open();
-        t.SetDay(in_.evalCloseDay);
-        close = t.Close();
-        fileName = path.filename().string();
-        return open != 0 && close != 0;
+    // A ticker file on the data directories, of status A, with both prices.
+    bool Prices(const std::string& symbol, hostdb::EvaluatedTicker& found) {
+        return hostdb::LookUpTradePrices(search_, symbol, in_.evalOpenDay, in_.evalCloseDay,
+                                         found) &&
+               found.prices.Complete();
     }
 
     void AddResultRow(const DataSetRecord& r) {
@@ -167,10 +156,10 @@ public:
         }
         if (leading > 0) right(9, Fmt("%2d ", {leading}));
         if (s.DoEval) {
-            float open, close;
-            std::string file;
-            if (Prices(r.Symbol, open, close, file)) {
-                float perf = hostdb::TradePerformance(open, close, s.TradeChoice);
+            hostdb::EvaluatedTicker found;
+            if (Prices(r.Symbol, found)) {
+                float perf =
+                    hostdb::TradePerformance(found.prices.open, found.prices.close, s.TradeChoice);
                 right(10, Fmt("%5.1f%% ", {perf}));
                 evalSum_ = static_cast<float>(static_cast<LD>(evalSum_) + perf);
                 ++evalCount_;
@@ -195,23 +184,22 @@ public:
         g_.Set(10, avgRow, Fmt("%.1f%% ", {average}), &f_.FormatRight);
         AppendRow();
         for (const std::string& symbol : hostdb::CompareSymbols(s.Compare)) {
-            float open, close;
-            std::string file;
-            if (!Prices(symbol, open, close, file)) continue;
+            hostdb::EvaluatedTicker found;
+            if (!Prices(symbol, found)) continue;
             // Comparison tickers use the long formula, negated for short trades.
-            float perf = hostdb::TradePerformance(open, close, 0);
+            float perf = hostdb::TradePerformance(found.prices.open, found.prices.close, 0);
             if (s.TradeChoice != 0) perf = -perf;
             const int row = s_.CurrentRow;
             g_.Set(0, row, " ", &f_.FormatChart);
-            g_.Set(1, row,
-                   platform::UpperCase(file.substr(0, file.size() > 4 ? file.size() - 4 : 0)),
+            g_.Set(1, row, hostdb::SymbolOfFileName(found.path.filename().string()),
                    &f_.FormatPlain);
             g_.Set(10, row, Fmt("%.1f%% ", {perf}), &f_.FormatRight);
             AppendRow();
         }
     }
 
-    FilterRunOutput Run(const ColumnTitleInfo& titles, const FilterProgress& progress) {
+    FilterRunOutput Run(const hostdb::ByteSource& dataSet, const ColumnTitleInfo& titles,
+                        const hostdb::Progress& progress) {
         s_.SortedColumn = -1;
         g_.SetRowCount(TitleRows + 1);
         SetColumnTitles(g_, f_, -1, titles);
@@ -221,33 +209,23 @@ public:
         s_.LastResultRow = s_.CurrentRow - 1;
         g_.Selection = {1, s_.CurrentRow, 1, s_.CurrentRow};
 
-        std::FILE* file = std::fopen(in_.dataSetPath.c_str(), "rb");
-        if (!file)
-            throw std::runtime_error("Cannot open the data set " + in_.dataSetPath.string() + ": " +
-                                     std::strerror(errno));
-        std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(file, std::fclose);
-        std::error_code ec;
-        auto total = static_cast<std::uint32_t>(std::filesystem::file_size(in_.dataSetPath, ec) /
-                                                DataSetRecord::Size);
+        DataSetReader reader(dataSet, in_.dataSetPath.string());
+        const auto total = static_cast<std::int64_t>(reader.Count());
 
         FilterRunOutput out;
         const FilterSettings& s = in_.settings;
         // The minimum is in thousands of shares, the volume in hundreds; 32 bits as the host.
         const auto minVolume =
             static_cast<std::int32_t>(static_cast<std::uint32_t>(s.MinVolume) * 10u);
-        std::uint8_t raw[DataSetRecord::Size];
-        while (std::fread(raw, 1, sizeof raw, file) == sizeof raw) {
-            DataSetRecord r = DataSetRecord::Decode(raw);
+        DataSetRecord r;
+        while (reader.Next(r)) {
             if (r.Close >= s.MinClose && r.Volume >= minVolume && TestPage(s, r)) AddResultRow(r);
             ++out.inspected;
-            if (progress && !progress(out.inspected, total)) {
+            if (!hostdb::Report(progress, out.inspected, total)) {
                 out.stopped = true;
                 break;
             }
         }
-        if (std::ferror(file))
-            throw std::runtime_error("Cannot read the data set " + in_.dataSetPath.string() + ": " +
-                                     std::strerror(errno));
         s_.LastResultRow = s_.CurrentRow - 1;
 
         out.inspectedText = Fmt("%.0n ticker%s inspected", {static_cast<long long>(out.inspected),
@@ -280,10 +258,17 @@ private:
 
 } // namespace
 
+FilterRunOutput RunFilter(const FilterRunInput& in, const hostdb::ByteSource& dataSet,
+                          grid::CellGrid& g, ResultState& state, const ScreenerFormats& f,
+                          const ColumnTitleInfo& titles, const hostdb::Progress& progress) {
+    return FilterRun(in, g, state, f).Run(dataSet, titles, progress);
+}
+
 FilterRunOutput RunFilter(const FilterRunInput& in, grid::CellGrid& g, ResultState& state,
                           const ScreenerFormats& f, const ColumnTitleInfo& titles,
-                          const FilterProgress& progress) {
-    return FilterRun(in, g, state, f).Run(titles, progress);
+                          const hostdb::Progress& progress) {
+    std::unique_ptr<hostdb::ByteSource> dataSet = OpenDataSet(in.dataSetPath);
+    return RunFilter(in, *dataSet, g, state, f, titles, progress);
 }
 
 } // namespace screener

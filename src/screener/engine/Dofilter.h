@@ -2,7 +2,9 @@
 // page's test, writes their result rows, and adds the evaluation's average and comparison rows.
 #pragma once
 
-#include "grid/CellGrid.h"
+#include "grid/model/CellGrid.h"
+#include "hostdb/ByteSource.h"
+#include "hostdb/Progress.h"
 #include "platform/Directories.h"
 #include "platform/Locale.h"
 #include "screener/engine/DataSet.h"
@@ -46,13 +48,15 @@ struct FilterRunOutput {
     bool stopped = false;
 };
 
-// Returns false to stop after the record just inspected.
-using FilterProgress = std::function<bool(std::uint32_t done, std::uint32_t total)>;
-
-// Runs the filter into `g` (reset to the title rows first). Throws std::runtime_error with the
-// path and the system's reason when the data set cannot be read.
+// Runs the filter into `g` (reset to the title rows first). Progress after every record
+// inspected, of the data set's records; false stops after that record. Throws
+// std::runtime_error with the path and the system's reason when the data set cannot be read.
 FilterRunOutput RunFilter(const FilterRunInput& in, grid::CellGrid& g, ResultState& state,
                           const ScreenerFormats& f, const ColumnTitleInfo& titles,
-                          const FilterProgress& progress = {});
+                          const hostdb::Progress& progress = {});
+// The same over a data set's bytes (in.dataSetPath only names it in messages).
+FilterRunOutput RunFilter(const FilterRunInput& in, const hostdb::ByteSource& dataSet,
+                          grid::CellGrid& g, ResultState& state, const ScreenerFormats& f,
+                          const ColumnTitleInfo& titles, const hostdb::Progress& progress = {});
 
 } // namespace screener

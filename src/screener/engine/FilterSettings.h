@@ -2,8 +2,8 @@
 // captions derived from it, and the days of the evaluated trade.
 #pragma once
 
-#include "hostdb/Evaluation.h"
 #include "hostdb/Qelcalen.h"
+#include "hostdb/TradingDays.h"
 #include "platform/Locale.h"
 
 #include <array>

@@ -1,5 +1,7 @@
 #include "screener/engine/Gendata.h"
 
+#include "hostdb/TickerRules.h"
+#include "hostdb/TradingDays.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
 
@@ -66,22 +68,19 @@ template <class Holds> std::int16_t Run(History& h, int start, int F, Holds hold
 
 } // namespace
 
-int PreviousTradingDay(hostdb::TQelCalendar& calendar, int M) {
-    int P = M - 1;
-    while (calendar.DayKind(P) > 4) --P;
-    return P;
+int ChooseMarketDate(hostdb::TQelCalendar& calendar, int wanted, int lastMarketDay) {
+    if (wanted > lastMarketDay) return lastMarketDay;
+    return hostdb::TradingDayAtOrBefore(calendar, wanted);
 }
 
 bool BuildRecord(hostdb::TQelTicker& reader, const std::filesystem::path& path, int M, int P, int N,
                  DataSetRecord& r, const std::function<void(const DataSetRecord&)>& onHeader) {
     r = DataSetRecord{};
     reader.SetFileName(path.string());
-    std::string file = path.filename().string();
-    r.Symbol =
-        platform::UpperCase(file.substr(0, file.size() > 4 ? file.size() - 4 : 0)).substr(0, 9);
+    r.Symbol = hostdb::SymbolOfFileName(path.filename().string()).substr(0, 9); // the field's size
     r.Name = " ";
     const int F = reader.FirstDay();
-    if (!(F < M && reader.LastDay() >= M && reader.StatusIsA() && reader.KindCode() == 'S')) {
+    if (!hostdb::IsEligible(reader, M)) {
         if (onHeader) onHeader(r);
         return false;
     }
@@ -147,22 +146,19 @@ bool BuildRecord(hostdb::TQelTicker& reader, const std::filesystem::path& path, 
 }
 
 GenerateResult GenerateDataSet(const GenerateInput& in, hostdb::TQelCalendar& calendar,
-                               const GenerateCallback& progress,
+                               const hostdb::Progress& progress,
                                const hostdb::TQelTicker::SourceOpener& opener) {
     GenerateResult result;
-    const int P = PreviousTradingDay(calendar, in.marketDay);
+    const int P = hostdb::PreviousTradingDay(calendar, in.marketDay);
     const int total = static_cast<int>(in.tickerFiles.size());
     std::string bytes;
     for (int i = 0; i < total; ++i) {
         hostdb::TQelTicker reader = opener ? hostdb::TQelTicker(opener) : hostdb::TQelTicker();
         DataSetRecord record;
-        GenerateProgress report{i + 1, total, "", " "};
-        bool accepted =
-            BuildRecord(reader, in.tickerFiles[static_cast<std::size_t>(i)], in.marketDay, P,
-                        in.moveAveLength, record, [&](const DataSetRecord& r) {
-                            report.symbol = r.Symbol;
-                            report.name = r.Name;
-                        });
+        std::function<void(const DataSetRecord&)> onHeader;
+        if (in.onTicker) onHeader = [&](const DataSetRecord& r) { in.onTicker(r.Symbol, r.Name); };
+        bool accepted = BuildRecord(reader, in.tickerFiles[static_cast<std::size_t>(i)],
+                                    in.marketDay, P, in.moveAveLength, record, onHeader);
         if (accepted) {
             std::uint8_t raw[DataSetRecord::Size];
             record.Encode(raw);
@@ -170,7 +166,7 @@ GenerateResult GenerateDataSet(const GenerateInput& in, hostdb::TQelCalendar& ca
             ++result.accepted;
         }
         result.visited = i + 1;
-        if (progress && !progress(report) && i + 1 < total) {
+        if (!hostdb::Report(progress, i + 1, total) && i + 1 < total) {
             result.stopped = true;
             break;
         }

@@ -2,6 +2,7 @@
 // of each ticker's daily history, written to the data set file.
 #pragma once
 
+#include "hostdb/Progress.h"
 #include "hostdb/QelTick.h"
 #include "hostdb/Qelcalen.h"
 #include "screener/engine/DataSet.h"
@@ -13,21 +14,14 @@
 
 namespace screener {
 
-struct GenerateProgress {
-    int done = 0;  // tickers visited
-    int total = 0; // tickers in the list
-    std::string symbol;
-    std::string name; // " " until the ticker has passed the header checks
-};
-
-// Returns false to stop the run after the ticker just reported.
-using GenerateCallback = std::function<bool(const GenerateProgress&)>;
-
 struct GenerateInput {
     int marketDay = 0;      // a trading day no later than the last market date
     int moveAveLength = 10; // 1 to 99
     std::filesystem::path outputPath;
     std::vector<std::filesystem::path> tickerFiles; // sorted as the host lists them
+    // The labels of the ticker being built, once its header is read: its symbol, and its
+    // name or " " when the header checks refused it.
+    std::function<void(const std::string& symbol, const std::string& name)> onTicker;
 };
 
 struct GenerateResult {
@@ -43,14 +37,16 @@ bool BuildRecord(hostdb::TQelTicker& reader, const std::filesystem::path& path, 
                  int moveAveLength, DataSetRecord& record,
                  const std::function<void(const DataSetRecord&)>& onHeader = {});
 
-// The previous trading day of day M.
-int PreviousTradingDay(hostdb::TQelCalendar& calendar, int M);
+// The market date the chooser settles on for a wanted day: the last market date when the day
+// lies after it, else the day or the trading day before it.
+int ChooseMarketDate(hostdb::TQelCalendar& calendar, int wanted, int lastMarketDay);
 
 // Runs the generation; the file is replaced only when the run ends (also when stopped), so an
-// error leaves an older data set of the same name as it was. Throws std::runtime_error with the
-// path and the system's reason when the file cannot be written.
+// error leaves an older data set of the same name as it was. Progress after every ticker
+// visited, of the list; false stops there unless it was the last. Throws std::runtime_error with
+// the path and the system's reason when the file cannot be written.
 GenerateResult GenerateDataSet(const GenerateInput& input, hostdb::TQelCalendar& calendar,
-                               const GenerateCallback& progress = {},
+                               const hostdb::Progress& progress = {},
                                const hostdb::TQelTicker::SourceOpener& opener = {});
 
 } // namespace screener

@@ -76,16 +76,22 @@ int CompareSortTexts(const std::string& a, const std::string& b) {
 }
 
 bool SortResults(grid::CellGrid& g, const ScreenerFormats& f, ResultState& s, int column,
-                 const ColumnTitleInfo& info, const std::function<void()>& pump) {
+                 const ColumnTitleInfo& info, const hostdb::Progress& progress) {
     if (column < 1 || column >= ResultColumns || s.LastResultRow <= s.FirstResultRow) return false;
-    const grid::CellGrid copy = g;
-    if (pump) pump();
-    std::vector<int> index(static_cast<size_t>(g.RowCount()));
     const int first = s.FirstResultRow, last = s.LastResultRow;
-    if (column == s.SortedColumn) {
+    const bool reverse = column == s.SortedColumn;
+    std::int64_t steps = 1, done = 0; // the inner steps of every gap, and placing the rows
+    if (!reverse)
+        for (int gap = last - first + 1; gap > 1;) {
+            gap = gap < 5 ? 1 : (gap - 1) / 3;
+            steps += last - first + 1 - gap;
+        }
+    if (!hostdb::Report(progress, done, steps)) return false;
+    const grid::CellGrid copy = g;
+    std::vector<int> index(static_cast<size_t>(g.RowCount()));
+    if (reverse) {
         for (int i = first; i <= last; ++i) index[static_cast<size_t>(i)] = first + last - i;
     } else {
-        s.SortedColumn = column;
         for (int i = first; i <= last; ++i) index[static_cast<size_t>(i)] = i;
         auto compare = [&](int a, int b) {
             return CompareSortTexts(copy.Text(column, a), copy.Text(column, b));
@@ -94,7 +100,7 @@ bool SortResults(grid::CellGrid& g, const ScreenerFormats& f, ResultState& s, in
         while (gap > 1) {
             gap = gap < 5 ? 1 : (gap - 1) / 3;
             for (int i = last - gap; i >= first; --i) {
-                if (pump) pump();
+                if (!hostdb::Report(progress, ++done, steps)) return false;
                 int t = index[static_cast<size_t>(i)];
                 int j = i + gap;
                 while (j <= last && compare(t, index[static_cast<size_t>(j)]) > 0) {
@@ -104,6 +110,7 @@ bool SortResults(grid::CellGrid& g, const ScreenerFormats& f, ResultState& s, in
                 index[static_cast<size_t>(j - gap)] = t;
             }
         }
+        s.SortedColumn = column;
     }
     // The selection follows its row to the row's new place.
     int selected = g.Selection.top, newSelected = first;
@@ -111,7 +118,7 @@ bool SortResults(grid::CellGrid& g, const ScreenerFormats& f, ResultState& s, in
         g.CopyRow(i, copy, index[static_cast<size_t>(i)]);
         if (index[static_cast<size_t>(i)] == selected) newSelected = i;
     }
-    if (pump) pump();
+    hostdb::Report(progress, steps, steps); // the rows are placed: too late to stop
     s.CurrentRow = newSelected;
     g.Selection.top = g.Selection.bottom = newSelected;
     SetColumnTitles(g, f, column, info);

@@ -2,7 +2,8 @@
 // run state of the result rows, and sorting the result rows by a column.
 #pragma once
 
-#include "grid/CellGrid.h"
+#include "grid/model/CellGrid.h"
+#include "hostdb/Progress.h"
 
 #include <functional>
 #include <string>
@@ -59,8 +60,9 @@ int CompareSortTexts(const std::string& a, const std::string& b);
 
 // Sorts the result rows by column 1-10 ascending, or reverses them when the column is the one
 // sorted last; summary rows stay; the selection stays on its ticker. False (nothing done) with
-// fewer than two result rows or another column. `pump` runs during the sort.
+// fewer than two result rows or another column, or when progress (counting the sort's steps,
+// the last one placing the rows) says stop before that last step.
 bool SortResults(grid::CellGrid& g, const ScreenerFormats& f, ResultState& state, int column,
-                 const ColumnTitleInfo& info, const std::function<void()>& pump = {});
+                 const ColumnTitleInfo& info, const hostdb::Progress& progress = {});
 
 } // namespace screener

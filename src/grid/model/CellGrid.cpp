@@ -1,4 +1,4 @@
-#include "grid/CellGrid.h"
+#include "grid/model/CellGrid.h"
 
 #include <stdexcept>
 

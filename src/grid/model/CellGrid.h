@@ -2,7 +2,7 @@
 // fixed title rows, and the one selection rectangle that only the program moves.
 #pragma once
 
-#include "grid/Gridfmt6.h"
+#include "grid/model/Gridfmt6.h"
 
 #include <string>
 #include <vector>

@@ -1,0 +1,41 @@
+// The rules about one ticker that both programs apply alike: its symbol from its file's name,
+// whether it can be screened on a market day, and the prices of the evaluated trade.
+#pragma once
+
+#include "hostdb/Findfile.h"
+#include "hostdb/QelTick.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace hostdb {
+
+// The file name without its last 4 characters (the extension with its dot), in upper case.
+std::string SymbolOfFileName(std::string_view fileName);
+
+// Data before market day M, data up to M or later, status A and kind "S".
+bool IsEligible(const TQelTicker& ticker, int M);
+
+struct TradePrices {
+    float open = 0; // on the open day; 0 when the file has no record that day
+    float close = 0;
+    bool Complete() const { return open != 0 && close != 0; }
+};
+
+// The open on openDay and the close on closeDay of the ticker's open file.
+TradePrices ReadTradePrices(TQelTicker& ticker, int openDay, int closeDay);
+
+// A ticker looked up by symbol for the evaluation: its file and name, and its prices.
+struct EvaluatedTicker {
+    std::filesystem::path path;
+    std::string name;
+    TradePrices prices;
+};
+
+// symbol + ".DTA" on the search path; false when no file is found or it is not of status A.
+// The prices may still be incomplete.
+bool LookUpTradePrices(SearchPath& search, const std::string& symbol, int openDay, int closeDay,
+                       EvaluatedTicker& out);
+
+} // namespace hostdb
