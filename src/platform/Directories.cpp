@@ -31,8 +31,41 @@ Directories Directories::FromEnvironment() {
     d.settings = EnvOr("XDG_CONFIG_HOME", HomeDirectory() / ".config");
     std::error_code ec;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    d.program = ec ? fs::current_path(ec) : exe.parent_path();
+    if (ec) {
+        d.program = fs::current_path(ec);
+        return d;
+    }
+    d.program = ProgramDirectory(
+        exe,
+        [](const char* name) {
+            const char* v = std::getenv(name);
+            return std::string(v ? v : "");
+        },
+        [](const fs::path& p) {
+            std::error_code err;
+            return fs::is_directory(p, err);
+        });
+    // A failure shows later, where a file cannot be written there.
+    fs::create_directories(d.program, ec);
     return d;
+}
+
+fs::path Directories::ProgramDirectory(const fs::path& exe,
+                                       const std::function<std::string(const char*)>& getenv,
+                                       const std::function<bool(const fs::path&)>& isDirectory) {
+    const fs::path exeDir = exe.parent_path();
+    const fs::path prefix = exeDir.parent_path();
+    const bool installed = exeDir.filename() == "bin" && !prefix.empty() && prefix != exeDir &&
+                           isDirectory(prefix / "share" / "zolt");
+    if (!installed) return exeDir;
+    // XDG treats a relative value as unset.
+    fs::path dataHome = getenv("XDG_DATA_HOME");
+    if (dataHome.empty() || dataHome.is_relative()) {
+        fs::path home = getenv("HOME");
+        if (home.empty()) home = "/";
+        dataHome = home / ".local" / "share";
+    }
+    return dataHome / "zolt";
 }
 
 void Directories::SetWindowsDirectory(const fs::path& dir) {

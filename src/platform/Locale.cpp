@@ -26,7 +26,9 @@ std::string DateFormatFromQt(const std::string& qt, char separator) {
                 }
                 lit += qt[j++];
             }
-            out += "\"" + lit + "\"";
+            out += '"';
+            out += lit;
+            out += '"';
             i = j + 1;
             continue;
         }
@@ -41,9 +43,11 @@ std::string DateFormatFromQt(const std::string& qt, char separator) {
             if (c == separator) {
                 out.append(run, '/');
             } else if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
-                out += "\"" + qt.substr(i, run) + "\""; // letters the host would read as tokens
+                out += '"'; // letters the host would read as tokens
+                out.append(qt, i, run);
+                out += '"';
             } else {
-                out += qt.substr(i, run);
+                out.append(qt, i, run);
             }
         }
         i += run;

@@ -4,7 +4,9 @@
 
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <map>
 #include <optional>
+#include <set>
 
 namespace fs = std::filesystem;
 using platform::Directories;
@@ -92,4 +94,32 @@ TEST(Directories, FromEnvironment) {
     ScopedEnv home("HOME", (dir / "home").string());
     ScopedEnv emptyWine("WINEPREFIX", "");
     EXPECT_EQ(Directories::FromEnvironment().winePrefix, dir / "home/.wine");
+}
+
+TEST(Directories, ProgramDirectory) {
+    std::map<std::string, std::string> env{{"HOME", "/home/u"}};
+    std::set<fs::path> dirs{"/opt/z/share/zolt"};
+    auto program = [&](const fs::path& exe) {
+        return Directories::ProgramDirectory(
+            exe, [&](const char* name) { return env.count(name) ? env[name] : std::string(); },
+            [&](const fs::path& p) { return dirs.count(p) > 0; });
+    };
+
+    // Installed: PREFIX/bin with PREFIX/share/zolt beside it.
+    EXPECT_EQ(program("/opt/z/bin/zolt"), fs::path("/home/u/.local/share/zolt"));
+    env["XDG_DATA_HOME"] = "/data";
+    EXPECT_EQ(program("/opt/z/bin/zolt"), fs::path("/data/zolt"));
+    env["XDG_DATA_HOME"] = "rel/data";
+    EXPECT_EQ(program("/opt/z/bin/zolt"), fs::path("/home/u/.local/share/zolt"));
+    env.erase("HOME");
+    EXPECT_EQ(program("/opt/z/bin/zolt"), fs::path("/.local/share/zolt"));
+
+    // A build tree, a portable copy, or a bin directory without the shared files: beside the
+    // executable.
+    EXPECT_EQ(program("/src/build/src/cli/zolt"), fs::path("/src/build/src/cli"));
+    EXPECT_EQ(program("/usr/bin/zolt"), fs::path("/usr/bin"));
+    dirs.insert("/opt/z/bin/share/zolt");
+    EXPECT_EQ(program("/opt/z/zolt"), fs::path("/opt/z"));
+    dirs.insert("/share/zolt");
+    EXPECT_EQ(program("/bin/zolt"), fs::path("/.local/share/zolt"));
 }

@@ -1,0 +1,40 @@
+#!/bin/sh
+# Installs the build into a temporary prefix and runs the installed programs from there: they
+# must find a host and keep their own files under $XDG_DATA_HOME/zolt, not beside themselves.
+# usage: install-test.sh CMAKE BUILD_DIR
+set -eu
+cmake=$1
+build=$2
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+prefix=$tmp/prefix
+fail() { echo "install test: $*" >&2; exit 1; }
+
+"$cmake" --install "$build" --prefix "$prefix" >/dev/null
+[ -x "$prefix/bin/zolt" ] || fail "no bin/zolt"
+[ -x "$prefix/bin/make-host" ] || fail "no bin/make-host"
+[ -d "$prefix/share/zolt" ] || fail "no share/zolt"
+
+# A clean environment: no leftovers of the caller's data, Wine or locale settings.
+export HOME="$tmp/home" XDG_DATA_HOME="$tmp/data" XDG_CONFIG_HOME="$tmp/config" LC_ALL=C
+unset WINEPREFIX LANG LANGUAGE
+mkdir -p "$HOME"
+
+"$prefix/bin/make-host" --root "$tmp/host" --tickers 5 --years 1 --end 2026-12-04 --seed 3 >/dev/null
+windows=$tmp/host/drive_c/windows
+
+out=$(cd "$tmp" && "$prefix/bin/zolt" --windows-dir "$windows" --now "2026-12-05 10:00" host)
+echo "$out" | grep -qx 'Last market date: Friday, December 4, 2026' || fail "host report: $out"
+echo "$out" | grep -q '^Ticker files: *[1-9]' || fail "host report: $out"
+
+out=$(cd "$tmp" && "$prefix/bin/zolt" --windows-dir "$windows" --now "2026-12-07 18:00" \
+        generate --date 2026-12-04 --ma 10)
+[ -s "$XDG_DATA_HOME/zolt/26120410.vds" ] || fail "no data set in \$XDG_DATA_HOME/zolt: $out"
+[ -z "$(find "$prefix" -name '*.vds')" ] || fail "a data set went into the installation"
+
+# Without XDG_DATA_HOME the default under the home directory holds them.
+out=$(cd "$tmp" && env -u XDG_DATA_HOME "$prefix/bin/zolt" --windows-dir "$windows" \
+        --now "2026-12-07 18:00" generate --date 2026-12-04 --ma 5)
+[ -s "$HOME/.local/share/zolt/26120405.vds" ] || fail "no data set in ~/.local/share/zolt: $out"
+echo "install test: passed"
