@@ -1,3 +1,4 @@
+// `zolt filter`: the screener's filter and its trade evaluation over a data set.
 #include "cli/Zolt.h"
 #include "hostdb/Format.h"
 #include "platform/Text.h"
@@ -12,40 +13,7 @@ namespace cli {
 namespace {
 
 // Screen column widths in characters, as the grid's design widths.
-const int Widths[screener::ResultColumns] = {2, 9, 10, 10, 10, 8, 8, 8, 10, 10, 12};
-
-std::string Align(const std::string& text, const grid::TGridFormat* f, size_t width) {
-    if (text.size() >= width) return text.substr(0, width);
-    size_t room = width - text.size();
-    int a = f ? f->Alignment : grid::AlignLeft;
-    if (a == grid::AlignLeft) return text + std::string(room, ' ');
-    if (a == grid::AlignCentre)
-        return std::string(room / 2, ' ') + text + std::string(room - room / 2, ' ');
-    if (a == grid::AlignDash) {
-        size_t dash = std::min(text.find('-'), text.size());
-        size_t before = width / 2 > dash ? width / 2 - dash : 0;
-        before = std::min(before, room);
-        return std::string(before, ' ') + text + std::string(room - before, ' ');
-    }
-    return std::string(room, ' ') + text;
-}
-
-// One grid row as the screen lays it out: spanning cells cover their neighbours' blanks.
-std::string RenderRow(const grid::CellGrid& g, int row) {
-    std::string line;
-    for (int c = 0; c < g.ColCount();) {
-        const grid::Cell& cell = g.At(c, row);
-        int span = cell.format ? cell.format->Span : 1;
-        if (span < 0) span = g.ColCount() - c;
-        span = std::max(1, std::min(span, g.ColCount() - c));
-        size_t width = 0;
-        for (int k = c; k < c + span; ++k) width += static_cast<size_t>(Widths[k]);
-        line += Align(cell.text, cell.format, width);
-        c += span;
-    }
-    while (!line.empty() && line.back() == ' ') line.pop_back();
-    return line;
-}
+const std::vector<int> Widths = {2, 9, 10, 10, 10, 8, 8, 8, 10, 10, 12};
 
 std::string Trimmed(const std::string& s) { return std::string(platform::Trim(s)); }
 
@@ -66,8 +34,8 @@ int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
         if (a == "--dataset" && value(dataSet)) {
         } else if (a == "--settings" && value(settingsArg)) {
         } else if (a == "--format" && value(format)) {
-            if (format != "table" && format != "csv" && format != "grid")
-                return UsageError(ctx.err, "--format is table, csv or grid");
+            if (format != "table" && format != "csv" && format != "grid" && format != "tickers")
+                return UsageError(ctx.err, "--format is table, csv, grid or tickers");
         } else if (a == "--sort" && value(v)) {
             if (!platform::ParseInteger(v, sortColumn) || sortColumn < 1 || sortColumn > 10)
                 return UsageError(ctx.err, "--sort wants a column from 1 to 10");
@@ -88,12 +56,10 @@ int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
     std::string settingsName;
     if (!LocateSettings(ctx, settingsArg, ".VNI", settingsDir, settingsName)) return 1;
 
-    hostdb::HostGlobals g;
+    hostdb::HostInstallation host;
+    if (!ReadHost(ctx, hostdb::HostProgram::ZoltW, host, false)) return 2;
+    hostdb::HostGlobals& g = host.globals;
     std::string error;
-    if (!hostdb::ReadHostSettings(hostdb::HostProgram::ZoltW, ctx.env.dirs, g, error)) {
-        ctx.err << error << "\n";
-        return 2;
-    }
     hostdb::FindLastMarketDate("dddddd", ctx.env, g.LastMarketDay, g.LastMarketDateText, error);
     hostdb::TQelCalendar calendar(ctx.env.locale);
     calendar.HolidayFileName = hostdb::HolidayFilePath(g, ctx.env.dirs);
@@ -135,6 +101,10 @@ int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
         WriteGridRows(ctx.out, grid, 0, state.PrintLastRow);
         return 0;
     }
+    if (format == "tickers") {
+        WriteTickers(ctx.out, grid, 1, state.FirstResultRow, state.LastResultRow);
+        return 0;
+    }
     if (format == "csv") {
         ctx.out << "Ticker,Highest High (weeks),Lowest Low (weeks),Change ($),Change (%),"
                    "Days since gap up,Days since gap down,"
@@ -151,8 +121,7 @@ int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
     for (const std::string& line : screener::BuildSettingsText(
              caption, screener::FilterCaption(s.Page, settingsName, false), s, ctx.env.locale))
         ctx.out << line << "\n";
-    for (int r = 0; r <= state.PrintLastRow && r < grid.RowCount(); ++r)
-        ctx.out << RenderRow(grid, r) << "\n";
+    WriteGridTable(ctx.out, grid, 0, state.PrintLastRow, Widths);
     ctx.out << out.inspectedText << "\n" << out.displayedText << "\n";
     return 0;
 }

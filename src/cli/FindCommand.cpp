@@ -1,28 +1,14 @@
+// `zolt find`: the finder's line-crossing search over the host database.
 #include "cli/Zolt.h"
 #include "finder/engine/Findem.h"
 #include "platform/Text.h"
 
-#include <algorithm>
 
 namespace cli {
 
 namespace {
 
-const int FindWidths[finder::FinderColumns] = {8, 9, 8, 12, 9, 36};
-
-std::string Cell(const std::string& text, const grid::TGridFormat* f, size_t width) {
-    if (text.size() >= width) return text;
-    size_t room = width - text.size();
-    int a = f ? f->Alignment : grid::AlignLeft;
-    if (a == grid::AlignLeft) return text + std::string(room, ' ');
-    if (a == grid::AlignRight) return std::string(room, ' ') + text;
-    size_t before = room / 2;
-    if (a == grid::AlignDash) { // the first "-" at the middle
-        size_t dash = std::min(text.find('-'), text.size());
-        before = width / 2 > dash ? std::min(width / 2 - dash, room) : 0;
-    }
-    return std::string(before, ' ') + text + std::string(room - before, ' ');
-}
+const std::vector<int> FindWidths = {8, 9, 8, 12, 9, 36};
 
 // The report's bullet byte shown as the terminal's bullet.
 std::string Printable(const std::string& line) {
@@ -48,8 +34,8 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
         if (a == "--settings" && value(settingsArg)) {
         } else if (a == "--date" && value(date)) {
         } else if (a == "--format" && value(format)) {
-            if (format != "table" && format != "csv" && format != "grid")
-                return UsageError(ctx.err, "--format is table, csv or grid");
+            if (format != "table" && format != "csv" && format != "grid" && format != "tickers")
+                return UsageError(ctx.err, "--format is table, csv, grid or tickers");
         } else if (a == "--sort" && value(v)) {
             if (!platform::ParseInteger(v, sortColumn) || sortColumn < 0 || sortColumn > 5)
                 return UsageError(ctx.err, "--sort wants a column from 0 to 5");
@@ -63,23 +49,18 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
     }
     if (descending && sortColumn < 0) return UsageError(ctx.err, "--descending goes with --sort");
 
-    hostdb::HostInstallation host;
+    int day = 0;
     std::string error;
-    if (!hostdb::DiscoverHost(hostdb::HostProgram::Zimra, ctx.env, host, error)) {
-        ctx.err << error << "\n";
-        return 2;
-    }
+    if (!date.empty() && !ParseDay("--date", date, day, error)) return UsageError(ctx.err, error);
+
+    hostdb::HostInstallation host;
+    if (!ReadHost(ctx, hostdb::HostProgram::Zimra, host, true)) return 2;
     const int last = host.globals.LastMarketDay;
     std::filesystem::path settingsDir;
     std::string settingsName;
     if (!LocateSettings(ctx, settingsArg, ".MNI", settingsDir, settingsName)) return 1;
     finder::FinderSettings s = finder::LoadFinderSettings(settingsDir, settingsName, last);
-    if (!date.empty()) {
-        hostdb::DateTimeValue v;
-        if (date.size() != 10 || !ParseNow(date, v))
-            return UsageError(ctx.err, "--date wants YYYY-MM-DD");
-        s.MarketDate = hostdb::TQelCalendar::DateToDay(v);
-    }
+    if (!date.empty()) s.MarketDate = day;
     finder::AcceptSettings(s, last);
     if (finder::ErCheckWanted(s)) {
         if (!ignoreEr) {
@@ -115,6 +96,10 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
         WriteGridRows(ctx.out, g, 0, state.EndRow - 1);
         return 0;
     }
+    if (format == "tickers") {
+        WriteTickers(ctx.out, g, 4, state.FirstResultRow, state.LastResultRow);
+        return 0;
+    }
     if (format == "csv") {
         ctx.out << "Found on prev day #,Prev. date's ER,# days,Result,Ticker,Name\n";
         for (int r = state.FirstResultRow; r <= state.LastResultRow; ++r) {
@@ -127,13 +112,7 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
     }
     for (const std::string& line : finder::ReportDescription(s, last, ctx.env.locale))
         ctx.out << Printable(line) << "\n";
-    for (int r = 0; r < state.EndRow; ++r) {
-        std::string line;
-        for (int c = 0; c < g.ColCount(); ++c)
-            line += Cell(g.Text(c, r), g.Format(c, r), static_cast<size_t>(FindWidths[c]));
-        while (!line.empty() && line.back() == ' ') line.pop_back();
-        ctx.out << line << "\n";
-    }
+    WriteGridTable(ctx.out, g, 0, state.EndRow - 1, FindWidths);
     return 0;
 }
 

@@ -2,70 +2,39 @@
 // standard input, with the name rules and the collecting rules the windows use.
 #include "cli/Zolt.h"
 #include "hostdb/BuildLst5.h"
+#include "hostdb/NamedFiles.h"
 #include "platform/Directories.h"
 #include "platform/Profile.h"
 
-#include <cstdio>
+#include <cerrno>
 #include <iostream>
 #include <iterator>
+#include <sys/stat.h>
 
 namespace cli {
 
 namespace {
 
-constexpr std::size_t MaxNameLength = 8;
-
-std::string CharacterText(unsigned char c) {
-    if (c == ' ') return "a blank";
-    if (c < 32 || c >= 127) {
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "0x%02X", c);
-        return std::string("the character ") + hex;
-    }
-    return "\"" + std::string(1, static_cast<char>(c)) + "\"";
-}
-
-// The save dialog's key filter over a whole name. Control characters never reach the dialog's
-// edit, so they are refused here too.
-bool CheckListName(const std::string& typed, std::string& name, std::string& error) {
-    name.clear();
-    for (char ch : typed) {
-        auto c = static_cast<unsigned char>(ch);
-        if (c <= ' ' || c >= 127 ||
-            std::string_view("\"*+,./;<=>?[\\]|").find(ch) != std::string_view::npos) {
-            error = "the list name \"" + typed + "\" may not hold " + CharacterText(c);
-            return false;
-        }
-        name += c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : ch;
-    }
-    if (name.empty()) {
-        error = "the list name is empty";
-        return false;
-    }
-    if (name.size() > MaxNameLength) {
-        error = "the list name \"" + typed + "\" is longer than 8 characters";
-        return false;
-    }
-    return true;
-}
-
-// Each line is one cell; blanks, tabs and carriage returns also separate tickers, so a plain
-// list of words works as well as the grid's ";" lists.
+// Each line is one cell of a grid's ticker column: split at ";" with blanks removed, as the tag
+// list procedure reads cells.
 std::vector<std::string> CellsOfText(const std::string& text) {
     std::vector<std::string> cells;
-    std::string cell;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        char c = i < text.size() ? text[i] : '\n';
-        if (c == '\n') {
-            cells.push_back(std::move(cell));
-            cell.clear();
-        } else {
-            bool blank = c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-            cell += blank ? ';' : c;
-        }
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        cells.push_back(std::move(line));
+        start = end + 1;
     }
-    if (!text.empty() && text.back() == '\n') cells.pop_back();
     return cells;
+}
+
+bool HasControlCharacter(const std::string& ticker) {
+    for (char c : ticker)
+        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') return true;
+    return false;
 }
 
 } // namespace
@@ -96,22 +65,19 @@ int TagListCommand(Context& ctx, const std::vector<std::string>& args) {
         return UsageError(ctx.err, "taglist takes either TICKER... or --from FILE|-");
 
     std::string name, error;
-    if (!CheckListName(typedName, name, error)) {
+    if (!hostdb::CheckTagListName(typedName, name, error)) {
         ctx.err << "zolt: " << error << "\n";
         return 2;
     }
     if (!haveDir) {
-        hostdb::HostGlobals globals;
-        if (!hostdb::ReadHostSettings(hostdb::HostProgram::ZoltW, ctx.env.dirs, globals, error)) {
-            ctx.err << error << "\n";
-            return 2;
-        }
-        dir = ctx.env.dirs.LocalPath(globals.HostDirectory);
+        hostdb::HostInstallation host;
+        if (!ReadHost(ctx, hostdb::HostProgram::ZoltW, host, false)) return 2;
+        dir = ctx.env.dirs.LocalPath(host.globals.HostDirectory);
     }
     // The host sees names without regard to case, so an existing list of any case is the one.
     std::filesystem::path path = platform::Directories::FileInDirectory(dir, name + ".LIS");
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec) && !replace) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) == 0 && !replace) { // a dangling link is a taken name too
         ctx.err << "zolt: The TagList " << name << " already exists (" << path.string()
                 << "); give --replace to replace it\n";
         return 1;
@@ -119,22 +85,39 @@ int TagListCommand(Context& ctx, const std::vector<std::string>& args) {
 
     std::vector<std::string> cells;
     if (haveFrom) {
-        std::string text;
+        std::string text, reason;
         if (from == "-") {
             text.assign(std::istreambuf_iterator<char>(std::cin), {});
-        } else if (!platform::ReadWholeFile(from, text)) {
-            ctx.err << "zolt: cannot read " << from << "\n";
+        } else if (!platform::ReadRegularFile(from, text, reason)) {
+            ctx.err << "zolt: cannot read " << from << ": it " << reason << "\n";
             return 1;
         }
         cells = CellsOfText(text);
     } else {
-        for (const std::string& t : tickers)
-            for (std::string& cell : CellsOfText(t)) cells.push_back(std::move(cell));
+        cells = tickers;
+    }
+
+    // A ticker no grid cell could hold is refused before it reaches the list.
+    std::vector<std::string> kept;
+    std::size_t given = 0;
+    for (const std::string& cell : cells) {
+        std::string clean;
+        for (const std::string& t : hostdb::TickersOfCell(cell)) {
+            ++given;
+            if (HasControlCharacter(t)) {
+                ctx.err << "zolt: left out " << t << ": a ticker holds no control characters\n";
+                continue;
+            }
+            clean += (clean.empty() ? "" : ";") + t;
+        }
+        kept.push_back(clean);
     }
 
     hostdb::TagListBuild build;
     try {
-        build = hostdb::BuildTagListFile(path.string(), cells);
+        build = hostdb::BuildTagListFile(path.string(), kept, {},
+                                         replace ? platform::WriteMode::Replace
+                                                 : platform::WriteMode::NoReplace);
     } catch (const std::exception& e) {
         ctx.err << "zolt: " << e.what() << "\n";
         return 1;
@@ -145,7 +128,11 @@ int TagListCommand(Context& ctx, const std::vector<std::string>& args) {
                         ? ": the ticker is too long for this list's name\n"
                         : ": a tag list holds at most 65536 tickers\n");
     if (build.added == 0) {
-        ctx.err << "zolt: no tickers given; no tag list written\n";
+        if (given == 0)
+            ctx.err << "zolt: no tickers given; no tag list written\n";
+        else
+            ctx.err << "zolt: all " << given << (given == 1 ? " ticker was" : " tickers were")
+                    << " refused (see above); no tag list written\n";
         return 1;
     }
     ctx.out << "Tag list " << path.string() << ": " << build.added

@@ -1,5 +1,5 @@
 // The headless command line: global options, then one command over the same engines the
-// windows use. Run in-process by the tests.
+// windows use, one file per command. Run in-process by the tests.
 #pragma once
 
 #include "grid/model/CellGrid.h"
@@ -7,7 +7,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -26,34 +25,60 @@ struct Context {
 using Command = std::function<int(Context&, const std::vector<std::string>& args)>;
 
 // Runs `zolt args...` (args without the program name). The environment and locale are given so
-// tests do not depend on the machine's.
+// tests do not depend on the machine's. What reaches a terminal has its control characters
+// replaced, so that a hostile ticker file cannot drive the terminal. An error writing `out` is
+// reported and fails the command.
 int RunZolt(const std::vector<std::string>& args, const platform::Directories& dirs,
             const platform::Locale& locale, hostdb::DateTimeValue now, std::ostream& out,
-            std::ostream& err, bool errIsTerminal = false);
+            std::ostream& err, bool errIsTerminal = false, bool outIsTerminal = false);
 
 // "YYYY-MM-DD HH:MM" (or "YYYY-MM-DD") as a date-time value.
 bool ParseNow(const std::string& text, hostdb::DateTimeValue& now);
 
-int HostCommand(Context& ctx, const std::vector<std::string>& args);
-int QuoteCommand(Context& ctx, const std::vector<std::string>& args);
-int GenerateCommand(Context& ctx, const std::vector<std::string>& args);
-int DataSetCommand(Context& ctx, const std::vector<std::string>& args);
-int FilterCommand(Context& ctx, const std::vector<std::string>& args);  // FilterCommand.cpp
-int TagListCommand(Context& ctx, const std::vector<std::string>& args); // TagListCommand.cpp
-int FindCommand(Context& ctx, const std::vector<std::string>& args);    // FindCommand.cpp
+// A date "YYYY-MM-DD" as a day number; false with the message to show when it is not a date or
+// lies outside what a day number holds (1980-01-02 to 2069-09-16).
+bool ParseDay(const std::string& option, const std::string& text, int& day, std::string& error);
+
+int HostCommand(Context& ctx, const std::vector<std::string>& args);     // HostCommand.cpp
+int QuoteCommand(Context& ctx, const std::vector<std::string>& args);    // QuoteCommand.cpp
+int GenerateCommand(Context& ctx, const std::vector<std::string>& args); // GenerateCommand.cpp
+int DataSetCommand(Context& ctx, const std::vector<std::string>& args);  // DataSetCommand.cpp
+int FilterCommand(Context& ctx, const std::vector<std::string>& args);   // FilterCommand.cpp
+int TagListCommand(Context& ctx, const std::vector<std::string>& args);  // TagListCommand.cpp
+int FindCommand(Context& ctx, const std::vector<std::string>& args);     // FindCommand.cpp
 
 // Prints a usage error (one line) and gives exit status 2.
 int UsageError(std::ostream& err, const std::string& what);
 
+// Reads the host's settings (and, with `discover`, lists its ticker files) for a command,
+// printing the program's message and the reason when the host is not found, and any warnings
+// about unreadable data directories or holiday files.
+bool ReadHost(Context& ctx, hostdb::HostProgram program, hostdb::HostInstallation& host,
+              bool discover);
+
 // A text as one CSV field: quoted when it holds a comma, a quote or a line break.
 std::string CsvField(const std::string& text);
 
-// A --settings argument: a bare NAME lives in the program directory, NAME.EXT names a file. An
-// empty argument means the defaults. False, with a message, when the file does not exist.
+// The shortest text that reads back as the same single-precision value.
+std::string PriceText(float price);
+
+// text padded with blanks to width.
+std::string Padded(std::string text, std::size_t width);
+
+// A --settings argument: a bare NAME lives in the program directory, NAME.EXT names a file; the
+// name is matched without regard to case. An empty argument means the defaults. False, with a
+// message, when there is no such file or it cannot be read as a settings file.
 bool LocateSettings(Context& ctx, const std::string& arg, const std::string& extension,
                     std::filesystem::path& dir, std::string& name);
 
 // Grid rows first..last as tab-separated cell texts, exactly as the grid holds them.
 void WriteGridRows(std::ostream& out, const grid::CellGrid& g, int first, int last);
+
+// Grid rows first..last laid out in columns of the given widths, as the screen shows them.
+void WriteGridTable(std::ostream& out, const grid::CellGrid& g, int first, int last,
+                    const std::vector<int>& widths);
+
+// One ticker a line, as a tag list of those rows would hold them.
+void WriteTickers(std::ostream& out, const grid::CellGrid& g, int column, int first, int last);
 
 } // namespace cli

@@ -51,18 +51,28 @@ TagListBuild CollectTagList(TQelTagList& list, const std::string& fileName, int 
 
 TagListBuild BuildTagListFile(const std::string& fileName, int first, int last,
                               const std::function<std::string(int row)>& cellText,
-                              const Progress& progress) {
+                              const Progress& progress, platform::WriteMode mode) {
     TQelTagList list;
     TagListBuild build = CollectTagList(list, fileName, first, last, cellText, progress);
-    list.Write();
+    list.Write(mode);
     return build;
 }
 
 TagListBuild BuildTagListFile(const std::string& fileName, const std::vector<std::string>& cells,
-                              const Progress& progress) {
+                              const Progress& progress, platform::WriteMode mode) {
     return BuildTagListFile(
         fileName, 0, static_cast<int>(cells.size()) - 1,
-        [&](int row) { return cells[static_cast<std::size_t>(row)]; }, progress);
+        [&](int row) { return cells[static_cast<std::size_t>(row)]; }, progress, mode);
+}
+
+std::vector<std::string> TickersOfRows(int first, int last,
+                                       const std::function<std::string(int row)>& cellText) {
+    std::vector<std::string> tickers;
+    std::unordered_set<std::string> seen;
+    for (long long row = first; row <= last; ++row)
+        for (std::string& ticker : TickersOfCell(cellText(static_cast<int>(row))))
+            if (seen.insert(platform::UpperCase(ticker)).second) tickers.push_back(ticker);
+    return tickers;
 }
 
 } // namespace hostdb

@@ -32,11 +32,18 @@ TagListBuild CollectTagList(TQelTagList& list, const std::string& fileName, int 
                             const Progress& progress = {});
 
 // The same, then writes the file (also when stopped); no file when no ticker was added. Throws
-// std::runtime_error when the file cannot be written.
+// std::runtime_error when the file cannot be written, or exists and mode is NoReplace.
 TagListBuild BuildTagListFile(const std::string& fileName, int first, int last,
                               const std::function<std::string(int row)>& cellText,
-                              const Progress& progress = {});
+                              const Progress& progress = {},
+                              platform::WriteMode mode = platform::WriteMode::Replace);
 TagListBuild BuildTagListFile(const std::string& fileName, const std::vector<std::string>& cells,
-                              const Progress& progress = {});
+                              const Progress& progress = {},
+                              platform::WriteMode mode = platform::WriteMode::Replace);
+
+// The tickers rows first..last hold, as the build collects them: split, repeats (without regard
+// to case) passed over. What a tag list of those rows would hold, less the length limits.
+std::vector<std::string> TickersOfRows(int first, int last,
+                                       const std::function<std::string(int row)>& cellText);
 
 } // namespace hostdb

@@ -353,11 +353,11 @@ std::string TQelTagList::Bytes() const {
     return bytes;
 }
 
-void TQelTagList::Write() {
+void TQelTagList::Write(platform::WriteMode mode) {
     unwritten_ = false; // a failed write is reported once, not retried by the destructor
     if (fileName_.empty()) return;
     errno = 0;
-    if (!platform::WriteFileAtomically(fileName_, Bytes())) {
+    if (!platform::WriteFileAtomically(fileName_, Bytes(), mode)) {
         int error = errno;
         throw std::runtime_error("cannot write the tag list " + fileName_ + ": " +
                                  (error ? std::strerror(error) : "write failed"));

@@ -2,6 +2,8 @@
 // built in memory as tickers are added and written in one pass.
 #pragma once
 
+#include "platform/Profile.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -52,8 +54,9 @@ public:
     bool AddTicker(std::string_view fileName, std::string_view ticker, int position);
 
     // Writes the file whole or not at all; nothing when no file name was ever stored. Throws
-    // std::runtime_error naming the path and the reason.
-    void Write();
+    // std::runtime_error naming the path and the reason (also when NoReplace finds the name
+    // taken).
+    void Write(platform::WriteMode mode = platform::WriteMode::Replace);
 
     // The bytes Write() puts in the file.
     std::string Bytes() const;

@@ -91,25 +91,37 @@ TEST(ZoltTagList, NamesAreCheckedAsTheSaveDialogChecksThem) {
     EXPECT_EQ(Zolt({"taglist", "--dir", dir, "--name", "", "IBM"}).status, 2);
     EXPECT_TRUE(fs::is_empty(tmp.Path()));
 
+    // Names the host's platform cannot open.
+    EXPECT_EQ(Zolt({"taglist", "--dir", dir, "--name", "com1", "IBM"}).err,
+              "zolt: the list name \"com1\" is a device name on the host's platform\n");
+    EXPECT_EQ(Zolt({"taglist", "--dir", dir, "--name", "NUL", "IBM"}).status, 2);
+    EXPECT_EQ(Zolt({"taglist", "--dir", dir, "--name", "A:B", "IBM"}).err,
+              "zolt: the list name \"A:B\" may not hold \":\"\n");
+    EXPECT_TRUE(fs::is_empty(tmp.Path()));
+
     // Other punctuation passes; lower case turns upper.
-    ASSERT_EQ(Zolt({"taglist", "--dir", dir, "--name", "a-b_c:9!", "IBM"}).status, 0);
-    EXPECT_EQ(TickersIn(tmp / "A-B_C:9!.LIS", "A-B_C:9!"), Strings{"IBM"});
+    ASSERT_EQ(Zolt({"taglist", "--dir", dir, "--name", "a-b_c9!", "IBM"}).status, 0);
+    EXPECT_EQ(TickersIn(tmp / "A-B_C9!.LIS", "A-B_C9!"), Strings{"IBM"});
 }
 
 TEST(ZoltTagList, TickersFromAFileOrStandardInput) {
     testutil::TempDir tmp;
     std::string dir = tmp.Path().string();
-    testutil::WriteFile(tmp / "in.txt", "AAA; BBB;aaa\n\n \nccc\tDDD\r\nbbb\n");
+    // One cell a line, split at ";" with the blanks removed, as a grid cell is read.
+    testutil::WriteFile(tmp / "in.txt", "AAA; BBB;aaa\n\n \nccc\r\nD D\nbbb\n");
     Result r = Zolt({"taglist", "--dir", dir, "--name", "F", "--from", (tmp / "in.txt").string()});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(TickersIn(tmp / "F.LIS", "F"), (Strings{"AAA", "BBB", "CCC", "DDD"}));
+    EXPECT_EQ(TickersIn(tmp / "F.LIS", "F"), (Strings{"AAA", "BBB", "CCC", "DD"}));
 
-    std::istringstream in("SPY QQQ\nIWM;spy\n");
+    // What `zolt filter --format tickers` prints, with a hostile ticker among them.
+    std::istringstream in("SPY\nQ\x1b[2JQ\nIWM\tX\nspy\n");
     std::streambuf* saved = std::cin.rdbuf(in.rdbuf());
     r = Zolt({"taglist", "--dir", dir, "--name", "S", "--from", "-"});
     std::cin.rdbuf(saved);
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(TickersIn(tmp / "S.LIS", "S"), (Strings{"SPY", "QQQ", "IWM"}));
+    EXPECT_EQ(TickersIn(tmp / "S.LIS", "S"), (Strings{"SPY"}));
+    EXPECT_EQ(r.err, "zolt: left out Q\x1b[2JQ: a ticker holds no control characters\n"
+                     "zolt: left out IWM\tX: a ticker holds no control characters\n");
 
     // Tickers too long for the list are named and left out.
     r = Zolt({"taglist", "--dir", dir, "--name", "LONGLIST", "LONGTICKER", "NINECHARS", "OK"});
@@ -128,8 +140,13 @@ TEST(ZoltTagList, FailuresWriteNothing) {
     EXPECT_EQ(r.err, "zolt: no tickers given; no tag list written\n");
     EXPECT_FALSE(fs::exists(tmp / "E.LIS"));
     EXPECT_EQ(
-        Zolt({"taglist", "--dir", dir, "--name", "E", "--from", (tmp / "no.txt").string()}).status,
-        1);
+        Zolt({"taglist", "--dir", dir, "--name", "E", "--from", (tmp / "no.txt").string()}).err,
+        "zolt: cannot read " + (tmp / "no.txt").string() + ": it does not exist\n");
+    r = Zolt({"taglist", "--dir", dir, "--name", "E", "AVERYVERYLONGTICKER", "A\x07"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("zolt: all 2 tickers were refused (see above); no tag list written\n"),
+              std::string::npos)
+        << r.err;
 
     r = Zolt({"taglist", "--dir", (tmp / "missing").string(), "--name", "E", "IBM"});
     EXPECT_EQ(r.status, 1);
@@ -147,4 +164,12 @@ TEST(ZoltTagList, FailuresWriteNothing) {
         EXPECT_EQ(u.err.rfind("zolt: ", 0), 0u);
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(tmp.Path()), fs::directory_iterator()), 1);
+
+    // A dangling link in the list's place is a taken name.
+    fs::create_symlink("elsewhere.LIS", tmp / "L.LIS");
+    EXPECT_EQ(Zolt({"taglist", "--dir", dir, "--name", "L", "IBM"}).status, 1);
+    EXPECT_FALSE(fs::exists(tmp / "elsewhere.LIS"));
+    ASSERT_EQ(Zolt({"taglist", "--dir", dir, "--name", "L", "--replace", "IBM"}).status, 0);
+    EXPECT_TRUE(fs::is_symlink(tmp / "L.LIS"));
+    EXPECT_EQ(TickersIn(tmp / "elsewhere.LIS", "L"), Strings{"IBM"});
 }

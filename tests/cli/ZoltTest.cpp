@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <chrono>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -71,7 +73,8 @@ TEST(Zolt, ErrorsAndUsage) {
     testutil::TempDir tmp;
     Result none = Zolt({"--windows-dir=" + tmp.Path().string(), "host"});
     EXPECT_EQ(none.status, 2);
-    EXPECT_EQ(none.err, "Zolt can't find QEL files\n");
+    EXPECT_EQ(none.err, "Zolt can't find QEL files\nzolt: " + (tmp / "Qel32.Ini").string() +
+                            " does not exist\n");
 
     for (const std::vector<std::string>& args :
          std::vector<std::vector<std::string>>{{},
@@ -80,6 +83,10 @@ TEST(Zolt, ErrorsAndUsage) {
                                                {"--now", "2026-02-30 10:00", "host"},
                                                {"--now", "2026-12-07 24:00", "host"},
                                                {"--now", "yesterday", "host"},
+                                               {"--windows-dir", "", "host"},
+                                               {"--program-dir=", "host"},
+                                               {"--now", "1980-01-01", "host"},
+                                               {"--now", "2069-09-17 10:00", "host"},
                                                {"frobnicate"},
                                                {"host", "extra"}}) {
         Result r = Zolt(args);
@@ -94,6 +101,14 @@ TEST(Zolt, ErrorsAndUsage) {
     ASSERT_TRUE(cli::ParseNow("2026-12-07", now));
     EXPECT_EQ(now, hostdb::EncodeDate(2026, 12, 7));
     EXPECT_FALSE(cli::ParseNow("2026-12-07 16:00x", now));
+    // The first and last days a day number holds; beyond them dates would wrap.
+    EXPECT_TRUE(cli::ParseNow("1980-01-02", now));
+    EXPECT_TRUE(cli::ParseNow("2069-09-16 23:59", now));
+    int day = 0;
+    std::string error;
+    EXPECT_FALSE(cli::ParseDay("--date", "2160-01-02", day, error));
+    EXPECT_EQ(error, "--date wants a date YYYY-MM-DD (dates run from 1980-01-02 to 2069-09-16), "
+                     "not \"2160-01-02\"");
 }
 
 TEST(Zolt, QuotePrintsWhatWasWritten) {
@@ -307,4 +322,109 @@ TEST(Zolt, FindOverAHost) {
     EXPECT_EQ(zolt({"find", "--settings", "ER", "--ignore-er", "--format", "csv"}).status, 0);
     EXPECT_EQ(zolt({"find", "--settings", "NONE"}).status, 1);
     EXPECT_EQ(zolt({"find", "--sort", "6"}).status, 2);
+}
+
+namespace {
+
+// A stream whose every write fails, as a full disk does.
+struct FullDisk : std::streambuf {
+    int overflow(int) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+} // namespace
+
+TEST(Zolt, HostileFilesAndFailedOutput) {
+    const Installation zolt(6, "2026-12-07 12:00");
+    const fs::path windows = zolt.common[1];
+
+    // A failed write of the output fails the command and says why.
+    {
+        FullDisk disk;
+        std::ostream out(&disk);
+        std::ostringstream err;
+        std::vector<std::string> args = zolt.common;
+        args.push_back("host");
+        int status = cli::RunZolt(args, {}, platform::Locale::Posix(),
+                                  hostdb::EncodeDateTime(2026, 12, 7, 12, 0), out, err);
+        EXPECT_EQ(status, 1);
+        EXPECT_NE(err.str().find("zolt: cannot write the output: "), std::string::npos)
+            << err.str();
+    }
+
+    // Names reaching a terminal lose their control characters; a file keeps them.
+    hostgen::TickerSpec spec;
+    spec.name = "Evil\x1b]0;owned\x07" "Co";
+    spec.format = 'D';
+    spec.firstDay = spec.lastDay = 17140;
+    spec.records = {{{100, 100, 100, 100}, 5}};
+    std::vector<std::uint8_t> bytes = hostgen::EncodeTicker(spec);
+    const fs::path evil = zolt.tmp / "EVIL.DTA";
+    testutil::WriteFile(evil, std::string(bytes.begin(), bytes.end()));
+    for (bool terminal : {true, false}) {
+        std::ostringstream out, err;
+        ASSERT_EQ(cli::RunZolt({"quote", evil.string()}, {}, platform::Locale::Posix(),
+                               hostdb::EncodeDateTime(2026, 12, 7, 12, 0), out, err, terminal,
+                               terminal),
+                  0)
+            << err.str();
+        EXPECT_NE(out.str().find(terminal ? "Name:      Evil?]0;owned?Co\n"
+                                          : "Name:      Evil\x1b]0;owned\x07" "Co\n"),
+                  std::string::npos)
+            << out.str();
+    }
+
+    // Special files in the place of the host's settings are refused at once.
+    const fs::path ini = windows / "Qel32.Ini";
+    fs::remove(ini);
+    ASSERT_EQ(::mkfifo(ini.c_str(), 0644), 0);
+    auto start = std::chrono::steady_clock::now();
+    Result fifo = zolt({"host"});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(fifo.status, 2);
+    EXPECT_EQ(fifo.err, "Zolt can't find QEL files\nzolt: " + ini.string() + " is a FIFO\n");
+    fs::remove(ini);
+    fs::create_symlink("/dev/zero", ini);
+    EXPECT_EQ(zolt({"host"}).err,
+              "Zolt can't find QEL files\nzolt: " + ini.string() + " is a device\n");
+
+    // Dates a day number cannot hold are refused, not wrapped.
+    Result late = zolt({"generate", "--date", "2160-01-02", "--ma", "10"});
+    EXPECT_EQ(late.status, 2);
+    EXPECT_NE(late.err.find("dates run from 1980-01-02 to 2069-09-16"), std::string::npos);
+    EXPECT_EQ(zolt({"find", "--date", "1979-12-31"}).status, 2);
+    EXPECT_EQ(zolt({"quote", "SPX", "--to", "2070-01-01"}).status, 2);
+}
+
+TEST(Zolt, TickerListsAndSettingsNames) {
+    const Installation zolt(40, "2026-12-04 18:00");
+    const fs::path prog = zolt.common[5];
+    ASSERT_EQ(zolt({"generate", "--date", "2026-11-20", "--ma", "10"}).status, 0);
+    testutil::WriteFile(prog / "Wide.vni", "[Filter]\r\nPage=8\r\nMinClose=0\r\n");
+
+    // The rows' tickers, as a tag list of them would hold them: no titles, no summary rows.
+    Result grid = zolt({"filter", "--dataset", "26112010.vds", "--settings", "WIDE", "--format",
+                        "grid"});
+    Result tickers = zolt({"filter", "--dataset", "26112010.vds", "--settings", "wide",
+                           "--format", "tickers"});
+    ASSERT_EQ(tickers.status, 0) << tickers.err;
+    std::istringstream rows(grid.out);
+    std::string line, expected;
+    for (int r = 0; std::getline(rows, line); ++r) {
+        std::string ticker = line.substr(line.find('\t') + 1);
+        ticker = ticker.substr(0, ticker.find('\t'));
+        if (r >= 3 && ticker != " " && ticker.rfind("AVERAGE", 0) != 0) expected += ticker + "\n";
+    }
+    // The comparison rows follow the results: SPX and RUT are not among the results here.
+    EXPECT_EQ(tickers.out + "SPX\nRUT\n", expected);
+
+    Result found = zolt({"find", "--format", "tickers"});
+    ASSERT_EQ(found.status, 0) << found.err;
+    EXPECT_EQ(found.out.find_first_of(" \t;"), std::string::npos) << found.out;
+
+    EXPECT_EQ(zolt({"filter", "--dataset", "26112010.vds", "--settings", "none"}).err,
+              "zolt: no settings file " + (prog / "none.VNI").string() + "\n");
+    fs::create_directory(prog / "Dir.VNI");
+    EXPECT_EQ(zolt({"filter", "--dataset", "26112010.vds", "--settings", "dir"}).err,
+              "zolt: the settings file " + (prog / "Dir.VNI").string() + " is a directory\n");
 }

@@ -1,0 +1,91 @@
+// `zolt dataset`: a data set's records as a table or CSV.
+#include "cli/Zolt.h"
+#include "hostdb/Qelcalen.h"
+#include "screener/engine/DataSet.h"
+
+#include <algorithm>
+
+namespace cli {
+
+int DataSetCommand(Context& ctx, const std::vector<std::string>& args) {
+    std::string file, format = "table";
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--format" && i + 1 < args.size()) {
+            format = args[++i];
+            if (format != "table" && format != "csv")
+                return UsageError(ctx.err, "--format is table or csv");
+        } else if (file.empty() && args[i].rfind("--", 0) != 0) {
+            file = args[i];
+        } else {
+            return UsageError(ctx.err, "dataset takes one FILE, not " + args[i]);
+        }
+    }
+    if (file.empty()) return UsageError(ctx.err, "dataset needs a FILE");
+    std::vector<screener::DataSetRecord> records;
+    try {
+        records = screener::ReadDataSet(file);
+    } catch (const std::exception& e) {
+        ctx.err << "zolt: " << e.what() << "\n";
+        return 1;
+    }
+    std::string name = std::filesystem::path(file).filename().string();
+    screener::DataSetNameParts parts = screener::DecodeDataSetName(name);
+    int day = 0;
+    hostdb::TQelCalendar calendar(ctx.env.locale);
+    std::string date = screener::DataSetDay(name, day) ? calendar.FormatDay("dddddd", day)
+                                                       : std::string("(not a date)");
+    const char* titles[] = {"Symbol",   "Name",        "Close",  "Change",
+                            "HighRun",  "PrevHighRun", "LowRun", "PrevLowRun",
+                            "GapUpAge", "GapDownAge",  "Volume"};
+    auto fields = [](const screener::DataSetRecord& r) {
+        std::vector<std::string> f{r.Symbol,
+                                   r.Name,
+                                   PriceText(r.Close),
+                                   PriceText(r.Change),
+                                   std::to_string(r.HighRun),
+                                   std::to_string(r.PrevHighRun),
+                                   std::to_string(r.LowRun),
+                                   std::to_string(r.PrevLowRun),
+                                   std::to_string(r.GapUpAge),
+                                   std::to_string(r.GapDownAge),
+                                   std::to_string(r.Volume)};
+        for (float p : r.VolumePercent) f.push_back(PriceText(p));
+        return f;
+    };
+    std::vector<std::string> header(std::begin(titles), std::end(titles));
+    for (int k = 0; k < 10; ++k) header.push_back("Vol%" + std::to_string(k));
+
+    if (format == "csv") {
+        for (size_t i = 0; i < header.size(); ++i) ctx.out << (i ? "," : "") << header[i];
+        ctx.out << "\n";
+        for (const auto& r : records) {
+            std::vector<std::string> f = fields(r);
+            for (size_t i = 0; i < f.size(); ++i) ctx.out << (i ? "," : "") << CsvField(f[i]);
+            ctx.out << "\n";
+        }
+        return 0;
+    }
+    ctx.out << "Market date:    " << date << "\n"
+            << "Moving average: " << parts.moveAveLength << " days\n"
+            << "Records:        " << records.size() << "\n";
+    // Column widths from the widest cell.
+    std::vector<std::vector<std::string>> rows{header};
+    for (const auto& r : records) rows.push_back(fields(r));
+    std::vector<size_t> width(header.size(), 0);
+    for (const auto& row : rows)
+        for (size_t i = 0; i < row.size(); ++i) width[i] = std::max(width[i], row[i].size());
+    for (const auto& row : rows) {
+        std::string line;
+        for (size_t i = 0; i < row.size(); ++i) {
+            bool left = i < 2;
+            std::string cell = row[i];
+            std::string pad(width[i] - cell.size(), ' ');
+            line += (i ? "  " : "") + (left ? cell + pad : pad + cell);
+        }
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        ctx.out << line << "\n";
+    }
+    return 0;
+}
+
+} // namespace cli

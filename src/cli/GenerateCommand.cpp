@@ -1,0 +1,90 @@
+// `zolt generate`: the screener's data set for a market date, moved to a trading day as the
+// data-set chooser does.
+#include "cli/Zolt.h"
+#include "hostdb/Qelcalen.h"
+#include "platform/Text.h"
+#include "screener/engine/Gendata.h"
+
+#include <chrono>
+
+namespace cli {
+
+int GenerateCommand(Context& ctx, const std::vector<std::string>& args) {
+    int day = 0, length = 0;
+    bool haveDate = false, haveLength = false;
+    std::filesystem::path outDir = ctx.programDir;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (i + 1 == args.size()) return UsageError(ctx.err, args[i] + " needs a value");
+        const std::string& value = args[i + 1];
+        if (args[i] == "--date") {
+            std::string error;
+            if (!ParseDay(args[i], value, day, error)) return UsageError(ctx.err, error);
+            haveDate = true;
+        } else if (args[i] == "--ma") {
+            haveLength = true;
+            if (!platform::ParseInteger(value, length) || length < 1 || length > 99) {
+                ctx.err << "zolt: the moving-average length must be a whole number from 1 to 99, "
+                           "not \""
+                        << value << "\"\n";
+                return 2;
+            }
+        } else if (args[i] == "--out-dir") {
+            outDir = value;
+        } else {
+            return UsageError(ctx.err, "unknown generate option " + args[i]);
+        }
+        ++i;
+    }
+    if (!haveDate || !haveLength) return UsageError(ctx.err, "generate needs --date and --ma");
+
+    hostdb::HostInstallation host;
+    if (!ReadHost(ctx, hostdb::HostProgram::ZoltW, host, true)) return 2;
+    hostdb::TQelCalendar calendar(ctx.env.locale);
+    calendar.HolidayFileName = hostdb::HolidayFilePath(host.globals, ctx.env.dirs);
+    // As the chooser does: no later than the last market date, and a trading day.
+    int wanted = day;
+    day = screener::ChooseMarketDate(calendar, wanted, host.globals.LastMarketDay);
+    if (day != wanted)
+        ctx.out << "Market date " << calendar.FormatDay("yyyy-mm-dd", wanted) << " is "
+                << (wanted > host.globals.LastMarketDay ? "after the last market date"
+                                                        : "not a trading day")
+                << "; using " << calendar.FormatDay("dddddd", day) << ".\n";
+
+    screener::GenerateInput input;
+    input.marketDay = day;
+    input.moveAveLength = length;
+    input.outputPath = outDir / screener::DataSetFileName(day, length);
+    input.tickerFiles = std::move(host.tickerFiles);
+
+    // One updating line on a terminal, at most ten times a second.
+    const bool terminal = ctx.errIsTerminal;
+    auto last = std::chrono::steady_clock::now() - std::chrono::seconds(1);
+    std::string labels;
+    input.onTicker = [&](const std::string& symbol, const std::string& name) {
+        labels = symbol + " " + name;
+    };
+    auto progress = [&](std::int64_t done, std::int64_t total) {
+        auto now = std::chrono::steady_clock::now();
+        if (terminal && (now - last > std::chrono::milliseconds(100) || done == total)) {
+            last = now;
+            std::string line = std::to_string(done) + "/" + std::to_string(total) + " " + labels;
+            ctx.err << "\r" << Padded(line.substr(0, 78), 78) << std::flush;
+        }
+        return true;
+    };
+    screener::GenerateResult result;
+    try {
+        result = screener::GenerateDataSet(input, calendar, progress);
+    } catch (const std::exception& e) {
+        if (terminal) ctx.err << "\n";
+        ctx.err << "zolt: " << e.what() << "\n";
+        return 1;
+    }
+    if (terminal) ctx.err << "\n";
+    ctx.out << "Data set " << input.outputPath.string() << ": " << result.accepted << " of "
+            << result.visited << " tickers for " << calendar.FormatDay("dddddd", day) << " with a "
+            << length << "-day average of volume\n";
+    return 0;
+}
+
+} // namespace cli
