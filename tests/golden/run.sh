@@ -12,14 +12,16 @@ trap 'rm -rf "$work"' EXIT
 "$makehost" --root "$work/host" --tickers 80 --years 3 --end 2026-12-04 --seed 7 >/dev/null
 mkdir "$work/prog"
 cp "$here"/settings/* "$work/prog/"
+locale=C
 z() {
-  LC_ALL=C "$zolt" --windows-dir "$work/host/drive_c/windows" --now "2026-12-07 12:00" \
+  LC_ALL=$locale "$zolt" --windows-dir "$work/host/drive_c/windows" --now "2026-12-07 12:00" \
     --program-dir "$work/prog" "$@"
 }
 z generate --date 2026-11-20 --ma 10 >/dev/null # evaluation possible
 z generate --date 2026-12-04 --ma 5 >/dev/null  # the last market date: no evaluation
 
-# One line per case: name, then the arguments.
+# One line per case: name, then the arguments; a first argument LC_ALL=... runs the case in that
+# locale (decimal commas and another date separator).
 cases=(
   "filter-high      filter --dataset 26112010.vds --format grid"
   "filter-high-table filter --dataset 26112010.vds"
@@ -44,6 +46,9 @@ cases=(
   "find-sort3       find --settings FEVAL --sort 3 --format grid"
   "find-sort4d      find --settings FEVAL --sort 4 --descending --format grid"
   "find-sort2       find --settings FSHORT --sort 2 --format grid"
+  "find-sort3-de    LC_ALL=de_DE.UTF-8 find --settings FEVAL --sort 3 --format grid"
+  "filter-tickers   filter --dataset 26112010.vds --settings UP --sort 10 --format tickers"
+  "find-tickers     find --settings FSHORT --format tickers"
 )
 for line in $(seq 0 11); do
   printf '[Settings]\r\nMarketDate=17126\r\nMarketAction=0\r\nMarketLine=%d\r\nDoPrevAction=0\r\n' \
@@ -54,6 +59,10 @@ done
 failed=0
 for c in "${cases[@]}"; do
   read -r name args <<<"$c"
+  locale=C
+  if [[ $args == LC_ALL=* ]]; then
+    locale=${args%% *} locale=${locale#LC_ALL=} args=${args#* }
+  fi
   # shellcheck disable=SC2086 # the arguments are words
   actual=$(z $args 2>&1; echo "exit $?")
   expected=$here/expected/$name.txt
