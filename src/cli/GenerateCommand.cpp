@@ -50,6 +50,12 @@ int GenerateCommand(Context& ctx, const std::vector<std::string>& args) {
                                                         : "not a trading day")
                 << "; using " << calendar.FormatDay("dddddd", day) << ".\n";
 
+    // The installed program's own directory is made on first use; a failure shows when the data
+    // set cannot be written there.
+    if (outDir == ctx.programDir) {
+        std::error_code ec;
+        std::filesystem::create_directories(outDir, ec);
+    }
     screener::GenerateInput input;
     input.marketDay = day;
     input.moveAveLength = length;

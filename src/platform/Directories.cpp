@@ -45,8 +45,6 @@ Directories Directories::FromEnvironment() {
             std::error_code err;
             return fs::is_directory(p, err);
         });
-    // A failure shows later, where a file cannot be written there.
-    fs::create_directories(d.program, ec);
     return d;
 }
 

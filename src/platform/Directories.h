@@ -17,7 +17,7 @@ struct Directories {
     std::filesystem::path program;    // data sets, settings files, help
 
     // From $WINEPREFIX (default ~/.wine), $XDG_CONFIG_HOME (default ~/.config) and the running
-    // executable; the program directory as ProgramDirectory decides, created if missing.
+    // executable; the program directory as ProgramDirectory decides (made by its first writer).
     static Directories FromEnvironment();
 
     // The program's own directory for the executable at exe: $XDG_DATA_HOME/zolt (default
