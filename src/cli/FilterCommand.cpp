@@ -20,33 +20,14 @@ std::string Trimmed(const std::string& s) { return std::string(platform::Trim(s)
 } // namespace
 
 int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
-    std::string dataSet, settingsArg, format = "table";
-    int sortColumn = -1;
-    bool reverse = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string& out) {
-            if (i + 1 == args.size()) return false;
-            out = args[++i];
-            return true;
-        };
-        std::string v;
-        if (a == "--dataset" && value(dataSet)) {
-        } else if (a == "--settings" && value(settingsArg)) {
-        } else if (a == "--format" && value(format)) {
-            if (format != "table" && format != "csv" && format != "grid" && format != "tickers")
-                return UsageError(ctx.err, "--format is table, csv, grid or tickers");
-        } else if (a == "--sort" && value(v)) {
-            if (!platform::ParseInteger(v, sortColumn) || sortColumn < 1 || sortColumn > 10)
-                return UsageError(ctx.err, "--sort wants a column from 1 to 10");
-        } else if (a == "--reverse") {
-            reverse = true;
-        } else {
-            return UsageError(ctx.err, "unknown or incomplete filter option " + a);
-        }
-    }
+    std::string dataSet;
+    RunOptions o;
+    int usage = ParseRunOptions(ctx, args, "filter", 1, 10, "--reverse", o,
+                                [&](const std::string& a, const auto& value) {
+                                    return a == "--dataset" && value(dataSet);
+                                });
+    if (usage) return usage;
     if (dataSet.empty()) return UsageError(ctx.err, "filter needs --dataset FILE");
-    if (reverse && sortColumn < 0) return UsageError(ctx.err, "--reverse goes with --sort");
 
     // A bare data set or settings name lives in the program directory.
     std::filesystem::path dataSetPath = dataSet;
@@ -54,7 +35,7 @@ int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
     std::string dataSetName = dataSetPath.filename().string();
     std::filesystem::path settingsDir;
     std::string settingsName;
-    if (!LocateSettings(ctx, settingsArg, ".VNI", settingsDir, settingsName)) return 1;
+    if (!LocateSettings(ctx, o.settings, ".VNI", settingsDir, settingsName)) return 1;
 
     hostdb::HostInstallation host;
     if (!ReadHost(ctx, hostdb::HostProgram::ZoltW, host, false)) return 2;
@@ -92,20 +73,20 @@ int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
         ctx.err << "zolt: " << e.what() << "\n";
         return 1;
     }
-    if (sortColumn > 0) {
-        screener::SortResults(grid, formats, state, sortColumn, titles);
-        if (reverse) screener::SortResults(grid, formats, state, sortColumn, titles);
+    if (o.sortColumn > 0) {
+        screener::SortResults(grid, formats, state, o.sortColumn, titles);
+        if (o.otherOrder) screener::SortResults(grid, formats, state, o.sortColumn, titles);
     }
 
-    if (format == "grid") {
+    if (o.format == "grid") {
         WriteGridRows(ctx.out, grid, 0, state.PrintLastRow);
         return 0;
     }
-    if (format == "tickers") {
+    if (o.format == "tickers") {
         WriteTickers(ctx.out, grid, 1, state.FirstResultRow, state.LastResultRow);
         return 0;
     }
-    if (format == "csv") {
+    if (o.format == "csv") {
         ctx.out << "Ticker,Highest High (weeks),Lowest Low (weeks),Change ($),Change (%),"
                    "Days since gap up,Days since gap down,"
                 << s.VolumeDays << "-day % from avg vol,Days exceeding vol %,Perf\n";

@@ -3,7 +3,6 @@
 #include "finder/engine/Findem.h"
 #include "platform/Text.h"
 
-
 namespace cli {
 
 namespace {
@@ -20,34 +19,15 @@ std::string Printable(const std::string& line) {
 } // namespace
 
 int FindCommand(Context& ctx, const std::vector<std::string>& args) {
-    std::string settingsArg, date, format = "table";
-    int sortColumn = -1;
-    bool descending = false, ignoreEr = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string& out) {
-            if (i + 1 == args.size()) return false;
-            out = args[++i];
-            return true;
-        };
-        std::string v;
-        if (a == "--settings" && value(settingsArg)) {
-        } else if (a == "--date" && value(date)) {
-        } else if (a == "--format" && value(format)) {
-            if (format != "table" && format != "csv" && format != "grid" && format != "tickers")
-                return UsageError(ctx.err, "--format is table, csv, grid or tickers");
-        } else if (a == "--sort" && value(v)) {
-            if (!platform::ParseInteger(v, sortColumn) || sortColumn < 0 || sortColumn > 5)
-                return UsageError(ctx.err, "--sort wants a column from 0 to 5");
-        } else if (a == "--descending") {
-            descending = true;
-        } else if (a == "--ignore-er") {
-            ignoreEr = true;
-        } else {
-            return UsageError(ctx.err, "unknown or incomplete find option " + a);
-        }
-    }
-    if (descending && sortColumn < 0) return UsageError(ctx.err, "--descending goes with --sort");
+    std::string date;
+    bool ignoreEr = false;
+    RunOptions o;
+    int usage = ParseRunOptions(ctx, args, "find", 0, 5, "--descending", o,
+                                [&](const std::string& a, const auto& value) {
+                                    if (a == "--ignore-er") return ignoreEr = true;
+                                    return a == "--date" && value(date);
+                                });
+    if (usage) return usage;
 
     int day = 0;
     std::string error;
@@ -58,7 +38,7 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
     const int last = host.globals.LastMarketDay;
     std::filesystem::path settingsDir;
     std::string settingsName;
-    if (!LocateSettings(ctx, settingsArg, ".MNI", settingsDir, settingsName)) return 1;
+    if (!LocateSettings(ctx, o.settings, ".MNI", settingsDir, settingsName)) return 1;
     finder::FinderSettings s = finder::LoadFinderSettings(settingsDir, settingsName, last);
     if (!date.empty()) s.MarketDate = day;
     finder::AcceptSettings(s, last);
@@ -83,24 +63,24 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
                      finder::FinderTitleRows);
     finder::FinderState state;
     finder::RunFind(in, g, state, formats);
-    if (sortColumn >= 0 && finder::SortFinderResults(g, formats, state, sortColumn, descending,
-                                                         ctx.env.locale) ==
-                               finder::SortOutcome::TooManyItems) {
+    if (o.sortColumn >= 0 &&
+        finder::SortFinderResults(g, formats, state, o.sortColumn, o.otherOrder, ctx.env.locale) ==
+            finder::SortOutcome::TooManyItems) {
         ctx.err << "zolt: Sorry, but there are more items than can be sorted by this column. The "
                    "Ticker and Full Name columns have no upper limit, however.\n";
         return 1;
     }
 
     // Every row up to the one before the end row, as the report prints them.
-    if (format == "grid") {
+    if (o.format == "grid") {
         WriteGridRows(ctx.out, g, 0, state.EndRow - 1);
         return 0;
     }
-    if (format == "tickers") {
+    if (o.format == "tickers") {
         WriteTickers(ctx.out, g, 4, state.FirstResultRow, state.LastResultRow);
         return 0;
     }
-    if (format == "csv") {
+    if (o.format == "csv") {
         ctx.out << "Found on prev day #,Prev. date's ER,# days,Result,Ticker,Name\n";
         for (int r = state.FirstResultRow; r <= state.LastResultRow; ++r) {
             for (int c = 0; c < g.ColCount(); ++c) {

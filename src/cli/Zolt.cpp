@@ -67,8 +67,8 @@ private:
 };
 
 // The first day a market date can be and the last a day number holds.
-constexpr int FirstDay = 2;     // Wednesday 2 January 1980
-constexpr int LastDay = 32767;  // Monday 16 September 2069
+constexpr int FirstDay = 2;    // Wednesday 2 January 1980
+constexpr int LastDay = 32767; // Monday 16 September 2069
 const char* const DayRange = "dates run from 1980-01-02 to 2069-09-16";
 
 int Dispatch(Context& ctx, const std::vector<std::string>& args) {
@@ -93,8 +93,8 @@ int Dispatch(Context& ctx, const std::vector<std::string>& args) {
         } else if (name == "--program-dir") {
             ctx.programDir = value;
         } else if (!ParseNow(value, ctx.env.now)) {
-            return UsageError(ctx.err, "--now wants \"YYYY-MM-DD HH:MM\" (" + std::string(DayRange) +
-                                           "), not \"" + value + "\"");
+            return UsageError(ctx.err, "--now wants \"YYYY-MM-DD HH:MM\" (" +
+                                           std::string(DayRange) + "), not \"" + value + "\"");
         }
     }
     if (i == args.size()) return UsageError(ctx.err, "no command given");
@@ -154,8 +154,8 @@ int RunZolt(const std::vector<std::string>& args, const platform::Directories& d
     o.flush();
     if (!o || !out.flush()) {
         int error = errno;
-        e << "zolt: cannot write the output: "
-          << (error ? std::strerror(error) : "write failed") << "\n";
+        e << "zolt: cannot write the output: " << (error ? std::strerror(error) : "write failed")
+          << "\n";
         if (status == 0) status = 1;
     }
     e.flush();
@@ -165,11 +165,12 @@ int RunZolt(const std::vector<std::string>& args, const platform::Directories& d
 bool ReadHost(Context& ctx, hostdb::HostProgram program, hostdb::HostInstallation& host,
               bool discover) {
     std::string error, reason;
-    bool found = discover ? hostdb::DiscoverHost(program, ctx.env, host, error, &reason)
-                          : hostdb::ReadHostSettings(program, ctx.env.dirs, host.globals, error,
-                                                     &reason);
+    bool found =
+        discover ? hostdb::DiscoverHost(program, ctx.env, host, error, &reason)
+                 : hostdb::ReadHostSettings(program, ctx.env.dirs, host.globals, error, &reason);
     if (!found) {
-        ctx.err << error << "\n" << "zolt: " << reason << "\n";
+        ctx.err << error << "\n"
+                << "zolt: " << reason << "\n";
         return false;
     }
     if (!discover) host.warnings = hostdb::HostWarnings(host.globals, ctx.env.dirs);
@@ -215,6 +216,38 @@ bool LocateSettings(Context& ctx, const std::string& arg, const std::string& ext
         return false;
     }
     return true;
+}
+
+int ParseRunOptions(Context& ctx, const std::vector<std::string>& args, const std::string& command,
+                    int lowest, int highest, const std::string& orderFlag, RunOptions& o,
+                    const MoreOptions& more) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 == args.size()) return false;
+            out = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--settings" && value(o.settings)) {
+        } else if (a == "--format" && value(o.format)) {
+            if (o.format != "table" && o.format != "csv" && o.format != "grid" &&
+                o.format != "tickers")
+                return UsageError(ctx.err, "--format is table, csv, grid or tickers");
+        } else if (a == "--sort" && value(v)) {
+            if (!platform::ParseInteger(v, o.sortColumn) || o.sortColumn < lowest ||
+                o.sortColumn > highest)
+                return UsageError(ctx.err, "--sort wants a column from " + std::to_string(lowest) +
+                                               " to " + std::to_string(highest));
+        } else if (a == orderFlag) {
+            o.otherOrder = true;
+        } else if (!more(a, value)) {
+            return UsageError(ctx.err, "unknown or incomplete " + command + " option " + a);
+        }
+    }
+    if (o.otherOrder && o.sortColumn < 0)
+        return UsageError(ctx.err, orderFlag + " goes with --sort");
+    return 0;
 }
 
 void WriteGridRows(std::ostream& out, const grid::CellGrid& g, int first, int last) {

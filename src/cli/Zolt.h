@@ -71,6 +71,22 @@ std::string Padded(std::string text, std::size_t width);
 bool LocateSettings(Context& ctx, const std::string& arg, const std::string& extension,
                     std::filesystem::path& dir, std::string& name);
 
+// The options filter and find share: --settings, --format table|csv|grid|tickers, --sort with
+// a column from lowest to highest and its order flag.
+struct RunOptions {
+    std::string settings;
+    std::string format = "table";
+    int sortColumn = -1;
+    bool otherOrder = false; // --reverse or --descending
+};
+// The command's own options go to `more` (option, a reader of its value); false from it means
+// an unknown option. 0, or the usage error's status.
+using MoreOptions =
+    std::function<bool(const std::string& option, const std::function<bool(std::string&)>& value)>;
+int ParseRunOptions(Context& ctx, const std::vector<std::string>& args, const std::string& command,
+                    int lowest, int highest, const std::string& orderFlag, RunOptions& options,
+                    const MoreOptions& more);
+
 // Grid rows first..last as tab-separated cell texts, exactly as the grid holds them.
 void WriteGridRows(std::ostream& out, const grid::CellGrid& g, int first, int last);
 

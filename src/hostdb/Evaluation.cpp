@@ -1,6 +1,5 @@
 #include "hostdb/Evaluation.h"
 
-
 namespace hostdb {
 
 float TradePerformance(float open, float close, int tradeChoice) {

@@ -199,16 +199,16 @@ std::string FormatText(std::string_view pattern, std::initializer_list<FormatArg
     return out;
 }
 
-bool ParseDecimal(std::string_view t, char decimalSeparator, double& value) {
-    std::string plain; // the number as from_chars reads it
+bool DecimalLiteral(std::string_view t, char decimalSeparator, std::string& plain) {
+    plain.clear();
     std::size_t i = 0;
     auto digits = [&] {
         std::size_t start = i;
         while (i < t.size() && t[i] >= '0' && t[i] <= '9') plain += t[i++];
         return i - start;
     };
-    bool negative = false;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
+    if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+        if (t[i++] == '-') plain += '-';
     std::size_t whole = digits(), fraction = 0;
     if (i < t.size() && t[i] == decimalSeparator) {
         plain += '.';
@@ -222,11 +222,16 @@ bool ParseDecimal(std::string_view t, char decimalSeparator, double& value) {
         if (i < t.size() && (t[i] == '+' || t[i] == '-')) plain += t[i++];
         if (digits() == 0) return false;
     }
-    if (i != t.size()) return false;
+    return i == t.size();
+}
+
+bool ParseDecimal(std::string_view t, char decimalSeparator, double& value) {
+    std::string plain;
+    if (!DecimalLiteral(t, decimalSeparator, plain)) return false;
     double v = 0;
     auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), v);
     if (ec != std::errc() || end != plain.data() + plain.size()) return false;
-    value = negative ? -v : v;
+    value = v;
     return true;
 }
 

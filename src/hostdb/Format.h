@@ -44,6 +44,9 @@ struct FormatArg {
 std::string FormatText(std::string_view pattern, std::initializer_list<FormatArg> args,
                        const platform::Locale& locale);
 
+// The same text in the C form from_chars reads ("-1.5e3"): false when it is not such a number.
+bool DecimalLiteral(std::string_view text, char decimalSeparator, std::string& plain);
+
 // A number as the formatting above writes it: optional sign, digits with `decimalSeparator`
 // before the decimals, optional exponent; nothing else, not even blanks. Independent of the
 // process's C locale.

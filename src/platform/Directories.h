@@ -23,10 +23,10 @@ struct Directories {
     // The program's own directory for the executable at exe: $XDG_DATA_HOME/zolt (default
     // ~/.local/share/zolt) when installed, i.e. exe is PREFIX/bin/NAME and PREFIX/share/zolt is
     // a directory; otherwise (build tree, portable copy) the executable's directory.
-    static std::filesystem::path ProgramDirectory(
-        const std::filesystem::path& exe,
-        const std::function<std::string(const char* name)>& getenv,
-        const std::function<bool(const std::filesystem::path&)>& isDirectory);
+    static std::filesystem::path
+    ProgramDirectory(const std::filesystem::path& exe,
+                     const std::function<std::string(const char* name)>& getenv,
+                     const std::function<bool(const std::filesystem::path&)>& isDirectory);
 
     // Uses dir as the Windows directory; a dir of the form PREFIX/drive_c/windows also moves
     // the Wine prefix to PREFIX, so the drives of that installation are used.

@@ -265,8 +265,7 @@ bool Publish(const std::string& from, const std::filesystem::path& target, Write
 
 } // namespace
 
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view data,
-                         WriteMode mode) {
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view data, WriteMode mode) {
     std::filesystem::path target;
     bool exists = false;
     if (mode == WriteMode::NoReplace) {

@@ -4,9 +4,9 @@
 #include "tools/make-host/HostWriter.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <gtest/gtest.h>
-#include <chrono>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -354,7 +354,8 @@ TEST(Zolt, HostileFilesAndFailedOutput) {
 
     // Names reaching a terminal lose their control characters; a file keeps them.
     hostgen::TickerSpec spec;
-    spec.name = "Evil\x1b]0;owned\x07" "Co";
+    spec.name = "Evil\x1b]0;owned\x07"
+                "Co";
     spec.format = 'D';
     spec.firstDay = spec.lastDay = 17140;
     spec.records = {{{100, 100, 100, 100}, 5}};
@@ -369,7 +370,8 @@ TEST(Zolt, HostileFilesAndFailedOutput) {
                   0)
             << err.str();
         EXPECT_NE(out.str().find(terminal ? "Name:      Evil?]0;owned?Co\n"
-                                          : "Name:      Evil\x1b]0;owned\x07" "Co\n"),
+                                          : "Name:      Evil\x1b]0;owned\x07"
+                                            "Co\n"),
                   std::string::npos)
             << out.str();
     }
@@ -403,10 +405,10 @@ TEST(Zolt, TickerListsAndSettingsNames) {
     testutil::WriteFile(prog / "Wide.vni", "[Filter]\r\nPage=8\r\nMinClose=0\r\n");
 
     // The rows' tickers, as a tag list of them would hold them: no titles, no summary rows.
-    Result grid = zolt({"filter", "--dataset", "26112010.vds", "--settings", "WIDE", "--format",
-                        "grid"});
-    Result tickers = zolt({"filter", "--dataset", "26112010.vds", "--settings", "wide",
-                           "--format", "tickers"});
+    Result grid =
+        zolt({"filter", "--dataset", "26112010.vds", "--settings", "WIDE", "--format", "grid"});
+    Result tickers =
+        zolt({"filter", "--dataset", "26112010.vds", "--settings", "wide", "--format", "tickers"});
     ASSERT_EQ(tickers.status, 0) << tickers.err;
     std::istringstream rows(grid.out);
     std::string line, expected;

@@ -137,8 +137,8 @@ TEST_F(HostFixture, UnreadableDataDirectoryAndHolidayFileAreReported) {
     std::string error;
     ASSERT_TRUE(DiscoverHost(HostProgram::ZoltW, env, host, error));
     ASSERT_EQ(host.warnings.size(), 2u);
-    EXPECT_NE(host.warnings[0].find("the data directory " + (prefix() / "dosdevices/c:/DATA").string() +
-                                    " cannot be read"),
+    EXPECT_NE(host.warnings[0].find("the data directory " +
+                                    (prefix() / "dosdevices/c:/DATA").string() + " cannot be read"),
               std::string::npos)
         << host.warnings[0];
     EXPECT_EQ(host.warnings[1], "the holiday file " +

@@ -1,9 +1,8 @@
 // Reading files that are not what their names promise, and writing files so that they are whole,
 // keep their links and permissions, and never leave a temporary file behind.
+#include "TestUtil.h"
 #include "platform/Directories.h"
 #include "platform/Profile.h"
-
-#include "TestUtil.h"
 
 #include <cerrno>
 #include <chrono>
@@ -47,8 +46,10 @@ TEST(ReadRegularFile, RefusesWhatIsNotAFileWithoutBlocking) {
     struct Case {
         fs::path path;
         const char* reason;
-    } cases[] = {{dir / "fifo", "is a FIFO"},       {dir.Path(), "is a directory"},
-                 {"/dev/zero", "is a device"},      {dir / "sock", "does not exist"},
+    } cases[] = {{dir / "fifo", "is a FIFO"},
+                 {dir.Path(), "is a directory"},
+                 {"/dev/zero", "is a device"},
+                 {dir / "sock", "does not exist"},
                  {dir / "none", "does not exist"}};
     auto start = std::chrono::steady_clock::now();
     for (const Case& c : cases) {

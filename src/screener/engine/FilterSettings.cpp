@@ -5,6 +5,7 @@
 #include "platform/Profile.h"
 #include "platform/Text.h"
 
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -122,32 +123,17 @@ std::filesystem::path SettingsFilePath(const std::filesystem::path& programDir,
 }
 
 bool ParseSettingsFloat(const std::string& text, char decimalSeparator, float& value) {
-    std::string_view t = platform::Trim(text);
     std::string plain;
-    size_t i = 0;
-    auto digits = [&] {
-        size_t start = i;
-        while (i < t.size() && t[i] >= '0' && t[i] <= '9') plain += t[i++];
-        return i - start;
-    };
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) plain += t[i++];
-    size_t whole = digits(), fraction = 0;
-    if (i < t.size() && t[i] == decimalSeparator) {
-        plain += '.';
-        ++i;
-        fraction = digits();
-    }
-    if (whole + fraction == 0) return false;
-    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-        plain += 'e';
-        ++i;
-        if (i < t.size() && (t[i] == '+' || t[i] == '-')) plain += t[i++];
-        if (digits() == 0) return false;
-    }
-    if (i != t.size()) return false;
-    float v = static_cast<float>(std::strtold(plain.c_str(), nullptr));
-    if (!std::isfinite(v)) return false; // 1e999 is no price
-    value = v;
+    if (!hostdb::DecimalLiteral(platform::Trim(text), decimalSeparator, plain)) return false;
+    // Extended precision rounded once to a single, as the host reads it; from_chars, unlike
+    // strtold, does not depend on the C locale a window toolkit may have set.
+    long double v = 0;
+    auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), v);
+    if (ec == std::errc::result_out_of_range) return false;
+    if (ec != std::errc() || end != plain.data() + plain.size()) return false;
+    float f = static_cast<float>(v);
+    if (!std::isfinite(f)) return false; // 1e999 is no price
+    value = f;
     return true;
 }
 
@@ -163,7 +149,7 @@ FilterSettings LoadSettings(const std::filesystem::path& programDir, const std::
         case Field::Int:
             // A hand-edited file reaches the engine without the dialog's limits.
             s.*f.i = platform::IntegerInRange(file.ReadInteger(Section, f.key, defaults.*f.i),
-                                             defaults.*f.i, f.low, f.high, f.outOfRange == Clamp);
+                                              defaults.*f.i, f.low, f.high, f.outOfRange == Clamp);
             break;
         case Field::Bool:
             s.*f.b = file.ReadInteger(Section, f.key, defaults.*f.b ? 1 : 0) != 0;
