@@ -24,7 +24,7 @@ bool ParseInt(const std::string& s, long long& v) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+static int Run(int argc, char** argv) {
     hostgen::Options o;
     bool haveRoot = false;
     for (int i = 1; i < argc; ++i) {
@@ -62,4 +62,15 @@ int main(int argc, char** argv) {
         return 1;
     }
     return 0;
+}
+
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& e) {
+        std::cerr << "make-host: " << e.what() << "\n";
+    } catch (...) {
+        std::cerr << "make-host: an unexpected error ended the run\n";
+    }
+    return 2;
 }
