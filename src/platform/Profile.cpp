@@ -128,8 +128,9 @@ int OpenRegularFile(const std::filesystem::path& path, std::string& reason) {
         return -1;
     }
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        reason = KindOfNonRegular(st.st_mode);
+    bool stated = ::fstat(fd, &st) == 0;
+    if (!stated || !S_ISREG(st.st_mode)) {
+        reason = stated ? KindOfNonRegular(st.st_mode) : std::strerror(errno);
         ::close(fd);
         return -1;
     }
@@ -171,11 +172,6 @@ bool ReadRegularFile(const std::filesystem::path& path, std::string& data, std::
     ::close(fd);
     if (!ok) data.clear();
     return ok;
-}
-
-bool ReadWholeFile(const std::filesystem::path& path, std::string& data, std::uint64_t maxSize) {
-    std::string reason;
-    return ReadRegularFile(path, data, reason, maxSize);
 }
 
 namespace {

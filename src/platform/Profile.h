@@ -97,10 +97,6 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view dat
 bool ReadRegularFile(const std::filesystem::path& path, std::string& data, std::string& reason,
                      std::uint64_t maxSize = UINT64_MAX);
 
-// The same without the reason.
-bool ReadWholeFile(const std::filesystem::path& path, std::string& data,
-                   std::uint64_t maxSize = UINT64_MAX);
-
 // Opens a file for reading only when it is a regular file, never blocking on a FIFO or device;
 // -1 with the reason in words otherwise. The caller closes the descriptor.
 int OpenRegularFile(const std::filesystem::path& path, std::string& reason);
