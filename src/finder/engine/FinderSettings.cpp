@@ -134,6 +134,15 @@ std::string FindButtonCaption(bool modified) {
     return modified ? "&Find using these unsaved settings" : "&Find using these settings";
 }
 
+std::string IndicatorsValue(const FinderSettings& s) {
+    auto code = [](int line) {
+        return std::to_string(line >= 0 && line < LineCount ? HostIndicatorCodes[line] : 0) + ",";
+    };
+    std::string value = code(s.MarketLine);
+    if (s.DoPrevAction && s.PrevActLine != s.MarketLine) value += code(s.PrevActLine);
+    return value;
+}
+
 bool ErCheckWanted(const FinderSettings& s) {
     return s.PrevChoice < 2 && (s.PrevUp || s.PrevDn || s.PrevExact);
 }

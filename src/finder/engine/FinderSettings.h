@@ -77,6 +77,10 @@ void SwapReversedRanges(FinderSettings& s);
 std::string FinderDialogCaption(const std::string& name, bool modified);
 std::string FindButtonCaption(bool modified);
 
+// The chart's `indicators` value for a find: the market line's host code and, when the previous
+// action uses another line, that line's code, each followed by a comma ("48," or "48,43,").
+std::string IndicatorsValue(const FinderSettings& s);
+
 // The ER check needs the chart window.
 bool ErCheckWanted(const FinderSettings& s);
 
