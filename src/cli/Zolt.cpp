@@ -25,13 +25,13 @@ const char* const Usage =
     "[--format table|csv|grid|tickers] | "
     "taglist --name NAME [--dir DIR] [--replace] (TICKER... | --from FILE|-) | "
     "find [--settings NAME|FILE.MNI] [--date YYYY-MM-DD] [--sort COLUMN [--descending]] "
-    "[--ignore-er] [--format table|csv|grid|tickers]";
+    "[--ignore-er] [--format table|csv|grid|tickers] | chart [--list NAME] TICKER";
 
 const std::map<std::string, Command>& Commands() {
     static const std::map<std::string, Command> commands{
         {"host", HostCommand},       {"quote", QuoteCommand},   {"generate", GenerateCommand},
         {"dataset", DataSetCommand}, {"filter", FilterCommand}, {"taglist", TagListCommand},
-        {"find", FindCommand}};
+        {"find", FindCommand},       {"chart", ChartCommand}};
     return commands;
 }
 

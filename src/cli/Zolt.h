@@ -46,6 +46,7 @@ int DataSetCommand(Context& ctx, const std::vector<std::string>& args);  // Data
 int FilterCommand(Context& ctx, const std::vector<std::string>& args);   // FilterCommand.cpp
 int TagListCommand(Context& ctx, const std::vector<std::string>& args);  // TagListCommand.cpp
 int FindCommand(Context& ctx, const std::vector<std::string>& args);     // FindCommand.cpp
+int ChartCommand(Context& ctx, const std::vector<std::string>& args);    // ChartCommand.cpp
 
 // Prints a usage error (one line) and gives exit status 2.
 int UsageError(std::ostream& err, const std::string& what);

@@ -36,6 +36,19 @@ WindowId ToWindow(const std::string& text) {
 
 } // namespace
 
+std::filesystem::path BridgeDirectory(const std::filesystem::path& executable) {
+    const std::filesystem::path dir = executable.parent_path();
+    const std::filesystem::path candidates[] = {dir, dir.parent_path() / "share" / "zolt",
+                                                ZOLT_BUILD_BRIDGE_DIR};
+    for (const std::filesystem::path& c : candidates) {
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(c / "qelbridge64.exe", ec) ||
+            std::filesystem::is_regular_file(c / "qelbridge32.exe", ec))
+            return c;
+    }
+    return {};
+}
+
 int PortableExecutableBits(const std::filesystem::path& file) {
     std::string reason;
     int fd = platform::OpenRegularFile(file, reason);
@@ -213,14 +226,19 @@ bool BridgeLink::LoadLibrary(const std::string& libraryPath) {
 
 bool BridgeLink::Post(const std::string& libraryPath, int code, const std::string& text) {
     std::vector<std::string> a;
-    return Request({"post", libraryPath, std::to_string(code), text}, RequestSeconds, a) &&
-           !a.empty() && a[0] == "1";
+    if (!Request({"post", libraryPath, std::to_string(code), text}, RequestSeconds, a) ||
+        a.empty())
+        return false;
+    if (a.size() > 1) problem_ = a[1]; // the library could not be loaded
+    return a[0] == "1";
 }
 
 bool BridgeLink::PostAndWait(const std::string& libraryPath, const std::string& ticker) {
     std::vector<std::string> a;
-    return Request({"postwait", libraryPath, ticker}, RequestSeconds + 3, a) && !a.empty() &&
-           a[0] == "1";
+    if (!Request({"postwait", libraryPath, ticker}, RequestSeconds + 3, a) || a.empty())
+        return false;
+    if (a.size() > 2) problem_ = a[2];
+    return a[0] == "1";
 }
 
 WindowId BridgeLink::FindWindow(const std::string& title) {

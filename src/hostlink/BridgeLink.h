@@ -19,6 +19,10 @@ struct BridgeSetup {
     std::string wine;                      // the wine command; empty: $ZOLT_WINE, else "wine"
 };
 
+// Where the bridges are for a program at `executable`: beside it (a portable copy), in
+// PREFIX/share/zolt (installed), or in the build tree it was built in; empty when nowhere.
+std::filesystem::path BridgeDirectory(const std::filesystem::path& executable);
+
 // 32 or 64 from the machine field of a Windows program's or library's PE header; 0 when the
 // file is no such program.
 int PortableExecutableBits(const std::filesystem::path& file);

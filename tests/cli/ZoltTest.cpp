@@ -398,6 +398,19 @@ TEST(Zolt, HostileFilesAndFailedOutput) {
     EXPECT_EQ(zolt({"quote", "SPX", "--to", "2070-01-01"}).status, 2);
 }
 
+TEST(Zolt, ChartWithoutWineSaysWhy) {
+    const Installation zolt(3, "2026-12-07 12:00");
+    ::setenv("ZOLT_WINE", "no-such-wine-here", 1);
+    Result r = zolt({"chart", "IBM"});
+    Result list = zolt({"chart", "--list", "ZOLT", "IBM"});
+    ::unsetenv("ZOLT_WINE");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.rfind("zolt: the host did not take the request: ", 0), 0u) << r.err;
+    EXPECT_EQ(list.status, 1);
+    EXPECT_NE(list.err.find("did not bring it"), std::string::npos) << list.err;
+    EXPECT_EQ(zolt({"chart"}).status, 2);
+}
+
 TEST(Zolt, TickerListsAndSettingsNames) {
     const Installation zolt(40, "2026-12-04 18:00");
     const fs::path prog = zolt.common[5];

@@ -52,6 +52,9 @@ TEST(Bridge, WindowsOfAProgramUnderWine) {
     EXPECT_FALSE(link.LoadLibrary("C:\\QEL\\nothere\\qelio32.dll"));
     EXPECT_NE(link.Problem().find("could not be loaded"), std::string::npos) << link.Problem();
     EXPECT_FALSE(link.Post("C:\\QEL\\nothere\\qelio32.dll", 1, "IBM"));
+    EXPECT_EQ(link.Problem().find("the host library C:\\QEL\\nothere\\qelio32.dll"), 0u)
+        << link.Problem();
+    EXPECT_FALSE(link.PostAndWait("C:\\QEL\\nothere\\qelio32.dll", "IBM"));
 
     const std::string title = "Untitled - Notepad";
     WindowId w = link.StartProgram("C:\\windows\\notepad.exe", title);

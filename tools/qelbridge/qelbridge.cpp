@@ -150,14 +150,14 @@ std::string Handle(const std::vector<std::string>& f) {
     std::string reason;
     if (cmd == "load") return LoadLibraryOnce(arg(1), reason) ? "ok\t1" : "ok\t0\t" + reason;
     if (cmd == "post") {
-        if (!LoadLibraryOnce(arg(1), reason)) return "ok\t0";
+        if (!LoadLibraryOnce(arg(1), reason)) return JoinFields({"ok", "0", reason});
         return g_post(static_cast<unsigned>(std::atoi(arg(2).c_str())) & 0xFFFF, arg(3).c_str()) ==
                        1
                    ? "ok\t1"
                    : "ok\t0";
     }
     if (cmd == "postwait") {
-        if (!LoadLibraryOnce(arg(1), reason)) return "ok\t0\t0";
+        if (!LoadLibraryOnce(arg(1), reason)) return JoinFields({"ok", "0", "0", reason});
         g_ackMessage = g_registered();
         g_acks = 0;
         if (g_post(1, arg(2).c_str()) != 1) return "ok\t0\t0";

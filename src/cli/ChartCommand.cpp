@@ -1,0 +1,59 @@
+// `zolt chart`: the host's chart window on a ticker, or on a tag list and its first ticker, as
+// Go to Charts and the chart icon of a results row do, through the Wine bridge.
+#include "cli/Zolt.h"
+#include "hostdb/Findfile.h"
+#include "hostlink/BridgeLink.h"
+#include "hostlink/RunQel.h"
+
+namespace cli {
+
+int ChartCommand(Context& ctx, const std::vector<std::string>& args) {
+    std::string ticker, list;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--list" && i + 1 < args.size()) {
+            list = args[++i];
+        } else if (ticker.empty() && args[i].rfind("--", 0) != 0) {
+            ticker = args[i];
+        } else {
+            return UsageError(ctx.err, "chart takes [--list NAME] TICKER, not " + args[i]);
+        }
+    }
+    if (ticker.empty()) return UsageError(ctx.err, "chart needs a TICKER");
+    hostdb::HostInstallation host;
+    if (!ReadHost(ctx, hostdb::HostProgram::ZoltW, host, false)) return 2;
+    const hostdb::HostGlobals& g = host.globals;
+
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    hostlink::BridgeLink link(hostlink::BridgeSetup{hostlink::BridgeDirectory(exe),
+                                                    ctx.env.dirs.winePrefix,
+                                                    ctx.env.dirs.LocalPath(g.HostLibraryPath), ""});
+    bool posted;
+    if (!list.empty()) {
+        if (hostlink::ActivateChartWindow(link, hostlink::ChartWindowTitle, g.HostProgramPath) ==
+            0) {
+            ctx.err << "zolt: the chart window is not there and " << g.HostProgramPath
+                    << " did not bring it"
+                    << (link.Problem().empty() ? "" : " (" + link.Problem() + ")") << "\n";
+            return 1;
+        }
+        bool listPosted = link.Post(g.HostLibraryPath, hostlink::CodeOpenTagList, list);
+        posted = link.Post(g.HostLibraryPath, hostlink::CodeShowTicker, ticker) && listPosted;
+    } else {
+        // As the chart icon of a results row: the window's result is not consulted.
+        hostlink::ActivateChartWindow(link, hostlink::ChartWindowTitle,
+                                      hostdb::JoinHostPath(g.HostDirectory, "qelch32.exe"));
+        posted = link.Post(hostdb::JoinHostPath(g.HostDirectory, "qelio32.dll"),
+                           hostlink::CodeShowTicker, ticker);
+    }
+    if (!posted) {
+        ctx.err << "zolt: the host did not take the request"
+                << (link.Problem().empty() ? "" : ": " + link.Problem()) << "\n";
+        return 1;
+    }
+    ctx.out << "The chart shows " << ticker << (list.empty() ? "" : " of the tag list " + list)
+            << "\n";
+    return 0;
+}
+
+} // namespace cli
