@@ -1,13 +1,33 @@
 // `zolt find`: the finder's line-crossing search over the host database.
 #include "cli/Zolt.h"
 #include "finder/engine/Findem.h"
+#include "hostdb/Findfile.h"
+#include "hostlink/BridgeLink.h"
+#include "hostlink/ChartDriver.h"
 #include "platform/Text.h"
+
+#include <chrono>
+#include <memory>
+#include <thread>
 
 namespace cli {
 
 namespace {
 
 const std::vector<int> FindWidths = {8, 9, 8, 12, 9, 36};
+
+// The command line has no window of its own to move; its waits only let time pass.
+struct TerminalSide final : hostlink::MainWindowSide {
+    void SaveAndPlace(int, int, int) override {}
+    void PointerToStop() override {}
+    void RestoreAndFocus() override {}
+    void ProcessMessages() override { std::this_thread::sleep_for(std::chrono::milliseconds(5)); }
+};
+
+double SteadySeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 // The report's bullet byte shown as the terminal's bullet.
 std::string Printable(const std::string& line) {
@@ -42,13 +62,30 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
     finder::FinderSettings s = finder::LoadFinderSettings(settingsDir, settingsName, last);
     if (!date.empty()) s.MarketDate = day;
     finder::AcceptSettings(s, last);
+    // Expert ratings are read from the host's chart window, through the Wine bridge.
+    std::unique_ptr<hostlink::BridgeLink> link;
+    std::unique_ptr<hostlink::ChartDriver> chart;
+    TerminalSide side;
+    if (finder::ErCheckWanted(s) && ignoreEr) s.PrevChoice = finder::DontCare;
     if (finder::ErCheckWanted(s)) {
-        if (!ignoreEr) {
+        std::error_code ec;
+        const hostdb::HostGlobals& g = host.globals;
+        link = std::make_unique<hostlink::BridgeLink>(hostlink::BridgeSetup{
+            hostlink::BridgeDirectory(std::filesystem::read_symlink("/proc/self/exe", ec)),
+            ctx.env.dirs.winePrefix, ctx.env.dirs.LocalPath(g.HostLibraryPath), ""});
+        if (link->Screen().width == 0) {
             ctx.err << "zolt: these settings check expert ratings, which only the host's chart "
-                       "window shows; run the finder program, or add --ignore-er\n";
+                       "window shows, and the link to it does not work ("
+                    << link->Problem() << "); add --ignore-er to find without them\n";
             return 2;
         }
-        s.PrevChoice = finder::DontCare;
+        chart = std::make_unique<hostlink::ChartDriver>(
+            *link, side,
+            hostlink::ChartDriverSetup{
+                hostdb::JoinHostPath(g.HostDirectory, "qelio32.dll"), g.HostProgramPath,
+                platform::Directories::FileInDirectory(ctx.env.dirs.windows, "QelChart.Ini"),
+                finder::IndicatorsValue(s), ctx.env.locale, ctx.env.now, SteadySeconds,
+                [] { return false; }});
     }
 
     finder::FindInput in;
@@ -58,11 +95,17 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
     in.equityPathList = host.globals.EquityPathList;
     in.dirs = ctx.env.dirs;
     in.locale = ctx.env.locale;
+    in.chart = chart.get();
     const finder::FinderFormats formats;
     grid::CellGrid g(finder::FinderColumns, finder::FinderTitleRows + 1, 0,
                      finder::FinderTitleRows);
     finder::FinderState state;
     finder::RunFind(in, g, state, formats);
+    if (chart && !chart->Problem().empty()) {
+        // Without the chart no ticker can meet the ratings test: no result to show.
+        ctx.err << "zolt: no expert ratings could be read: " << chart->Problem() << "\n";
+        return 1;
+    }
     if (o.sortColumn >= 0 &&
         finder::SortFinderResults(g, formats, state, o.sortColumn, o.otherOrder, ctx.env.locale) ==
             finder::SortOutcome::TooManyItems) {

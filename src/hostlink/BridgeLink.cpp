@@ -226,8 +226,7 @@ bool BridgeLink::LoadLibrary(const std::string& libraryPath) {
 
 bool BridgeLink::Post(const std::string& libraryPath, int code, const std::string& text) {
     std::vector<std::string> a;
-    if (!Request({"post", libraryPath, std::to_string(code), text}, RequestSeconds, a) ||
-        a.empty())
+    if (!Request({"post", libraryPath, std::to_string(code), text}, RequestSeconds, a) || a.empty())
         return false;
     if (a.size() > 1) problem_ = a[1]; // the library could not be loaded
     return a[0] == "1";

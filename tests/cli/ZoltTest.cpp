@@ -314,10 +314,13 @@ TEST(Zolt, FindOverAHost) {
     EXPECT_FALSE(tickers.empty());
     EXPECT_TRUE(std::is_sorted(tickers.begin(), tickers.end()));
 
-    // Settings that want expert ratings need the chart window.
+    // Settings that want expert ratings need the chart window, through Wine.
     testutil::WriteFile(tmp / "prog" / "ER.MNI", "[Settings]\r\nPrevChoice=0\r\nPrevUp=1\r\n");
+    ::setenv("ZOLT_WINE", "no-such-wine-here", 1);
     Result er = zolt({"find", "--settings", "ER"});
+    ::unsetenv("ZOLT_WINE");
     EXPECT_EQ(er.status, 2);
+    EXPECT_NE(er.err.find("the link to it does not work ("), std::string::npos) << er.err;
     EXPECT_NE(er.err.find("--ignore-er"), std::string::npos);
     EXPECT_EQ(zolt({"find", "--settings", "ER", "--ignore-er", "--format", "csv"}).status, 0);
     EXPECT_EQ(zolt({"find", "--settings", "NONE"}).status, 1);
