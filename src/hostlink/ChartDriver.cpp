@@ -35,8 +35,16 @@ void ChartDriver::Wait(double seconds) {
 void ChartDriver::Prepare() {
     prepared_ = true;
     problem_.clear();
+    placed_ = false;
+    writtenFile_.clear();
     const Rect screen = link_.Screen();
+    if (screen.height <= 0) { // no link: nothing is moved or written
+        problem_ = "the host's screen is unknown";
+        if (!link_.Problem().empty()) problem_ += " (" + link_.Problem() + ")";
+        return;
+    }
     main_.SaveAndPlace(screen.height * 6 / 10, screen.height * 4 / 10, 0);
+    placed_ = true;
     main_.PointerToStop();
     link_.CloseWindows(ChartWindowTitle);
 
@@ -117,6 +125,7 @@ bool ChartDriver::ReadEr(int& up, int& dn) {
 void ChartDriver::Restore() {
     if (!prepared_) return;
     prepared_ = false;
+    if (!placed_) return; // the link did not work: nothing was changed
     if (chart_ != 0) {
         link_.Move(chart_, savedRect_);
         main_.ProcessMessages();

@@ -64,6 +64,7 @@ private:
     ChartDriverSetup setup_;
     hostdb::TQelCalendar calendar_;
     bool prepared_ = false;
+    bool placed_ = false; // the main window was moved and the chart's settings may be changed
     std::string problem_;
     WindowId chart_ = 0, mdi_ = 0;
     Rect savedRect_;

@@ -256,6 +256,18 @@ TEST(ChartDriver, TimeLimitsAndAChartThatCannotStart) {
         EXPECT_EQ(d.main.log.back(), "restore");
     }
     {
+        // No link at all: nothing is moved, written or closed.
+        Driving d;
+        d.chart.screen = Rect{};
+        testutil::WriteFile(d.Ini(), "[PROCHARTS]\nindicators=12,\n");
+        d.driver.Prepare();
+        EXPECT_NE(d.driver.Problem(), "");
+        d.driver.Restore();
+        EXPECT_TRUE(d.main.log.empty());
+        EXPECT_TRUE(d.chart.log.empty());
+        EXPECT_EQ(testutil::ReadFile(d.Ini()), "[PROCHARTS]\nindicators=12,\n");
+    }
+    {
         Driving d;
         d.chart.hasMdi = false;
         d.driver.Prepare();
