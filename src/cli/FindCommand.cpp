@@ -7,7 +7,9 @@
 #include "platform/Text.h"
 
 #include <chrono>
+#include <csignal>
 #include <memory>
+#include <optional>
 #include <thread>
 
 namespace cli {
@@ -35,6 +37,33 @@ std::string Printable(const std::string& line) {
     for (char c : line) out += c == '\x95' ? std::string("\xE2\x80\xA2") : std::string(1, c);
     return out;
 }
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+extern "C" void OnInterrupt(int) { g_interrupted = 1; }
+
+// While the chart is driven, Ctrl+C (or a TERM) acts as the window's Stop: the find ends where
+// it stands and the chart window and its settings file are put back before the program ends.
+class InterruptAsStop {
+public:
+    InterruptAsStop() {
+        g_interrupted = 0;
+        struct sigaction action {};
+        action.sa_handler = OnInterrupt;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGINT, &action, &oldInt_);
+        ::sigaction(SIGTERM, &action, &oldTerm_);
+    }
+    ~InterruptAsStop() {
+        ::sigaction(SIGINT, &oldInt_, nullptr);
+        ::sigaction(SIGTERM, &oldTerm_, nullptr);
+    }
+    InterruptAsStop(const InterruptAsStop&) = delete;
+    InterruptAsStop& operator=(const InterruptAsStop&) = delete;
+
+private:
+    struct sigaction oldInt_ {}, oldTerm_ {};
+};
 
 } // namespace
 
@@ -66,6 +95,7 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
     std::unique_ptr<hostlink::BridgeLink> link;
     std::unique_ptr<hostlink::ChartDriver> chart;
     TerminalSide side;
+    std::optional<InterruptAsStop> interrupt;
     if (finder::ErCheckWanted(s) && ignoreEr) s.PrevChoice = finder::DontCare;
     if (finder::ErCheckWanted(s)) {
         std::error_code ec;
@@ -85,7 +115,8 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
                 hostdb::JoinHostPath(g.HostDirectory, "qelio32.dll"), g.HostProgramPath,
                 platform::Directories::FileInDirectory(ctx.env.dirs.windows, "QelChart.Ini"),
                 finder::IndicatorsValue(s), ctx.env.locale, ctx.env.now, SteadySeconds,
-                [] { return false; }});
+                [] { return g_interrupted != 0; }});
+        interrupt.emplace();
     }
 
     finder::FindInput in;
@@ -100,7 +131,12 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
     grid::CellGrid g(finder::FinderColumns, finder::FinderTitleRows + 1, 0,
                      finder::FinderTitleRows);
     finder::FinderState state;
-    finder::RunFind(in, g, state, formats);
+    finder::RunFind(in, g, state, formats, [&](std::int64_t, std::int64_t) {
+        return !interrupt || g_interrupted == 0;
+    });
+    interrupt.reset();
+    // Interrupted: the rows found so far and the "Stopped" row are still shown.
+    const int status = state.stopped ? 130 : 0;
     if (chart && !chart->Problem().empty()) {
         // Without the chart no ticker can meet the ratings test: no result to show.
         ctx.err << "zolt: no expert ratings could be read: " << chart->Problem() << "\n";
@@ -117,11 +153,11 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
     // Every row up to the one before the end row, as the report prints them.
     if (o.format == "grid") {
         WriteGridRows(ctx.out, g, 0, state.EndRow - 1);
-        return 0;
+        return status;
     }
     if (o.format == "tickers") {
         WriteTickers(ctx.out, g, 4, state.FirstResultRow, state.LastResultRow);
-        return 0;
+        return status;
     }
     if (o.format == "csv") {
         ctx.out << "Found on prev day #,Prev. date's ER,# days,Result,Ticker,Name\n";
@@ -131,12 +167,12 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
             }
             ctx.out << "\n";
         }
-        return 0;
+        return status;
     }
     for (const std::string& line : finder::ReportDescription(s, last, ctx.env.locale))
         ctx.out << Printable(line) << "\n";
     WriteGridTable(ctx.out, g, 0, state.EndRow - 1, FindWidths);
-    return 0;
+    return status;
 }
 
 } // namespace cli

@@ -2,6 +2,7 @@
 // and the two routines that list files on it and find one file on it.
 #pragma once
 
+#include "hostdb/HostPath.h"
 #include "hostdb/Progress.h"
 #include "platform/Directories.h"
 
@@ -13,13 +14,6 @@
 #include <vector>
 
 namespace hostdb {
-
-// Joins a host directory and a name with the directory's own separator ("\" unless the
-// directory uses "/" only).
-std::string JoinHostPath(std::string_view dir, std::string_view name);
-
-// The non-empty directories of a path list, blanks removed, each ending in a separator.
-std::vector<std::string> SearchPathDirectories(std::string_view pathList);
 
 // A file the host's directory search reports: a regular file (or a link to one) whose name does
 // not start with "." and which can be read; directories, hidden and unreadable files are not.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <set>
 #include <stdexcept>
 
@@ -197,6 +198,30 @@ void WriteBrokenFiles(const fs::path& dir, Rng& rng, int first, int last) {
     WriteBytes(dir / "ZZODDFMT.DTA", oddFormat);
 }
 
+// The stand-in as the host's chart program and library, with ratings on about a third of the
+// last 20 weekdays of every stock, upside and downside adding up to 100.
+void InstallStandin(const fs::path& from, const fs::path& host,
+                    const std::vector<std::string>& stocks, std::uint64_t seed, int endDay) {
+    for (const char* name : {"qelch32.exe", "qelio32.dll"})
+        fs::copy_file(from / name, host / name, fs::copy_options::overwrite_existing);
+    Rng rng(seed * 31u + 5u);
+    std::string text =
+        "# SYMBOL YYYY-MM-DD UP DN: the expert ratings the stand-in's chart shows\r\n";
+    for (const std::string& symbol : stocks) {
+        int day = endDay;
+        for (int n = 0; n < 20; ++n, day = PreviousWeekday(day - 1)) {
+            if (!rng.Chance(0.3)) continue;
+            hostdb::CivilDate d = hostdb::DecodeDate(hostdb::TQelCalendar::DayToDate(day));
+            int up = rng.Range(0, 100);
+            char line[64];
+            std::snprintf(line, sizeof line, "%s %04d-%02d-%02d %d %d\r\n", symbol.c_str(), d.year,
+                          d.month, d.day, up, 100 - up);
+            text += line;
+        }
+    }
+    WriteText(host / "ratings.txt", text);
+}
+
 } // namespace
 
 int TicksPerUnit(char format) {
@@ -300,6 +325,7 @@ Summary MakeHost(const Options& o) {
     calendar.HolidayFileName = host / "holiday.idx";
 
     std::set<std::string> used{"SPX", "RUT"};
+    std::vector<std::string> stocks;
     const char formats[4] = {'D', 'F', '4', 'I'};
     for (int i = 0; i < o.tickers + 2; ++i) {
         Rng t(o.seed * 1000003u + static_cast<std::uint64_t>(i) * 7919u + 17u);
@@ -318,6 +344,7 @@ Summary MakeHost(const Options& o) {
         } else {
             do symbol = MakeSymbol(t);
             while (!used.insert(symbol).second);
+            stocks.push_back(symbol);
             spec.name = MakeName(t);
             spec.format = formats[i % 4];
             if (t.Chance(0.05)) spec.kind = t.Chance(0.5) ? 'F' : 'I';
@@ -344,6 +371,7 @@ Summary MakeHost(const Options& o) {
         summary.tickerFiles.push_back(path);
     }
     if (o.broken) WriteBrokenFiles(data[1], rng, startDay, endDay);
+    if (!o.standin.empty()) InstallStandin(o.standin, host, stocks, o.seed, endDay);
     return summary;
 }
 

@@ -47,6 +47,9 @@ struct Options {
     hostdb::CivilDate end{2026, 12, 4};
     std::uint64_t seed = 1;
     bool broken = false;
+    // A folder holding the host stand-in's qelch32.exe and qelio32.dll, installed as the host's
+    // chart program and interface library with a ratings.txt for the tickers; empty: none.
+    std::filesystem::path standin;
 };
 
 struct Summary {
