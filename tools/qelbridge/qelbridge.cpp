@@ -48,7 +48,9 @@ void CreateBridgeWindow() {
 void Pump() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == g_ackMessage && g_ackMessage != 0)
+        // Only those sent to its own window: a broadcast reaches every top-level window of the
+        // thread, Wine's own hidden ones too.
+        if (msg.message == g_ackMessage && g_ackMessage != 0 && msg.hwnd == g_window)
             ++g_acks;
         else
             DispatchMessageA(&msg);
@@ -93,6 +95,9 @@ struct Search {
 
 BOOL CALLBACK EnumProc(HWND hwnd, LPARAM lp) {
     auto* s = reinterpret_cast<Search*>(lp);
+    // A buffer of the title's length + 1 cuts a longer title down to an equal length, so the
+    // full length is asked for first: "QEL Charts - IBM" is not "QEL Charts".
+    if (GetWindowTextLengthA(hwnd) != static_cast<int>(s->title.size())) return TRUE;
     std::string buf(s->title.size() + 1, '\0');
     int n = GetWindowTextA(hwnd, buf.data(), static_cast<int>(buf.size()));
     if (n == static_cast<int>(s->title.size()) &&
