@@ -91,6 +91,14 @@ void Retitle(HWND child) {
     InvalidateRect(child, nullptr, TRUE);
 }
 
+// A chart fills the MDI client without being maximised: a maximised child's title would join
+// the frame's, and the frame must keep its own.
+void FillClient(HWND child) {
+    RECT r{};
+    GetClientRect(g_mdi, &r);
+    MoveWindow(child, 0, 0, r.right, r.bottom, TRUE);
+}
+
 void ShowTicker(const std::string& symbol) {
     HWND child = nullptr;
     for (auto& [w, c] : g_charts)
@@ -100,10 +108,6 @@ void ShowTicker(const std::string& symbol) {
         mc.szClass = ChartClass;
         mc.szTitle = symbol.c_str();
         mc.hOwner = GetModuleHandleA(nullptr);
-        RECT r{};
-        GetClientRect(g_mdi, &r);
-        mc.x = mc.y = 0;
-        mc.cx = r.right, mc.cy = r.bottom;
         child = reinterpret_cast<HWND>(
             SendMessageA(g_mdi, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mc)));
         if (!child) return;
@@ -120,6 +124,7 @@ void ShowTicker(const std::string& symbol) {
     c.symbol = symbol;
     c.cursor = c.bars.empty() ? 0 : c.bars.size() - 1;
     SendMessageA(g_mdi, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child), 0);
+    FillClient(child);
     Retitle(child);
 }
 
@@ -179,6 +184,11 @@ LRESULT CALLBACK FrameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
             PostMessageA(HWND_BROADCAST, g_ackMessage, static_cast<WPARAM>(code), 0);
         return TRUE;
     }
+    case WM_SIZE: {
+        LRESULT r = DefFrameProcA(w, g_mdi, msg, wp, lp); // sizes the MDI client first
+        for (auto& [child, chart] : g_charts) FillClient(child);
+        return r;
+    }
     case WM_DESTROY: PostQuitMessage(0); return 0;
     }
     return DefFrameProcA(w, g_mdi, msg, wp, lp);
@@ -207,8 +217,8 @@ bool CreateWindows(HINSTANCE instance) {
         RECT r{};
         GetClientRect(g_frame, &r);
         g_mdi = CreateWindowExA(WS_EX_CLIENTEDGE, "MDICLIENT", nullptr,
-                                WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL,
-                                0, 0, r.right, r.bottom, g_frame, nullptr, instance, &cc);
+                                WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, r.right, r.bottom,
+                                g_frame, nullptr, instance, &cc);
     }
     ShowWindow(g_frame, g_options.minimised ? SW_SHOWMINIMIZED : SW_SHOW);
     UpdateWindow(g_frame);
