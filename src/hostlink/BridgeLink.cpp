@@ -110,7 +110,14 @@ bool BridgeLink::Start() {
     std::string program = bridge.string();
     char* argv[] = {wine.data(), program.data(), nullptr};
     pid_t pid = -1;
-    int error = posix_spawnp(&pid, wine.c_str(), &actions, nullptr, argv, envp.data());
+    // In a process group of its own, so that Ctrl+C at the terminal stops the find (which then
+    // puts the chart back through the bridge) instead of killing the bridge with it.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    int error = posix_spawnp(&pid, wine.c_str(), &actions, &attributes, argv, envp.data());
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     ::close(in[0]);
     ::close(out[1]);

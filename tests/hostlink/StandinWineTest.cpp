@@ -13,10 +13,16 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <thread>
+
+extern char** environ;
 
 using namespace hostlink;
 namespace fs = std::filesystem;
@@ -382,6 +388,57 @@ TEST_F(Standin, FindWithRatingsListsWhatTheRatingsFilePredicts) {
     std::vector<std::string> expected = {"0 85-15 " + c[0], "1 70-30 " + c[1]};
     std::sort(rows.begin(), rows.end());
     EXPECT_EQ(rows, expected);
+    EXPECT_EQ(testutil::ReadFile(WindowsDir / "QelChart.Ini"), UserChartIni);
+    EXPECT_EQ(link_.FindWindow(ChartWindowTitle), 0u);
+}
+
+// Ctrl+C at a terminal signals the whole foreground group: the find stops as with Stop, and the
+// bridge, in a group of its own, is still there to put the chart back.
+TEST_F(Standin, InterruptStopsTheFindAndPutsTheChartBack) {
+    testutil::TempDir tmp;
+    testutil::WriteFile(tmp / "ER.MNI", "[Settings]\r\nMarketAction=0\r\nMarketLine=11\r\n"
+                                        "PrevChoice=1\r\nPrevDays=9\r\nPrevUp=1\r\nPrevUpMin=60\r\n"
+                                        "PrevUpMax=100\r\n");
+    link_.CloseWindows(ChartWindowTitle);
+    testutil::WriteFile(Qel / "standin.ini", "");
+    testutil::WriteFile(Qel / "ratings.txt", "");
+    fs::remove(Qel / "standin.log");
+    testutil::WriteFile(WindowsDir / "QelChart.Ini", UserChartIni);
+
+    const std::string out = (tmp / "out.txt").string();
+    std::vector<std::string> args = {ZOLT_PROGRAM, "--windows-dir", WindowsDir.string(),
+                                     "find",       "--settings",    (tmp / "ER.MNI").string(),
+                                     "--date",     "2026-12-04"};
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP); // as a shell's foreground job
+    posix_spawnattr_setpgroup(&attributes, 0);
+    pid_t pid = -1;
+    ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ), 0);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+
+    // Once the chart shows the first candidate, the user presses Ctrl+C.
+    EXPECT_TRUE(WaitFor(
+        [] {
+            for (const std::string& l : Log())
+                if (l.rfind("request 1 ", 0) == 0) return true;
+            return false;
+        },
+        60));
+    ::kill(-pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    EXPECT_NE(testutil::ReadFile(out).find("Stopped"), std::string::npos)
+        << testutil::ReadFile(out);
     EXPECT_EQ(testutil::ReadFile(WindowsDir / "QelChart.Ini"), UserChartIni);
     EXPECT_EQ(link_.FindWindow(ChartWindowTitle), 0u);
 }

@@ -37,4 +37,13 @@ out=$(cd "$tmp" && "$prefix/bin/zolt" --windows-dir "$windows" --now "2026-12-07
 out=$(cd "$tmp" && env -u XDG_DATA_HOME "$prefix/bin/zolt" --windows-dir "$windows" \
         --now "2026-12-07 18:00" generate --date 2026-12-04 --ma 5)
 [ -s "$HOME/.local/share/zolt/26120405.vds" ] || fail "no data set in ~/.local/share/zolt: $out"
+
+# The installed make-host installs the installed stand-in, where the build has one.
+if [ -f "$build/tools/host-standin/win64/qelch32.exe" ]; then
+  out=$("$prefix/bin/make-host" --root "$tmp/host2" --tickers 2 --years 1 --end 2026-12-04 --standin)
+  echo "$out" | grep -q "^Host stand-in: *$prefix/share/zolt/standin/win" ||
+    fail "make-host --standin: $out"
+  [ -f "$tmp/host2/drive_c/QEL/qelch32.exe" ] && [ -f "$tmp/host2/drive_c/QEL/qelio32.dll" ] &&
+    [ -f "$tmp/host2/drive_c/QEL/ratings.txt" ] || fail "the stand-in was not installed"
+fi
 echo "install test: passed"
