@@ -1,0 +1,36 @@
+// A main window's place between runs: state, top, left, height and width in one section of the
+// maker-wide settings file, brought back onto the screen when it was saved on a larger one.
+#pragma once
+
+#include "platform/Profile.h"
+
+#include <QRect>
+#include <QSize>
+#include <string_view>
+
+class QWidget;
+
+namespace ui {
+
+// The states as the file stores them.
+enum StoredState : int { StateNormal = 0, StateMinimised = 1, StateMaximised = 2 };
+
+struct FormPosition {
+    QRect bounds;             // left, top, width and height of the normal window
+    bool changeState = false; // false: the stored state was none of 0, 1, 2
+    bool maximised = false;
+};
+
+// Where the section puts a window of `current` size on a screen of `screen` size: missing keys
+// keep the current size and centre the window, a top or left beyond the screen centres it.
+FormPosition StoredFormPosition(const platform::Profile& file, std::string_view section,
+                                QSize current, QSize screen);
+
+// Moves, sizes and shows-state `form` from the section (the screen is the form's own).
+void RestoreFormPosition(QWidget& form, const platform::Profile& file, std::string_view section);
+
+// Writes State, then (after a maximised window is returned to normal) Top, Left, Height and
+// Width; false when the file could not be written.
+bool SaveFormPosition(QWidget& form, platform::Profile& file, std::string_view section);
+
+} // namespace ui
