@@ -175,7 +175,8 @@ LRESULT CALLBACK FrameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COPYDATA: {
         const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
-        std::string text(static_cast<const char*>(data->lpData), data->cbData);
+        std::string text;
+        if (data->lpData) text.assign(static_cast<const char*>(data->lpData), data->cbData);
         text = text.substr(0, text.find('\0'));
         const int code = static_cast<int>(data->dwData);
         Log("request " + std::to_string(code) + " " + text + (IsIconic(w) ? " (minimised)" : ""));
