@@ -73,30 +73,9 @@ const char* const DayRange = "dates run from 1980-01-02 to 2069-09-16";
 
 int Dispatch(Context& ctx, const std::vector<std::string>& args) {
     size_t i = 0;
-    for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {
-        std::string name = args[i], value;
-        size_t eq = name.find('=');
-        if (eq != std::string::npos) {
-            value = name.substr(eq + 1);
-            name.resize(eq);
-        }
-        if (name != "--windows-dir" && name != "--program-dir" && name != "--now")
-            return UsageError(ctx.err, "unknown option " + name);
-        if (eq == std::string::npos) {
-            if (i + 1 == args.size())
-                return UsageError(ctx.err, "option " + name + " needs a value");
-            value = args[++i];
-        }
-        if (value.empty()) return UsageError(ctx.err, "option " + name + " needs a value");
-        if (name == "--windows-dir") {
-            ctx.env.dirs.SetWindowsDirectory(value);
-        } else if (name == "--program-dir") {
-            ctx.programDir = value;
-        } else if (!ParseNow(value, ctx.env.now)) {
-            return UsageError(ctx.err, "--now wants \"YYYY-MM-DD HH:MM\" (" +
-                                           std::string(DayRange) + "), not \"" + value + "\"");
-        }
-    }
+    std::string error;
+    if (!ParseGlobalOptions(args, i, ctx.env, ctx.programDir, error))
+        return UsageError(ctx.err, error);
     if (i == args.size()) return UsageError(ctx.err, "no command given");
     auto cmd = Commands().find(args[i]);
     if (cmd == Commands().end()) return UsageError(ctx.err, "unknown command " + args[i]);
@@ -105,6 +84,36 @@ int Dispatch(Context& ctx, const std::vector<std::string>& args) {
 }
 
 } // namespace
+
+bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t& i,
+                        hostdb::HostEnvironment& env, std::filesystem::path& programDir,
+                        std::string& error) {
+    for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {
+        std::string name = args[i], value;
+        size_t eq = name.find('=');
+        if (eq != std::string::npos) {
+            value = name.substr(eq + 1);
+            name.resize(eq);
+        }
+        if (name != "--windows-dir" && name != "--program-dir" && name != "--now")
+            return error = "unknown option " + name, false;
+        if (eq == std::string::npos) {
+            if (i + 1 == args.size()) return error = "option " + name + " needs a value", false;
+            value = args[++i];
+        }
+        if (value.empty()) return error = "option " + name + " needs a value", false;
+        if (name == "--windows-dir") {
+            env.dirs.SetWindowsDirectory(value);
+        } else if (name == "--program-dir") {
+            programDir = value;
+        } else if (!ParseNow(value, env.now)) {
+            error = "--now wants \"YYYY-MM-DD HH:MM\" (" + std::string(DayRange) + "), not \"" +
+                    value + "\"";
+            return false;
+        }
+    }
+    return true;
+}
 
 int UsageError(std::ostream& err, const std::string& what) {
     err << "zolt: " << what << " (" << Usage << ")\n";

@@ -32,6 +32,12 @@ int RunZolt(const std::vector<std::string>& args, const platform::Directories& d
             const platform::Locale& locale, hostdb::DateTimeValue now, std::ostream& out,
             std::ostream& err, bool errIsTerminal = false, bool outIsTerminal = false);
 
+// The global options from args[i] on (--windows-dir, --program-dir, --now), shared with the
+// windowed programs; i ends at the first argument that is no option. False with the message.
+bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t& i,
+                        hostdb::HostEnvironment& env, std::filesystem::path& programDir,
+                        std::string& error);
+
 // "YYYY-MM-DD HH:MM" (or "YYYY-MM-DD") as a date-time value.
 bool ParseNow(const std::string& text, hostdb::DateTimeValue& now);
 

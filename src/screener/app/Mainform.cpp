@@ -1,0 +1,520 @@
+#include "screener/app/Mainform.h"
+
+#include "hostdb/HostPath.h"
+#include "hostlink/BridgeLink.h"
+#include "hostlink/RunQel.h"
+#include "platform/Profile.h"
+#include "platform/Text.h"
+#include "screener/engine/DataSet.h"
+#include "screener/engine/FilterPlan.h"
+#include "screener/engine/SettingsText.h"
+#include "ui/ScrnPos.h"
+#include "ui/ZrAbout.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace zoltw {
+
+namespace {
+
+const int DesignWidths[screener::ResultColumns] = {16, 63, 64, 67, 52, 54, 54, 56, 66, 64, 64};
+constexpr int DesignWidth = 644;
+constexpr int ToolBarHeight = 41, StatusHeight = 33, GridRows = 14, RowHeight = 18;
+const char* const Section = "ZoltW";
+
+QFont PixelFont(int pixels, bool bold = false) {
+    QFont f = QApplication::font();
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+// The tool bar's pictures, drawn here: disk, funnel, printer, list, chart, question, door.
+QIcon Glyph(int which) {
+    QPixmap pm(20, 20);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor ink(0, 0, 128), red(192, 0, 0);
+    p.setPen(QPen(ink, 1.5));
+    switch (which) {
+    case 0: // Get data: a stack of disks
+        for (int i = 0; i < 3; ++i) p.drawEllipse(QRectF(3, 3 + 5 * i, 14, 5));
+        break;
+    case 1: { // Filter data: a funnel
+        const QPointF funnel[] = {{2, 3}, {18, 3}, {11, 11}, {11, 17}, {9, 17}, {9, 11}};
+        p.setBrush(QColor(180, 200, 255));
+        p.drawPolygon(funnel, 6);
+        break;
+    }
+    case 2: // Print: a printer with its sheet
+        p.drawRect(QRectF(2, 8, 16, 7));
+        p.drawRect(QRectF(5, 3, 10, 5));
+        p.fillRect(QRectF(5, 13, 10, 5), Qt::white);
+        p.drawRect(QRectF(5, 13, 10, 5));
+        break;
+    case 3: // Build a tag list: lines of a list
+        for (int i = 0; i < 4; ++i) {
+            p.drawPoint(QPointF(4, 4 + 4 * i));
+            p.drawLine(QPointF(7, 4 + 4 * i), QPointF(17, 4 + 4 * i));
+        }
+        break;
+    case 4: // Go to charts: bars with a red line
+        for (int i = 0; i < 4; ++i)
+            p.drawLine(QPointF(4 + 4 * i, 16), QPointF(4 + 4 * i, 12 - 2 * i));
+        p.setPen(QPen(red, 1.5));
+        p.drawLine(QPointF(2, 12), QPointF(18, 4));
+        break;
+    case 5: // Help
+        p.setFont(PixelFont(16, true));
+        p.drawText(QRect(0, 0, 20, 20), Qt::AlignCenter, "?");
+        break;
+    default: // Exit: a door and an arrow out of it
+        p.drawRect(QRectF(3, 2, 9, 16));
+        p.setPen(QPen(red, 1.5));
+        p.drawLine(QPointF(9, 10), QPointF(18, 10));
+        p.drawLine(QPointF(15, 7), QPointF(18, 10));
+        p.drawLine(QPointF(15, 13), QPointF(18, 10));
+    }
+    return QIcon(pm);
+}
+
+QFrame* LoweredPanel(QWidget* parent, QFrame::Shadow shadow = QFrame::Sunken, int width = 1) {
+    auto* f = new QFrame(parent);
+    f->setFrameStyle(QFrame::Panel | shadow);
+    f->setLineWidth(width);
+    return f;
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(MainSetup setup, QWidget* parent)
+    : QMainWindow(parent), setup_(std::move(setup)), grid_(screener::MakeResultGrid()) {
+    CreateControls();
+    FormCreate();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::CreateControls() {
+    setWindowTitle(ProgramTitle);
+    setFont(PixelFont(13));
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+
+    Panel1 = new QFrame(central);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    const char* hints[] = {"Get data", "Filter data",     "",
+                           "Print",    "Build a TagList", "Build a TagList and\nGo to Charts",
+                           "Exit"};
+    const int xs[] = {8, 48, 0, 88, 116, 144, 224};
+    const int glyphs[] = {0, 1, 0, 2, 3, 4, 6};
+    for (int c = 0; c < CommandCount; ++c) {
+        if (c == CmdShowSettings) continue;
+        auto* b = new QToolButton(Panel1);
+        b->setAutoRaise(true);
+        b->setGeometry(xs[c], 8, 25, 25);
+        b->setIcon(Glyph(glyphs[c]));
+        b->setToolTip(hints[c]);
+        b->setFocusPolicy(Qt::NoFocus);
+        Button[c] = b;
+    }
+    HelpButton = new QToolButton(Panel1);
+    HelpButton->setAutoRaise(true);
+    HelpButton->setGeometry(184, 8, 25, 25);
+    HelpButton->setIcon(Glyph(5));
+    HelpButton->setToolTip("Help");
+    HelpButton->setFocusPolicy(Qt::NoFocus);
+
+    pnlResults = LoweredPanel(Panel1);
+    pnlResults->setGeometry(269, 3, 201, 35);
+    lblInspected = new QLabel(pnlResults);
+    lblInspected->setGeometry(6, 2, 190, 15);
+    lblDisplayed = new QLabel(pnlResults);
+    lblDisplayed->setGeometry(6, 17, 190, 15);
+
+    sgdData = new gridview::GridView(central);
+    sgdData->SetCellPainter(gridview::ScreenerCellPainter());
+    sgdData->SetDefaultRowHeight(RowHeight);
+    sgdData->SetGrid(&grid_);
+    sgdData->hide();
+    connect(sgdData, &gridview::GridView::CellReleased, this, &TfrmMain::GridMouseUp);
+
+    TitlePanel = LoweredPanel(central, QFrame::Sunken, 2);
+    TitlePanel->resize(377, 57);
+    TitlePanel->setAutoFillBackground(true);
+    QPalette tp = TitlePanel->palette();
+    tp.setColor(QPalette::Window, palette().color(QPalette::WindowText));
+    tp.setColor(QPalette::WindowText, palette().color(QPalette::Window));
+    TitlePanel->setPalette(tp);
+    auto* titles = new QVBoxLayout(TitlePanel);
+    Title1 = new QLabel(" ", TitlePanel);
+    Title2 = new QLabel(" ", TitlePanel);
+    for (QLabel* l : {Title1, Title2}) {
+        l->setAlignment(Qt::AlignCenter);
+        l->setFont(PixelFont(13, true));
+        titles->addWidget(l);
+    }
+
+    Panel3 = new QFrame(central);
+    Panel3->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    DataSetPanel = new QLabel(" ", Panel3);
+    FilterSetPanel = new QLabel(" ", Panel3);
+    StatusText = new QLabel(Panel3);
+    for (QLabel* l : {DataSetPanel, FilterSetPanel}) {
+        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        l->setFont(PixelFont(13));
+        QPalette lp = l->palette();
+        lp.setColor(QPalette::WindowText, Qt::black);
+        l->setPalette(lp);
+    }
+    DataSetPanel->setGeometry(4, 4, 401, 25);
+    FilterSetPanel->setGeometry(409, 4, 224, 25);
+
+    // The same commands in the File menu, the pop-up menu and on the tool bar.
+    const char* menuCaptions[] = {"&Get Data...", "&Filter Data...",   "&Show Settings",
+                                  "&Print...",    "&Build TagList...", "Go to &Charts",
+                                  "E&xit"};
+    const char* popupCaptions[] = {"&Get data...", "&Filter data...",   "&Show settings",
+                                   "&Print...",    "&Build TagList...", "Go to &Charts",
+                                   "E&xit"};
+    File1 = menuBar()->addMenu("&File");
+    Help1 = menuBar()->addMenu("&Help");
+    PopupMenu1 = new QMenu(this);
+    const std::function<void()> handlers[] = {
+        [this] { GetData(); }, [this] { FilterData(); }, [] {}, [] {}, [] {}, [] {},
+        [this] { close(); }};
+    for (int c = 0; c < CommandCount; ++c) {
+        MenuItem[c] = new QAction(menuCaptions[c], this);
+        PopupItem[c] = new QAction(popupCaptions[c], this);
+        for (QAction* a : {MenuItem[c], PopupItem[c]})
+            connect(a, &QAction::triggered, this, handlers[c]);
+        if (Button[c]) connect(Button[c], &QToolButton::clicked, this, handlers[c]);
+        SetEnabled(static_cast<Command>(c), c == CmdExit);
+    }
+    for (QMenu* m : {File1, PopupMenu1}) {
+        QAction* const* items = m == File1 ? MenuItem : PopupItem;
+        m->addAction(items[CmdGetData]);
+        m->addSeparator();
+        m->addAction(items[CmdFilter]);
+        m->addAction(items[CmdShowSettings]);
+        m->addSeparator();
+        m->addAction(items[CmdPrint]);
+        m->addAction(items[CmdBuildTagList]);
+        m->addAction(items[CmdCharts]);
+        m->addSeparator();
+        m->addAction(items[CmdExit]);
+    }
+    Contents1 = Help1->addAction("&Contents");
+    TopicSearch1 = Help1->addAction("&Topic Search");
+    HowtouseHelp1 = Help1->addAction("&How to use Help");
+    Help1->addSeparator();
+    About1 = Help1->addAction("&About Zolt");
+    connect(About1, &QAction::triggered, this, &TfrmMain::About);
+}
+
+void TfrmMain::FormCreate() {
+    // Step 1, the fatal error handler, is installed by the program before the window exists.
+    if (!hostdb::DiscoverHost(hostdb::HostProgram::ZoltW, setup_.env, host_, hostError_,
+                              &hostReason_))
+        return; // the program ends without reading its own settings
+    hostFound_ = true;
+    Title2->setText(
+        QString::fromStdString("Last Market Date is " + host_.globals.LastMarketDateText));
+
+    // The columns follow the user's font size: "Abcde fghijk" is 79 pixels at design.
+    QFont arial("Arial", 10);
+    arial.setBold(true);
+    const int w = QFontMetrics(arial).horizontalAdvance("Abcde fghijk");
+    ColumnWidths.clear();
+    int sum = 0;
+    for (int d : DesignWidths) ColumnWidths.push_back(d * w / 79), sum += d * w / 79;
+    sgdData->SetColumnWidths(ColumnWidths);
+    // Widths are the window's inner widths here: its frame is the window system's.
+    MaxFormWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent) + sum + 6;
+    MinFormWidth = Button[CmdExit]->x() + Button[CmdExit]->width() + 10;
+    const int height = menuBar()->sizeHint().height() + ToolBarHeight + GridRows * RowHeight;
+    // Sizing the window runs the width rule, before the saved place is applied.
+    resize(std::clamp(DesignWidth, MinFormWidth, std::max(MinFormWidth, MaxFormWidth)), height);
+
+    const platform::Profile own(setup_.ownSettings);
+    ui::RestoreFormPosition(*this, own, Section);
+    LastSettingsFile = own.ReadString(Section, "LastSettingsFile", "");
+    LastDataFile = own.ReadString(Section, "LastDataFile", "");
+    // A length that no data-set name can hold would make every new set's name wrong.
+    MoveAveLength =
+        platform::IntegerInRange(own.ReadInteger(Section, "MoveAveLength", 10), 10, 1, 99, true);
+    setProperty("helpContext", 1002);
+    TitlePanel->move((this->width() - TitlePanel->width()) / 2, TitlePanel->y());
+    lblInspected->setText(" ");
+    lblDisplayed->setText(" ");
+    if (!host_.warnings.empty()) ShowStatus(QString::fromStdString(host_.warnings.front()));
+}
+
+bool TfrmMain::IsEnabled(Command c) const { return MenuItem[c]->isEnabled(); }
+
+void TfrmMain::SetEnabled(Command c, bool on) {
+    MenuItem[c]->setEnabled(on);
+    PopupItem[c]->setEnabled(on);
+    if (Button[c]) Button[c]->setEnabled(on);
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    EnableStartCommands();
+}
+
+void TfrmMain::EnableStartCommands() {
+    SetEnabled(CmdGetData, true);
+    SetEnabled(CmdFilter, !LastDataFile.empty());
+    ShowDataSetCaption();
+}
+
+void TfrmMain::ShowDataSetCaption() {
+    if (LastDataFile.empty()) {
+        DataSetPanel->setText(" ");
+        return;
+    }
+    hostdb::TQelCalendar calendar(setup_.env.locale);
+    DataSetPanel->setText(QString::fromStdString(screener::DataSetCaption(LastDataFile, calendar)));
+    const screener::DataSetNameParts parts = screener::DecodeDataSetName(LastDataFile);
+    DataSetDate = hostdb::IsValidDate(parts.year, parts.month, parts.day)
+                      ? hostdb::EncodeDate(parts.year, parts.month, parts.day)
+                      : 0;
+    DataSetDay = hostdb::TQelCalendar::DateToDay(DataSetDate);
+}
+
+void TfrmMain::LayOutGrid() {
+    QWidget* c = centralWidget();
+    Panel1->setGeometry(0, 0, c->width(), ToolBarHeight);
+    Panel3->setGeometry(0, c->height() - StatusHeight, c->width(), StatusHeight);
+    sgdData->setGeometry(0, ToolBarHeight, c->width(),
+                         std::max(0, c->height() - ToolBarHeight - StatusHeight));
+    StatusText->setGeometry(637, 4, std::max(0, c->width() - 641), 25);
+    if (!TitlePanel->isHidden() || TitlePanel->y() == 0)
+        TitlePanel->move(TitlePanel->x(), ToolBarHeight + 40);
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (!isMaximized() && !isFullScreen() && MaxFormWidth > 0) {
+        if (width() > MaxFormWidth)
+            resize(MaxFormWidth, height());
+        else if (width() < MinFormWidth)
+            resize(MinFormWidth, height());
+    }
+    LayOutGrid();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    if (hostFound_) {
+        std::error_code ec; // a first start on an account without a settings directory yet
+        std::filesystem::create_directories(setup_.ownSettings.parent_path(), ec);
+        platform::Profile own(setup_.ownSettings);
+        bool saved = ui::SaveFormPosition(*this, own, Section);
+        saved = own.WriteStrings(Section, {{"LastSettingsFile", LastSettingsFile},
+                                           {"LastDataFile", LastDataFile},
+                                           {"MoveAveLength", std::to_string(MoveAveLength)}}) &&
+                saved;
+        if (!saved)
+            QMessageBox::warning(this, ProgramTitle,
+                                 QString::fromStdString("Your settings could not be saved in " +
+                                                        setup_.ownSettings.string() + "."));
+    }
+    event->accept();
+}
+
+void TfrmMain::contextMenuEvent(QContextMenuEvent* event) { PopupMenu1->exec(event->globalPos()); }
+
+// Until the data-set chooser is in place, an existing data set is picked from the program
+// directory.
+void TfrmMain::GetData() {
+    const QString file = QFileDialog::getOpenFileName(
+        this, "Get Data", QString::fromStdString(setup_.programDir.string()), "Data sets (*.vds)");
+    if (!file.isEmpty()) DataSetChosen(std::filesystem::path(file.toStdString()).filename(), true);
+}
+
+void TfrmMain::DataSetChosen(const std::string& fileName, bool filterable) {
+    LastDataFile = fileName;
+    ShowDataSetCaption();
+    sgdData->hide();
+    TitlePanel->show();
+    lblInspected->setText(" ");
+    lblDisplayed->setText(" ");
+    SetEnabled(CmdFilter, filterable);
+    for (Command c : {CmdPrint, CmdBuildTagList, CmdCharts}) SetEnabled(c, false);
+}
+
+// Until the filter dialog is in place, the filter runs with the last settings file.
+void TfrmMain::FilterData() {
+    RunFilter(screener::LoadSettings(setup_.programDir, LastSettingsFile, setup_.env.locale));
+}
+
+bool TfrmMain::RunFilter(const screener::FilterSettings& settings) {
+    hostdb::TQelCalendar calendar(setup_.env.locale);
+    calendar.HolidayFileName = hostdb::HolidayFilePath(host_.globals, setup_.env.dirs);
+    screener::FilterPlan plan;
+    if (!screener::MakeFilterPlan(settings, LastDataFile, host_.globals.LastMarketDay, calendar,
+                                  plan)) {
+        QMessageBox::warning(
+            this, ProgramTitle,
+            QString::fromStdString(LastDataFile + " is not named after a market date."));
+        return false;
+    }
+    screener::FilterRunInput in;
+    in.dataSetPath = setup_.programDir / LastDataFile;
+    in.settings = plan.settings;
+    in.evalOpenDay = plan.evalOpenDay;
+    in.evalCloseDay = plan.evalCloseDay;
+    in.equityPathList = host_.globals.EquityPathList;
+    in.dirs = setup_.env.dirs;
+    in.locale = setup_.env.locale;
+    screener::FilterRunOutput out;
+    try {
+        out = screener::RunFilter(in, grid_, results_, formats_, plan.titles,
+                                  [](std::int64_t done, std::int64_t) {
+                                      if (done % 256 == 0) QApplication::processEvents();
+                                      return true;
+                                  });
+    } catch (const std::exception& e) {
+        QMessageBox::warning(this, ProgramTitle, QString::fromStdString(e.what()));
+        return false;
+    }
+    titles_ = plan.titles;
+    lblInspected->setText(QString::fromStdString(out.inspectedText));
+    lblDisplayed->setText(QString::fromStdString(out.displayedText));
+    FilterSetPanel->setText(QString::fromStdString(
+        screener::FilterCaption(plan.settings.Page, LastSettingsFile, false)));
+    sgdData->GridChanged();
+    sgdData->show();
+    TitlePanel->hide();
+    sgdData->ScrollToRow(grid_.Selection.top);
+    SetEnabled(CmdGetData, true);
+    SetEnabled(CmdFilter, true);
+    SetEnabled(CmdShowSettings, true);
+    const bool found = results_.LastResultRow >= results_.FirstResultRow;
+    for (Command c : {CmdPrint, CmdBuildTagList, CmdCharts}) SetEnabled(c, found);
+    return true;
+}
+
+void TfrmMain::SetWorkCommands(bool on) {
+    for (QToolButton* b : Button)
+        if (b) b->setEnabled(on);
+    HelpButton->setEnabled(on);
+    File1->setEnabled(on);
+    Help1->setEnabled(on);
+    File1->menuAction()->setEnabled(on);
+    Help1->menuAction()->setEnabled(on);
+}
+
+void TfrmMain::SortResults(int column) {
+    if (sorting_) return;
+    sorting_ = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    Title1->setText("Please wait...");
+    Title2->setText("S o r t i n g   i n   P r o g r e s s");
+    TitlePanel->show();
+    TitlePanel->raise();
+    sgdData->hide();
+    SetWorkCommands(false);
+    repaint();
+    screener::SortResults(grid_, formats_, results_, column, titles_,
+                          [](std::int64_t, std::int64_t) {
+                              QApplication::processEvents();
+                              return true;
+                          });
+    sgdData->ScrollToRow(grid_.Selection.top);
+    // Every one of them comes back on: what was off before a sort was off because no results
+    // were shown, and a sort needs results.
+    SetWorkCommands(true);
+    for (Command c : {CmdGetData, CmdFilter, CmdPrint, CmdBuildTagList, CmdCharts})
+        SetEnabled(c, true);
+    TitlePanel->hide();
+    sgdData->GridChanged();
+    sgdData->show();
+    QApplication::restoreOverrideCursor();
+    sorting_ = false;
+}
+
+void TfrmMain::GridMouseUp(int col, int row, Qt::MouseButton button, Qt::KeyboardModifiers mods) {
+    if (sorting_ || button != Qt::LeftButton ||
+        (mods & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)))
+        return;
+    if (col == 0 && grid_.Format(0, row) == &formats_.FormatChart) {
+        ChartIconClicked(row);
+        return;
+    }
+    if (row < grid_.FixedRows() && col >= 1 && col <= 10 &&
+        results_.LastResultRow > results_.FirstResultRow)
+        SortResults(col);
+}
+
+hostlink::HostLink& TfrmMain::Link() {
+    if (!setup_.link) {
+        setup_.link = std::make_shared<hostlink::BridgeLink>(hostlink::BridgeSetup{
+            hostlink::BridgeDirectory(QApplication::applicationFilePath().toStdString()),
+            setup_.env.dirs.winePrefix, setup_.env.dirs.LocalPath(host_.globals.HostLibraryPath),
+            ""});
+    }
+    return *setup_.link;
+}
+
+void TfrmMain::ChartIconClicked(int row) {
+    const std::string ticker(platform::Trim(grid_.Text(1, row)));
+    if (ticker.empty()) return;
+    grid_.Selection = {1, row, 10, row};
+    sgdData->viewport()->repaint();
+    QApplication::processEvents();
+    const std::string& dir = host_.globals.HostDirectory;
+    hostlink::HostLink& link = Link();
+    hostlink::ActivateChartWindow(link, hostlink::ChartWindowTitle,
+                                  hostdb::JoinHostPath(dir, "qelch32.exe"));
+    // The host shows nothing when the chart cannot be opened; the user is told why here.
+    if (!link.Post(hostdb::JoinHostPath(dir, "qelio32.dll"), hostlink::CodeShowTicker, ticker))
+        ShowStatus(QString::fromStdString(
+            "No chart for " + ticker + ": " +
+            (link.Problem().empty() ? "the host refused it" : link.Problem())));
+}
+
+void TfrmMain::ShowStatus(const QString& text) {
+    StatusText->setText(text);
+    StatusText->setToolTip(text);
+    QTimer::singleShot(8000, StatusText, [label = StatusText, text] {
+        if (label->text() == text) label->clear();
+    });
+}
+
+void TfrmMain::About() {
+    ui::TZrAboutBox box(this);
+    box.Caption = "About ZOLT";
+    box.AppTitle = "ZOLT for Windows (32-bit)";
+    box.Version = QString::asprintf("%.2f", ProgramVersion);
+    box.MainText = {"ZOLT, the volume and price screener", "for the QEL charting package.", "",
+                    "Questions and reports of errors are welcome",
+                    "through the address given with your copy."};
+    box.WarningText = {"Warning: this program is protected by copyright law.",
+                       "Copying or passing it on without permission, in whole",
+                       "or in part, may be prosecuted. Its results are no advice",
+                       "to buy or sell; check every figure against your own data",
+                       "before you trade."};
+    box.Execute();
+}
+
+} // namespace zoltw

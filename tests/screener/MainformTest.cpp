@@ -1,0 +1,342 @@
+// ZoltW's main window on a made host: first start, the enabling of the commands through the work
+// flow, the grid against the command line's, window placement and width limits, the data-set
+// caption, sorting by clicks on titles, chart icons, and a host that is not there.
+#include "screener/app/Mainform.h"
+
+#include "TestUtil.h"
+#include "cli/Zolt.h"
+#include "platform/Profile.h"
+#include "platform/Text.h"
+#include "tools/make-host/HostWriter.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QTest>
+#include <QToolButton>
+#include <sstream>
+
+using namespace zoltw;
+namespace fs = std::filesystem;
+
+namespace {
+
+const hostdb::DateTimeValue Now = hostdb::EncodeDateTime(2026, 12, 7, 12, 0);
+
+// Posts are recorded; no window exists.
+struct RecordingLink final : hostlink::HostLink {
+    std::vector<std::string> log;
+    bool LoadLibrary(const std::string&) override { return true; }
+    bool Post(const std::string& lib, int code, const std::string& text) override {
+        log.push_back("post " + lib + " " + std::to_string(code) + " " + text);
+        return true;
+    }
+    bool PostAndWait(const std::string&, const std::string&) override { return true; }
+    hostlink::WindowId FindWindow(const std::string&) override { return 1; }
+    hostlink::WindowId StartProgram(const std::string&, const std::string&) override { return 1; }
+    void Activate(hostlink::WindowId) override { log.push_back("activate"); }
+    bool GetPlacement(hostlink::WindowId, hostlink::Rect&, bool&) override { return true; }
+    void Move(hostlink::WindowId, const hostlink::Rect&) override {}
+    void ShowNormal(hostlink::WindowId) override {}
+    void ShowMaximised(hostlink::WindowId) override {}
+    void CloseWindows(const std::string&) override {}
+    hostlink::WindowId MdiClient(hostlink::WindowId) override { return 0; }
+    std::string TopChildTitle(hostlink::WindowId) override { return ""; }
+    void SendKeys(hostlink::WindowId, const std::string&) override {}
+    hostlink::Rect Screen() override { return {0, 0, 1024, 768}; }
+    std::string Problem() const override { return ""; }
+};
+
+} // namespace
+
+class MainformTest : public QObject {
+    Q_OBJECT
+
+    testutil::TempDir tmp_;
+    fs::path windows_, program_;
+    std::string dataSet_;
+    std::shared_ptr<RecordingLink> link_ = std::make_shared<RecordingLink>();
+
+    MainSetup Setup() {
+        MainSetup s;
+        s.env.dirs.SetWindowsDirectory(windows_);
+        s.env.dirs.settings = tmp_ / "config";
+        s.env.locale = platform::Locale::Posix();
+        s.env.now = Now;
+        s.programDir = program_;
+        s.ownSettings = tmp_ / "config" / "OstravlR.Ini";
+        s.link = link_;
+        return s;
+    }
+
+    std::string Zolt(std::vector<std::string> args) {
+        std::vector<std::string> all = {"--windows-dir", windows_.string(), "--program-dir",
+                                        program_.string()};
+        all.insert(all.end(), args.begin(), args.end());
+        std::ostringstream out, err;
+        const int status = cli::RunZolt(all, {}, platform::Locale::Posix(), Now, out, err);
+        if (status != 0) qWarning("%s", err.str().c_str());
+        return out.str();
+    }
+
+    static std::string GridText(const grid::CellGrid& g, int last) {
+        std::string text;
+        for (int r = 0; r <= last; ++r)
+            for (int c = 0; c < g.ColCount(); ++c)
+                text += g.Text(c, r) + (c + 1 < g.ColCount() ? "\t" : "\n");
+        return text;
+    }
+
+    // Every ticker above no minimums: the most result rows.
+    static screener::FilterSettings AllPage() {
+        screener::FilterSettings s;
+        s.Page = screener::PageAll;
+        s.MinClose = 0;
+        s.MinVolume = 0;
+        return s;
+    }
+
+    void WriteOwn(const std::string& keys) {
+        testutil::WriteFile(tmp_ / "config" / "OstravlR.Ini", "[ZoltW]\r\n" + keys);
+    }
+
+private slots:
+    void initTestCase() {
+        hostgen::Options o;
+        o.root = tmp_ / "host";
+        o.tickers = 60;
+        o.years = 2;
+        o.end = {2026, 12, 4};
+        windows_ = hostgen::MakeHost(o).windowsDirectory;
+        program_ = tmp_ / "prog";
+        fs::create_directories(program_);
+        Zolt({"generate", "--date", "2026-12-04", "--ma", "10"});
+        dataSet_ = "26120410.vds";
+        QVERIFY(fs::exists(program_ / dataSet_));
+    }
+
+    void init() { fs::remove_all(tmp_ / "config"); }
+
+    void firstStart() {
+        TfrmMain w(Setup());
+        QVERIFY(w.HostFound());
+        QCOMPARE(w.windowTitle(), QString("ZOLT (32-bit)"));
+        // Before display every work command is off.
+        for (int c = 0; c < TfrmMain::CmdExit; ++c)
+            QVERIFY(!w.IsEnabled(static_cast<TfrmMain::Command>(c)));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(w.IsEnabled(TfrmMain::CmdGetData));
+        for (auto c : {TfrmMain::CmdFilter, TfrmMain::CmdShowSettings, TfrmMain::CmdPrint,
+                       TfrmMain::CmdBuildTagList, TfrmMain::CmdCharts})
+            QVERIFY(!w.IsEnabled(c));
+        QVERIFY(w.IsEnabled(TfrmMain::CmdExit));
+        QVERIFY(w.Button[TfrmMain::CmdGetData]->isEnabled());
+        QVERIFY(!w.Button[TfrmMain::CmdFilter]->isEnabled());
+        QCOMPARE(w.DataSetPanel->text(), QString(" "));
+        QCOMPARE(w.lblInspected->text(), QString(" "));
+        QCOMPARE(w.MoveAveLength, 10);
+        QVERIFY(w.sgdData->isHidden());
+        QCOMPARE(w.Title2->text(), QString("Last Market Date is Friday, December 4, 2026"));
+        // Centred on the screen at its computed height.
+        const QSize screen = w.screen()->geometry().size();
+        QCOMPARE(w.pos(),
+                 QPoint((screen.width() - w.width()) / 2, (screen.height() - w.height()) / 2));
+        QCOMPARE(w.TitlePanel->x(), (w.width() - 377) / 2);
+        // The menus and the pop-up menu in their order.
+        QStringList file, popup;
+        for (QAction* a : w.File1->actions()) file << (a->isSeparator() ? "-" : a->text());
+        for (QAction* a : w.PopupMenu1->actions()) popup << (a->isSeparator() ? "-" : a->text());
+        QCOMPARE(file,
+                 QStringList({"&Get Data...", "-", "&Filter Data...", "&Show Settings", "-",
+                              "&Print...", "&Build TagList...", "Go to &Charts", "-", "E&xit"}));
+        QCOMPARE(popup,
+                 QStringList({"&Get data...", "-", "&Filter data...", "&Show settings", "-",
+                              "&Print...", "&Build TagList...", "Go to &Charts", "-", "E&xit"}));
+        QCOMPARE(w.Button[TfrmMain::CmdCharts]->toolTip(),
+                 QString("Build a TagList and\nGo to Charts"));
+        w.close();
+        // Closing creates the file and the section.
+        platform::Profile own(tmp_ / "config" / "OstravlR.Ini");
+        QCOMPARE(own.ReadInteger("ZoltW", "MoveAveLength", -1), 10);
+        QCOMPARE(own.ReadInteger("ZoltW", "State", -1), 0);
+    }
+
+    void workFlowAndTheGridOfTheCommandLine() {
+        TfrmMain w(Setup());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.DataSetChosen(dataSet_, true);
+        QVERIFY(w.IsEnabled(TfrmMain::CmdFilter));
+        QVERIFY(!w.IsEnabled(TfrmMain::CmdPrint));
+        QVERIFY(w.DataSetPanel->text().startsWith("Data: "));
+        const screener::FilterSettings s = AllPage();
+        QVERIFY(w.RunFilter(s));
+        QVERIFY(!w.sgdData->isHidden());
+        QVERIFY(w.TitlePanel->isHidden());
+        for (auto c : {TfrmMain::CmdGetData, TfrmMain::CmdFilter, TfrmMain::CmdShowSettings,
+                       TfrmMain::CmdPrint, TfrmMain::CmdBuildTagList, TfrmMain::CmdCharts})
+            QVERIFY(w.IsEnabled(c));
+        QVERIFY(w.lblInspected->text().endsWith("inspected"));
+        // Cell for cell what `zolt filter --format grid` prints for the same settings.
+        screener::SaveSettings(s, program_, "ALLPAGE", platform::Locale::Posix());
+        const std::string expected =
+            Zolt({"filter", "--dataset", dataSet_, "--settings", "ALLPAGE", "--format", "grid"});
+        QCOMPARE(QString::fromStdString(GridText(w.Grid(), w.Results().PrintLastRow)),
+                 QString::fromStdString(expected));
+
+        // A new data set chosen: the grid goes, the result commands go off.
+        w.DataSetChosen(dataSet_, true);
+        QVERIFY(w.sgdData->isHidden());
+        QVERIFY(!w.IsEnabled(TfrmMain::CmdPrint));
+        QVERIFY(w.IsEnabled(TfrmMain::CmdShowSettings)); // stays once settings were taken
+        QCOMPARE(w.lblDisplayed->text(), QString(" "));
+    }
+
+    void sortingByClicksOnTitles() {
+        TfrmMain w(Setup());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.DataSetChosen(dataSet_, true);
+        QVERIFY(w.RunFilter(AllPage()));
+        const screener::ResultState& st = w.Results();
+        QVERIFY(st.LastResultRow > st.FirstResultRow + 2);
+        auto column = [&](int c) {
+            QStringList v;
+            for (int r = st.FirstResultRow; r <= st.LastResultRow; ++r)
+                v << QString::fromStdString(w.Grid().Text(c, r));
+            return v;
+        };
+        auto click = [&](int col, int row, Qt::MouseButton b = Qt::LeftButton,
+                         Qt::KeyboardModifiers m = {}) {
+            QTest::mouseClick(w.sgdData->viewport(), b, m, w.sgdData->CellRect(col, row).center());
+        };
+        const QStringList before = column(1);
+        // Right button, Shift, column 0 and a result row never sort.
+        click(5, 2, Qt::RightButton);
+        click(5, 2, Qt::LeftButton, Qt::ShiftModifier);
+        click(0, 2);
+        click(5, st.FirstResultRow + 1);
+        QCOMPARE(column(1), before);
+        QCOMPARE(st.SortedColumn, -1);
+
+        click(5, 1);
+        QCOMPARE(st.SortedColumn, 5);
+        grid::CellGrid expected = w.Grid();
+        QStringList keys = column(5);
+        for (int i = 1; i < keys.size(); ++i)
+            QVERIFY(screener::CompareSortTexts(keys[i - 1].toStdString(), keys[i].toStdString()) <=
+                    0);
+        QVERIFY(w.Grid().Format(5, 2)->Style & grid::StyleBold);
+        QVERIFY(w.TitlePanel->isHidden());
+        QVERIFY(!w.sgdData->isHidden());
+        QVERIFY(w.File1->isEnabled() && w.Button[TfrmMain::CmdGetData]->isEnabled());
+        // The selection stays on its ticker.
+        const int sel = w.Grid().Selection.top;
+        QVERIFY(sel >= st.FirstResultRow);
+        click(5, 0); // again: reversed
+        QStringList reversed = column(5);
+        std::reverse(reversed.begin(), reversed.end());
+        QCOMPARE(reversed, keys);
+        QCOMPARE(QString::fromStdString(w.Grid().Text(1, w.Grid().Selection.top)),
+                 QString::fromStdString(expected.Text(1, sel)));
+    }
+
+    void chartIcons() {
+        TfrmMain w(Setup());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.DataSetChosen(dataSet_, true);
+        QVERIFY(w.RunFilter(AllPage()));
+        const int row = w.Results().FirstResultRow;
+        w.sgdData->ScrollToRow(row);
+        const std::string ticker(platform::Trim(w.Grid().Text(1, row)));
+        link_->log.clear();
+        QTest::mouseClick(w.sgdData->viewport(), Qt::RightButton, {},
+                          w.sgdData->CellRect(0, row).center());
+        QVERIFY(link_->log.empty());
+        QTest::mouseClick(w.sgdData->viewport(), Qt::LeftButton, {},
+                          w.sgdData->CellRect(0, row).center());
+        QCOMPARE(link_->log.size(), size_t(2));
+        QCOMPARE(QString::fromStdString(link_->log[1]),
+                 QString::fromStdString("post C:\\QEL\\qelio32.dll 1 " + ticker));
+        QCOMPARE(w.Grid().Selection.left, 1);
+        QCOMPARE(w.Grid().Selection.right, 10);
+        QCOMPARE(w.Grid().Selection.top, row);
+        QCOMPARE(w.Results().SortedColumn, -1); // no sort from an icon
+        // The blank title cell of column 0 does nothing.
+        link_->log.clear();
+        QTest::mouseClick(w.sgdData->viewport(), Qt::LeftButton, {},
+                          w.sgdData->CellRect(0, 1).center());
+        QVERIFY(link_->log.empty());
+    }
+
+    void placementAndWidthLimits() {
+        // Saved on a larger screen; minimised at the last close.
+        WriteOwn("Left=3000\r\nTop=20\r\nState=1\r\n");
+        {
+            TfrmMain w(Setup());
+            const QSize screen = w.screen()->geometry().size();
+            QCOMPARE(w.x(), (screen.width() - w.width()) / 2);
+            QCOMPARE(w.y(), 20);
+            QVERIFY(!w.isMinimized());
+            w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            w.resize(w.MaxFormWidth + 100, w.height());
+            QCOMPARE(w.width(), w.MaxFormWidth);
+            w.resize(100, w.height());
+            QCOMPARE(w.width(), w.MinFormWidth);
+            QCOMPARE(w.MinFormWidth, 224 + 25 + 10);
+            w.resize(300, 200);
+            w.showMaximized();
+            QTRY_VERIFY(w.isMaximized());
+            // Not while maximised: where the window system sizes it to the screen, it stays
+            // wider than the limit (without a window manager it keeps its size).
+            QTest::qWait(50);
+            if (w.width() != 300) QVERIFY(w.width() > w.MaxFormWidth);
+            w.close();
+        }
+        platform::Profile own(tmp_ / "config" / "OstravlR.Ini");
+        QCOMPARE(own.ReadInteger("ZoltW", "State", -1), 2);
+        QCOMPARE(own.ReadInteger("ZoltW", "Width", -1), 300);
+        TfrmMain again(Setup());
+        again.show();
+        QTRY_VERIFY(again.isMaximized());
+    }
+
+    void dataSetCaptionYears() {
+        WriteOwn("LastDataFile=24123110.vds\r\nMoveAveLength=500\r\n");
+        TfrmMain w(Setup());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(w.DataSetPanel->text().contains("2024"));
+        QVERIFY(w.DataSetPanel->text().contains("10-day"));
+        QVERIFY(w.IsEnabled(TfrmMain::CmdFilter)); // a data set is named
+        QCOMPARE(w.MoveAveLength, 99);             // no name can hold 500
+        w.LastDataFile = "25010310.vds";
+        w.ShowDataSetCaption();
+        QVERIFY(w.DataSetPanel->text().contains("2025"));
+        QCOMPARE(w.DataSetDay, hostdb::TQelCalendar::DateToDay(hostdb::EncodeDate(2025, 1, 3)));
+    }
+
+    void hostNotFound() {
+        MainSetup s = Setup();
+        s.env.dirs.SetWindowsDirectory(tmp_ / "nowhere" / "drive_c" / "windows");
+        WriteOwn("MoveAveLength=33\r\n");
+        const std::string before = testutil::ReadFile(tmp_ / "config" / "OstravlR.Ini");
+        {
+            TfrmMain w(s);
+            QVERIFY(!w.HostFound());
+            QCOMPARE(QString::fromStdString(w.HostError()), QString("Zolt can't find QEL files"));
+            QVERIFY(w.HostReason().find("Qel32.Ini") != std::string::npos);
+            QCOMPARE(w.MoveAveLength, 10); // its own settings were not read
+            w.close();
+        }
+        QCOMPARE(testutil::ReadFile(tmp_ / "config" / "OstravlR.Ini"), before);
+    }
+};
+
+QTEST_MAIN(MainformTest)
+#include "MainformTest.moc"
