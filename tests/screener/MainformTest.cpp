@@ -7,12 +7,16 @@
 #include "cli/Zolt.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
+#include "screener/app/ShowSett.h"
 #include "tools/make-host/HostWriter.h"
+#include "ui/UiTestSupport.h"
 
 #include <QAction>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QToolButton>
@@ -193,6 +197,30 @@ private slots:
         QVERIFY(!w.IsEnabled(TfrmMain::CmdPrint));
         QVERIFY(w.IsEnabled(TfrmMain::CmdShowSettings)); // stays once settings were taken
         QCOMPARE(w.lblDisplayed->text(), QString(" "));
+    }
+
+    void settingsWindow() {
+        TfrmMain w(Setup());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.DataSetChosen(dataSet_, true);
+        QVERIFY(w.RunFilter(AllPage()));
+        QStringList shown;
+        QPoint ok;
+        uitest::WhenModal<TfrmShowSettings>([&](TfrmShowSettings* d) {
+            QCOMPARE(d->windowTitle(), QString("ZOLT Settings"));
+            shown = d->memShowSettings->toPlainText().split('\n');
+            d->resize(700, 400);
+            ok = d->btnOK->pos();
+            QCOMPARE(d->memShowSettings->height(), 400 - 71);
+            d->btnOK->click();
+        });
+        w.MenuItem[TfrmMain::CmdShowSettings]->trigger();
+        QCOMPARE(ok, QPoint(700 - 112, 400 - 62));
+        QVERIFY(shown.size() >= 5);
+        QCOMPARE(shown[0], w.DataSetPanel->text() + ";  " + w.FilterSetPanel->text());
+        QCOMPARE(shown[2], QString("Showing all tickers"));
+        QCOMPARE(shown[4], QString("No minimum price, no minimum volume"));
     }
 
     void sortingByClicksOnTitles() {

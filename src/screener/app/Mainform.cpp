@@ -5,6 +5,7 @@
 #include "hostlink/RunQel.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
+#include "screener/app/ShowSett.h"
 #include "screener/engine/DataSet.h"
 #include "screener/engine/FilterPlan.h"
 #include "screener/engine/SettingsText.h"
@@ -196,9 +197,13 @@ void TfrmMain::CreateControls() {
     File1 = menuBar()->addMenu("&File");
     Help1 = menuBar()->addMenu("&Help");
     PopupMenu1 = new QMenu(this);
-    const std::function<void()> handlers[] = {
-        [this] { GetData(); }, [this] { FilterData(); }, [] {}, [] {}, [] {}, [] {},
-        [this] { close(); }};
+    const std::function<void()> handlers[] = {[this] { GetData(); },
+                                              [this] { FilterData(); },
+                                              [this] { ShowSettings(); },
+                                              [] {},
+                                              [] {},
+                                              [] {},
+                                              [this] { close(); }};
     for (int c = 0; c < CommandCount; ++c) {
         MenuItem[c] = new QAction(menuCaptions[c], this);
         PopupItem[c] = new QAction(popupCaptions[c], this);
@@ -398,6 +403,7 @@ bool TfrmMain::RunFilter(const screener::FilterSettings& settings) {
         return false;
     }
     titles_ = plan.titles;
+    settings_ = plan.settings;
     lblInspected->setText(QString::fromStdString(out.inspectedText));
     lblDisplayed->setText(QString::fromStdString(out.displayedText));
     FilterSetPanel->setText(QString::fromStdString(
@@ -499,6 +505,18 @@ void TfrmMain::ShowStatus(const QString& text) {
     QTimer::singleShot(8000, StatusText, [label = StatusText, text] {
         if (label->text() == text) label->clear();
     });
+}
+
+std::vector<std::string> TfrmMain::SettingsText() const {
+    return screener::BuildSettingsText(DataSetPanel->text().toStdString(),
+                                       FilterSetPanel->text().toStdString(), settings_,
+                                       setup_.env.locale);
+}
+
+void TfrmMain::ShowSettings() {
+    if (!showSettings_)
+        showSettings_ = std::make_unique<TfrmShowSettings>([this] { return SettingsText(); }, this);
+    showSettings_->exec();
 }
 
 void TfrmMain::About() {

@@ -22,6 +22,8 @@ class QToolButton;
 
 namespace zoltw {
 
+class TfrmShowSettings;
+
 constexpr const char* ProgramTitle = "ZOLT (32-bit)";
 constexpr double ProgramVersion = 2.07;
 
@@ -51,6 +53,9 @@ public:
     void SortResults(int column);
     void ChartIconClicked(int row);
     void About();
+    void ShowSettings();
+    // The description of the settings in force, as the settings window and the report show it.
+    std::vector<std::string> SettingsText() const;
 
     // Sets the data set (a YYMMDDNN.vds name in the program directory) as Get Data does.
     void DataSetChosen(const std::string& fileName, bool filterable);
@@ -121,6 +126,8 @@ private:
     grid::CellGrid grid_;
     screener::ResultState results_;
     screener::ColumnTitleInfo titles_;
+    screener::FilterSettings settings_; // in force since the last filter run
+    std::unique_ptr<TfrmShowSettings> showSettings_;
     bool shownOnce_ = false;
     bool sorting_ = false;
 };

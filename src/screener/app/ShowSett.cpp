@@ -1,0 +1,45 @@
+#include "screener/app/ShowSett.h"
+
+#include "grid/view/DrawSG6.h"
+#include "ui/CenterObj.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyle>
+
+namespace zoltw {
+
+TfrmShowSettings::TfrmShowSettings(std::function<std::vector<std::string>()> lines, QWidget* parent)
+    : QDialog(parent), lines_(std::move(lines)) {
+    setWindowTitle("ZOLT Settings");
+    resize(600, 304);
+    setProperty("helpContext", 1033);
+    memShowSettings = new QPlainTextEdit(this);
+    memShowSettings->setReadOnly(true);
+    memShowSettings->setFrameStyle(QFrame::NoFrame);
+    memShowSettings->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memShowSettings->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFont arial("Arial");
+    arial.setPixelSize(13);
+    memShowSettings->setFont(arial);
+    btnOK = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), "OK", this);
+    btnOK->setDefault(true);
+    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TfrmShowSettings::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    ui::CenterOver(this, parentWidget());
+    memShowSettings->clear();
+    for (const std::string& line : lines_())
+        memShowSettings->appendPlainText(gridview::CellText(line));
+    memShowSettings->moveCursor(QTextCursor::Start);
+}
+
+void TfrmShowSettings::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    memShowSettings->setGeometry(0, 0, width(), height() - 71);
+    btnOK->setGeometry(width() - 112, height() - 62, 97, 30);
+}
+
+} // namespace zoltw
