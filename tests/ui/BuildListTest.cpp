@@ -212,11 +212,11 @@ private slots:
     void buildsTheListTheEngineWould() {
         Recorder rec;
         TempDir host;
-        testutil::WriteFile(host / "OLD.LIS", [] {
-            hostdb::TQelTagList l;
-            l.AddTicker("OLD.LIS", "IBM", 0);
-            return l.Bytes();
-        }());
+        {
+            hostdb::TQelTagList old; // written where it is named, when it is written
+            old.AddTicker((host / "OLD.LIS").string(), "IBM", 0);
+            old.Write();
+        }
         testutil::WriteFile(host / "BAD.LIS", "no tag list here, just text of some length");
         testutil::WriteFile(host / "NOTE.TXT", "");
         const grid::CellGrid g = MakeGrid({"AAA; BBB;aaa", "", " ", "CCC;;DDD", "bbb", "EEE"});
