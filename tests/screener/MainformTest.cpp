@@ -9,6 +9,7 @@
 #include "platform/Text.h"
 #include "screener/app/ShowSett.h"
 #include "tools/make-host/HostWriter.h"
+#include "ui/SaveDlg.h"
 #include "ui/UiTestSupport.h"
 
 #include <QAction>
@@ -299,6 +300,45 @@ private slots:
         QTest::mouseClick(w.sgdData->viewport(), Qt::LeftButton, {},
                           w.sgdData->CellRect(0, 1).center());
         QVERIFY(link_->log.empty());
+    }
+
+    void tagListAndCharts() {
+        TfrmMain w(Setup());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.DataSetChosen(dataSet_, true);
+        QVERIFY(w.RunFilter(AllPage()));
+        const fs::path lis = windows_.parent_path() / "QEL" / "MYLIST.LIS";
+        fs::remove(lis);
+        link_->log.clear();
+        int asked = 0;
+        auto answer = [&] {
+            return uitest::WhenModal<ui::TSaveAFileDialog>([&](ui::TSaveAFileDialog* d) {
+                ++asked;
+                d->SaveNameEdit->setText("MYLIST");
+                d->OKBtn->click();
+            });
+        };
+        // Go to Charts right after a filter run asks for a name first.
+        answer();
+
+        w.Button[TfrmMain::CmdCharts]->click();
+        QCOMPARE(asked, 1);
+        QVERIFY(fs::exists(lis));
+        QCOMPARE(QString::fromStdString(w.TagListName), QString("MYLIST"));
+        const std::string first(platform::Trim(w.Grid().Text(1, w.Results().FirstResultRow)));
+        QCOMPARE(w.TagListFirstTicker, first);
+        QCOMPARE(link_->log,
+                 (std::vector<std::string>{"activate", "post C:\\QEL\\qelio32.dll 6 MYLIST",
+                                           "post C:\\QEL\\qelio32.dll 1 " + first}));
+        // A second Go to Charts goes straight to the chart window.
+        link_->log.clear();
+        w.MenuItem[TfrmMain::CmdCharts]->trigger();
+        QCOMPARE(asked, 1);
+        QCOMPARE(link_->log.size(), size_t(3));
+        // A new filter run forgets the list.
+        QVERIFY(w.RunFilter(AllPage()));
+        QVERIFY(w.TagListName.empty());
     }
 
     void placementAndWidthLimits() {

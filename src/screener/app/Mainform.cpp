@@ -9,6 +9,7 @@
 #include "screener/engine/DataSet.h"
 #include "screener/engine/FilterPlan.h"
 #include "screener/engine/SettingsText.h"
+#include "ui/BuildList.h"
 #include "ui/ScrnPos.h"
 #include "ui/ZrAbout.h"
 
@@ -201,8 +202,8 @@ void TfrmMain::CreateControls() {
                                               [this] { FilterData(); },
                                               [this] { ShowSettings(); },
                                               [] {},
-                                              [] {},
-                                              [] {},
+                                              [this] { BuildTagList(); },
+                                              [this] { GoToCharts(); },
                                               [this] { close(); }};
     for (int c = 0; c < CommandCount; ++c) {
         MenuItem[c] = new QAction(menuCaptions[c], this);
@@ -404,6 +405,7 @@ bool TfrmMain::RunFilter(const screener::FilterSettings& settings) {
     }
     titles_ = plan.titles;
     settings_ = plan.settings;
+    TagListName.clear(); // every new result set needs its own list
     lblInspected->setText(QString::fromStdString(out.inspectedText));
     lblDisplayed->setText(QString::fromStdString(out.displayedText));
     FilterSetPanel->setText(QString::fromStdString(
@@ -505,6 +507,21 @@ void TfrmMain::ShowStatus(const QString& text) {
     QTimer::singleShot(8000, StatusText, [label = StatusText, text] {
         if (label->text() == text) label->clear();
     });
+}
+
+bool TfrmMain::BuildTagList() {
+    return ui::BuildTagList(grid_, this, results_.FirstResultRow, results_.LastResultRow,
+                            ui::ZoltTagList, setup_.env.dirs.LocalPath(host_.globals.HostDirectory),
+                            TagListName, TagListFirstTicker);
+}
+
+void TfrmMain::GoToCharts() {
+    if (TagListName.empty() && !BuildTagList()) return;
+    hostlink::HostLink& link = Link();
+    hostlink::OpenChart(link, host_.globals.HostLibraryPath, hostlink::ChartWindowTitle,
+                        host_.globals.HostProgramPath, TagListFirstTicker, TagListName);
+    if (!link.Problem().empty())
+        ShowStatus(QString::fromStdString("The charts could not be opened: " + link.Problem()));
 }
 
 std::vector<std::string> TfrmMain::SettingsText() const {

@@ -54,6 +54,8 @@ public:
     void ChartIconClicked(int row);
     void About();
     void ShowSettings();
+    bool BuildTagList();
+    void GoToCharts();
     // The description of the settings in force, as the settings window and the report show it.
     std::vector<std::string> SettingsText() const;
 
@@ -68,6 +70,8 @@ public:
 
     // Own settings and state, as the window keeps them.
     std::string LastSettingsFile, LastDataFile;
+    // The tag list built from the results shown; empty until one is built after a filter run.
+    std::string TagListName, TagListFirstTicker;
     int MoveAveLength = 10;
     hostdb::DateTimeValue DataSetDate = 0;
     int DataSetDay = 0;
