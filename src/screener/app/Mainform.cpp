@@ -10,6 +10,7 @@
 #include "screener/engine/FilterPlan.h"
 #include "screener/engine/SettingsText.h"
 #include "ui/BuildList.h"
+#include "ui/HelpWindow.h"
 #include "ui/ScrnPos.h"
 #include "ui/ZrAbout.h"
 
@@ -232,6 +233,15 @@ void TfrmMain::CreateControls() {
     Help1->addSeparator();
     About1 = Help1->addAction("&About Zolt");
     connect(About1, &QAction::triggered, this, &TfrmMain::About);
+    Help = ui::InstallHelpWindow("zoltw", "ZOLT Help", this);
+    connect(Contents1, &QAction::triggered, Help, &ui::HelpWindow::ShowHelpContents);
+    connect(HelpButton, &QToolButton::clicked, Help, &ui::HelpWindow::ShowHelpContents);
+    connect(TopicSearch1, &QAction::triggered, Help, &ui::HelpWindow::ShowHelpTopicSearch);
+    connect(HowtouseHelp1, &QAction::triggered, Help, &ui::HelpWindow::ShowHelpOnHelp);
+    auto* f1 = new QAction(this);
+    f1->setShortcut(Qt::Key_F1);
+    addAction(f1);
+    connect(f1, &QAction::triggered, Help, [this] { Help->ShowHelpContext(1002); });
 }
 
 void TfrmMain::FormCreate() {

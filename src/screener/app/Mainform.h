@@ -20,6 +20,10 @@ class QLabel;
 class QMenu;
 class QToolButton;
 
+namespace ui {
+class HelpWindow;
+}
+
 namespace zoltw {
 
 class TfrmShowSettings;
@@ -100,6 +104,7 @@ public:
     QLabel *lblInspected = nullptr, *lblDisplayed = nullptr, *Title1 = nullptr, *Title2 = nullptr;
     QLabel *DataSetPanel = nullptr, *FilterSetPanel = nullptr, *StatusText = nullptr;
     gridview::GridView* sgdData = nullptr;
+    ui::HelpWindow* Help = nullptr;
 
     const grid::CellGrid& Grid() const { return grid_; }
     const screener::ResultState& Results() const { return results_; }
