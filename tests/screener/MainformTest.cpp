@@ -5,6 +5,7 @@
 
 #include "TestUtil.h"
 #include "cli/Zolt.h"
+#include "hostdb/Format.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
 #include "screener/app/ShowSett.h"
@@ -17,6 +18,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -300,6 +304,34 @@ private slots:
         QTest::mouseClick(w.sgdData->viewport(), Qt::LeftButton, {},
                           w.sgdData->CellRect(0, 1).center());
         QVERIFY(link_->log.empty());
+    }
+
+    void printingTheResults() {
+        TfrmMain w(Setup());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.DataSetChosen(dataSet_, true);
+        QVERIFY(w.RunFilter(AllPage()));
+        const QString pdf = QString::fromStdString((tmp_ / "report.pdf").string());
+        w.Printer().setOutputFormat(QPrinter::PdfFormat);
+        w.Printer().setOutputFileName(pdf);
+        uitest::WhenModal<QPrintDialog>([](QPrintDialog* d) { d->accept(); });
+        w.Button[TfrmMain::CmdPrint]->click();
+        QProcess text;
+        text.start("pdftotext", {"-layout", pdf, "-"});
+        QVERIFY(text.waitForFinished(60000));
+        const QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split('\f');
+        QVERIFY(pages.size() >= 2);
+        QVERIFY(pages[0].contains("Zolt v2.07 Results"));
+        QVERIFY2(pages[0].contains("Printed " + QString::fromStdString(hostdb::FormatDateTime(
+                                                    "ddddd", Now, platform::Locale::Posix()))),
+                 qPrintable(pages[0].left(300)));
+        QVERIFY(pages[0].contains("Showing all tickers"));
+        QVERIFY(pages[0].contains("Page 1"));
+        QVERIFY(pages[0].contains("Weeks since previous"));
+        // The first ticker of the results is on the first page.
+        QVERIFY(pages[0].contains(QString::fromStdString(
+            std::string(platform::Trim(w.Grid().Text(1, w.Results().FirstResultRow))))));
     }
 
     void tagListAndCharts() {

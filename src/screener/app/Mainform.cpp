@@ -1,5 +1,7 @@
 #include "screener/app/Mainform.h"
 
+#include "grid/view/PrintSG.h"
+#include "hostdb/Format.h"
 #include "hostdb/HostPath.h"
 #include "hostlink/BridgeLink.h"
 #include "hostlink/RunQel.h"
@@ -24,6 +26,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPrinter>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
@@ -199,12 +202,9 @@ void TfrmMain::CreateControls() {
     File1 = menuBar()->addMenu("&File");
     Help1 = menuBar()->addMenu("&Help");
     PopupMenu1 = new QMenu(this);
-    const std::function<void()> handlers[] = {[this] { GetData(); },
-                                              [this] { FilterData(); },
-                                              [this] { ShowSettings(); },
-                                              [] {},
-                                              [this] { BuildTagList(); },
-                                              [this] { GoToCharts(); },
+    const std::function<void()> handlers[] = {[this] { GetData(); },      [this] { FilterData(); },
+                                              [this] { ShowSettings(); }, [this] { Print(); },
+                                              [this] { BuildTagList(); }, [this] { GoToCharts(); },
                                               [this] { close(); }};
     for (int c = 0; c < CommandCount; ++c) {
         MenuItem[c] = new QAction(menuCaptions[c], this);
@@ -517,6 +517,34 @@ void TfrmMain::ShowStatus(const QString& text) {
     QTimer::singleShot(8000, StatusText, [label = StatusText, text] {
         if (label->text() == text) label->clear();
     });
+}
+
+QPrinter& TfrmMain::Printer() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+void TfrmMain::Print() {
+    const platform::Locale& locale = setup_.env.locale;
+    grid::PrintInputs in;
+    in.headerLines = {{hostdb::FormatText("Zolt v%.2f Results", {ProgramVersion}, locale),
+                       &formats_.FormatCentreBold},
+                      {"Printed " + hostdb::FormatDateTime("ddddd", setup_.env.now, locale),
+                       &formats_.FormatCentre},
+                      {" ", &formats_.FormatPlain}};
+    for (const std::string& line : SettingsText())
+        in.firstPageLines.push_back({line, &formats_.FormatPlain});
+    in.documentTitle = "Zolt";
+    in.printedFor = grid::PrintedForText();
+    in.firstRow = results_.FirstResultRow;
+    in.lastRow = results_.PrintLastRow;
+    in.fontName = "Arial";
+    in.printFontSize = 11;
+    in.screenPixelsPerInch = logicalDpiY();
+    in.screenFontSize = 10;
+    in.grid = &grid_;
+    in.columnWidths = ColumnWidths;
+    grid::PrintReport(this, std::move(in), &Printer());
 }
 
 bool TfrmMain::BuildTagList() {

@@ -18,6 +18,7 @@ class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QToolButton;
 
 namespace ui {
@@ -58,6 +59,7 @@ public:
     void ChartIconClicked(int row);
     void About();
     void ShowSettings();
+    void Print();
     bool BuildTagList();
     void GoToCharts();
     // The description of the settings in force, as the settings window and the report show it.
@@ -105,6 +107,8 @@ public:
     QLabel *DataSetPanel = nullptr, *FilterSetPanel = nullptr, *StatusText = nullptr;
     gridview::GridView* sgdData = nullptr;
     ui::HelpWindow* Help = nullptr;
+    // The printer the print dialog sets up, kept between prints as the dialog's choices are.
+    QPrinter& Printer();
 
     const grid::CellGrid& Grid() const { return grid_; }
     const screener::ResultState& Results() const { return results_; }
@@ -137,6 +141,7 @@ private:
     screener::ColumnTitleInfo titles_;
     screener::FilterSettings settings_; // in force since the last filter run
     std::unique_ptr<TfrmShowSettings> showSettings_;
+    std::unique_ptr<QPrinter> printer_;
     bool shownOnce_ = false;
     bool sorting_ = false;
 };
