@@ -14,7 +14,9 @@
 #include "ui/UiTestSupport.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -161,9 +163,10 @@ private slots:
         QCOMPARE(file,
                  QStringList({"&Get Data...", "-", "&Filter Data...", "&Show Settings", "-",
                               "&Print...", "&Build TagList...", "Go to &Charts", "-", "E&xit"}));
-        QCOMPARE(popup,
-                 QStringList({"&Get data...", "-", "&Filter data...", "&Show settings", "-",
-                              "&Print...", "&Build TagList...", "Go to &Charts", "-", "E&xit"}));
+        // The host's items, then the copy this program adds.
+        QCOMPARE(popup, QStringList({"&Get data...", "-", "&Filter data...", "&Show settings", "-",
+                                     "&Print...", "&Build TagList...", "Go to &Charts", "-",
+                                     "E&xit", "-", "Copy &results"}));
         QCOMPARE(w.Button[TfrmMain::CmdCharts]->toolTip(),
                  QString("Build a TagList and\nGo to Charts"));
         w.close();
@@ -332,6 +335,40 @@ private slots:
         // The first ticker of the results is on the first page.
         QVERIFY(pages[0].contains(QString::fromStdString(
             std::string(platform::Trim(w.Grid().Text(1, w.Results().FirstResultRow))))));
+    }
+
+    void keyboardWalkAndCopy() {
+        TfrmMain w(Setup());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.DataSetChosen(dataSet_, true);
+        QVERIFY(w.RunFilter(AllPage()));
+        const screener::ResultState& st = w.Results();
+        const grid::GridRect& sel = w.Grid().Selection;
+        QCOMPARE(sel.top, st.LastResultRow); // the filter leaves it on the last row written
+        QTest::keyClick(&w, Qt::Key_Down);
+        QCOMPARE(sel.top, st.LastResultRow); // not past the results
+        QTest::keyClick(&w, Qt::Key_Up);
+        QTest::keyClick(&w, Qt::Key_Up);
+        QCOMPARE(sel.top, st.LastResultRow - 2);
+        QCOMPARE(sel.left, 1);
+        QCOMPARE(sel.right, 10);
+        QVERIFY(!w.sgdData->CellRect(1, sel.top).isEmpty()); // scrolled into view
+        link_->log.clear();
+        QTest::keyClick(&w, Qt::Key_Return);
+        QCOMPARE(link_->log.size(), size_t(2));
+        QVERIFY(link_->log[1].ends_with(" 1 " +
+                                        std::string(platform::Trim(w.Grid().Text(1, sel.top)))));
+
+        QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier);
+        const QStringList lines = QGuiApplication::clipboard()->text().split('\n');
+        QCOMPARE(lines.size(), st.PrintLastRow + 2); // every row, then the end of the last
+        QCOMPARE(lines[0], QString("\t\tWeeks since previous\t\t1-day Closing\t\tDays "
+                                   "since\t\t1-day %\t# days\tPerf"));
+        QCOMPARE(lines[st.FirstResultRow].section('\t', 1, 1),
+                 QString::fromStdString(
+                     std::string(platform::Trim(w.Grid().Text(1, st.FirstResultRow)))));
+        QCOMPARE(w.PopupMenu1->actions().last(), w.CopyResults1);
     }
 
     void tagListAndCharts() {

@@ -1,5 +1,6 @@
 #include "screener/app/Mainform.h"
 
+#include "grid/view/DrawSG6.h"
 #include "grid/view/PrintSG.h"
 #include "hostdb/Format.h"
 #include "hostdb/HostPath.h"
@@ -18,10 +19,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -227,6 +230,14 @@ void TfrmMain::CreateControls() {
         m->addSeparator();
         m->addAction(items[CmdExit]);
     }
+    // Beyond the host's commands: the results into a spreadsheet.
+    CopyResults1 = new QAction("Copy &results", this);
+    CopyResults1->setShortcut(QKeySequence::Copy);
+    CopyResults1->setEnabled(false);
+    addAction(CopyResults1);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(CopyResults1);
+    connect(CopyResults1, &QAction::triggered, this, &TfrmMain::CopyResults);
     Contents1 = Help1->addAction("&Contents");
     TopicSearch1 = Help1->addAction("&Topic Search");
     HowtouseHelp1 = Help1->addAction("&How to use Help");
@@ -357,6 +368,44 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void TfrmMain::CopyResults() {
+    if (sgdData->isHidden()) return;
+    QString text;
+    for (int r = 0; r <= results_.PrintLastRow && r < grid_.RowCount(); ++r) {
+        for (int c = 0; c < grid_.ColCount(); ++c)
+            text += (c ? "\t" : "") + gridview::CellText(grid_.Text(c, r)).trimmed();
+        text += '\n';
+    }
+    QApplication::clipboard()->setText(text);
+}
+
+void TfrmMain::WalkResults(int step) {
+    if (sgdData->isHidden() || sorting_ || results_.LastResultRow < results_.FirstResultRow) return;
+    int row = grid_.Selection.top;
+    row = row < results_.FirstResultRow || row > results_.LastResultRow
+              ? results_.FirstResultRow
+              : std::clamp(row + step, results_.FirstResultRow, results_.LastResultRow);
+    grid_.Selection = {1, row, 10, row};
+    sgdData->ScrollToRow(row);
+    sgdData->viewport()->update();
+}
+
+void TfrmMain::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Up: WalkResults(-1); return;
+    case Qt::Key_Down: WalkResults(1); return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        const int row = grid_.Selection.top;
+        if (!sgdData->isHidden() && !sorting_ && row >= results_.FirstResultRow &&
+            row <= results_.LastResultRow && grid_.Format(0, row) == &formats_.FormatChart)
+            ChartIconClicked(row);
+        return;
+    }
+    default: QMainWindow::keyPressEvent(event);
+    }
+}
+
 void TfrmMain::contextMenuEvent(QContextMenuEvent* event) { PopupMenu1->exec(event->globalPos()); }
 
 // Until the data-set chooser is in place, an existing data set is picked from the program
@@ -376,6 +425,7 @@ void TfrmMain::DataSetChosen(const std::string& fileName, bool filterable) {
     lblDisplayed->setText(" ");
     SetEnabled(CmdFilter, filterable);
     for (Command c : {CmdPrint, CmdBuildTagList, CmdCharts}) SetEnabled(c, false);
+    CopyResults1->setEnabled(false);
 }
 
 // Until the filter dialog is in place, the filter runs with the last settings file.
@@ -429,6 +479,7 @@ bool TfrmMain::RunFilter(const screener::FilterSettings& settings) {
     SetEnabled(CmdShowSettings, true);
     const bool found = results_.LastResultRow >= results_.FirstResultRow;
     for (Command c : {CmdPrint, CmdBuildTagList, CmdCharts}) SetEnabled(c, found);
+    CopyResults1->setEnabled(true);
     return true;
 }
 

@@ -60,6 +60,10 @@ public:
     void About();
     void ShowSettings();
     void Print();
+    // The title rows and the rows the report covers as tab-separated text, for a spreadsheet.
+    void CopyResults();
+    // Moves the highlighted result row by `step`, the chart following on Enter.
+    void WalkResults(int step);
     bool BuildTagList();
     void GoToCharts();
     // The description of the settings in force, as the settings window and the report show it.
@@ -100,6 +104,7 @@ public:
     QToolButton* Button[CommandCount] = {}; // none for Show Settings
     QToolButton* HelpButton = nullptr;
     QMenu *File1 = nullptr, *Help1 = nullptr, *PopupMenu1 = nullptr;
+    QAction* CopyResults1 = nullptr; // the pop-up's last item, also Ctrl+C
     QAction *Contents1 = nullptr, *TopicSearch1 = nullptr, *HowtouseHelp1 = nullptr,
             *About1 = nullptr;
     QFrame *Panel1 = nullptr, *pnlResults = nullptr, *TitlePanel = nullptr, *Panel3 = nullptr;
@@ -120,6 +125,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void CreateControls();
