@@ -15,6 +15,12 @@ fail() { echo "install test: $*" >&2; exit 1; }
 [ -x "$prefix/bin/zolt" ] || fail "no bin/zolt"
 [ -x "$prefix/bin/make-host" ] || fail "no bin/make-host"
 [ -d "$prefix/share/zolt" ] || fail "no share/zolt"
+if [ -f "$build/src/screener/ZoltW" ]; then
+  [ -x "$prefix/bin/ZoltW" ] || fail "no bin/ZoltW"
+  grep -qx 'Exec=ZoltW' "$prefix/share/applications/zoltw.desktop" || fail "no desktop entry"
+  [ -f "$prefix/share/icons/hicolor/scalable/apps/zoltw.svg" ] || fail "no icon"
+  [ -f "$prefix/share/zolt/help/zoltw/index.txt" ] || fail "no help pages"
+fi
 
 # A clean environment: no leftovers of the caller's data, Wine or locale settings.
 export HOME="$tmp/home" XDG_DATA_HOME="$tmp/data" XDG_CONFIG_HOME="$tmp/config" LC_ALL=C
