@@ -1,0 +1,49 @@
+// Pictures of ZoltW's main window for the documentation: at start, after a filter run with
+// every ticker listed, and in the middle of a sort. Usage: zoltw-shots --windows-dir DIR
+// --program-dir DIR DATASET OUTDIR (run on an X server or offscreen).
+#include "cli/Zolt.h"
+#include "platform/Locale.h"
+#include "screener/app/Mainform.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    zoltw::MainSetup setup;
+    setup.env.dirs = platform::Directories::FromEnvironment();
+    setup.env.locale = platform::Locale::Posix();
+    setup.env.now = hostdb::EncodeDateTime(2026, 12, 4, 18, 0);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::size_t i = 0;
+    std::string error;
+    if (!cli::ParseGlobalOptions(args, i, setup.env, setup.programDir, error) ||
+        i + 2 != args.size()) {
+        std::fprintf(stderr, "usage: zoltw-shots --windows-dir DIR --program-dir DIR DATASET "
+                             "OUTDIR\n");
+        return 2;
+    }
+    const QString out = QString::fromStdString(args[i + 1]) + "/";
+    setup.ownSettings = setup.programDir / "zoltw-shots.ini";
+    zoltw::TfrmMain w(setup);
+    if (!w.HostFound()) return 1;
+    w.show();
+    w.resize(w.MaxFormWidth, 520);
+    QApplication::processEvents();
+    bool ok = w.grab().save(out + "zoltw-start.png");
+
+    w.DataSetChosen(args[i], true);
+    screener::FilterSettings all;
+    all.Page = screener::PageAll;
+    all.MinClose = 0;
+    all.MinVolume = 0;
+    w.RunFilter(all);
+    QApplication::processEvents();
+    ok = w.grab().save(out + "zoltw-results.png") && ok;
+
+    // Taken while the sort lets events through.
+    QTimer::singleShot(0, &w, [&] { ok = w.grab().save(out + "zoltw-sorting.png") && ok; });
+    w.SortResults(5);
+    return ok ? 0 : 1;
+}
