@@ -458,6 +458,42 @@ private slots:
         QCOMPARE(w.DataSetDay, hostdb::TQelCalendar::DateToDay(hostdb::EncodeDate(2025, 1, 3)));
     }
 
+    void aboutBox() {
+        TfrmMain w(Setup());
+        QString version, caption;
+        uitest::WhenModal<QDialog>([&](QDialog* d) {
+            caption = d->windowTitle();
+            for (QLabel* l : d->findChildren<QLabel*>())
+                if (l->text().startsWith("Version")) version = l->text();
+            d->reject();
+        });
+        w.About1->trigger();
+        QCOMPARE(caption, QString("About ZOLT"));
+        QCOMPARE(version, QString("Version: 2.07"));
+    }
+
+    // The program itself: a second start ends at once and leaves the first running.
+    void secondStartEnds() {
+        QStringList args = {"--windows-dir", QString::fromStdString(windows_.string()),
+                            "--program-dir", QString::fromStdString(program_.string())};
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString((tmp_ / "config").string()));
+        QProcess first, second;
+        first.setProcessEnvironment(env);
+        second.setProcessEnvironment(env);
+        first.start(ZOLTW_PROGRAM, args);
+        QVERIFY(first.waitForStarted());
+        QTest::qWait(1500); // its window is up and listening
+        QCOMPARE(first.state(), QProcess::Running);
+        second.start(ZOLTW_PROGRAM, args);
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+        first.terminate();
+        QVERIFY(first.waitForFinished(10000));
+    }
+
     void hostNotFound() {
         MainSetup s = Setup();
         s.env.dirs.SetWindowsDirectory(tmp_ / "nowhere" / "drive_c" / "windows");
