@@ -256,7 +256,7 @@ void TfrmMain::CreateControls() {
 }
 
 void TfrmMain::FormCreate() {
-    // Step 1, the fatal error handler, is installed by the program before the window exists.
+    // The fatal error handler is installed by the program before the window exists.
     if (!hostdb::DiscoverHost(hostdb::HostProgram::ZoltW, setup_.env, host_, hostError_,
                               &hostReason_))
         return; // the program ends without reading its own settings
