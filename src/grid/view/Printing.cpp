@@ -36,7 +36,7 @@ void TPieGauge::paintEvent(QPaintEvent*) {
     // Qt counts angles in sixteenths of a degree, anticlockwise from three o'clock.
     int span = static_cast<int>(static_cast<long long>(progress_) * 360 * 16 / max_);
     if (span > 0) {
-        p.setBrush(Qt::red);
+        p.setBrush(colour_);
         p.drawPie(r, 90 * 16, -span);
     }
 }

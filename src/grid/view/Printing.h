@@ -4,6 +4,7 @@
 
 #include "grid/view/PrintSG.h"
 
+#include <QColor>
 #include <QDialog>
 
 class QPushButton;
@@ -20,6 +21,7 @@ public:
     void SetMaxValue(int maximum);
     void SetProgress(int progress);
     void AddProgress(int step) { SetProgress(progress_ + step); }
+    void SetColour(const QColor& colour) { colour_ = colour; update(); }
     int MaxValue() const { return max_; }
     int Progress() const { return progress_; }
 
@@ -28,6 +30,7 @@ protected:
 
 private:
     int max_ = 100, progress_ = 0;
+    QColor colour_ = Qt::red;
 };
 
 class TPrinting : public QDialog {

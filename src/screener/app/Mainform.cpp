@@ -9,11 +9,13 @@
 #include "platform/Profile.h"
 #include "platform/Text.h"
 #include "screener/app/ShowSett.h"
+#include "screener/app/WorkWindows.h"
 #include "screener/engine/DataSet.h"
 #include "screener/engine/FilterPlan.h"
 #include "screener/engine/SettingsText.h"
 #include "ui/BuildList.h"
 #include "ui/HelpWindow.h"
+#include "ui/Hooks.h"
 #include "ui/ScrnPos.h"
 #include "ui/ZrAbout.h"
 
@@ -361,9 +363,9 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
                                            {"MoveAveLength", std::to_string(MoveAveLength)}}) &&
                 saved;
         if (!saved)
-            QMessageBox::warning(this, ProgramTitle,
-                                 QString::fromStdString("Your settings could not be saved in " +
-                                                        setup_.ownSettings.string() + "."));
+            ui::ShowMessage(this, ui::BoxKind::Warning,
+                            QString::fromStdString("Your settings could not be saved in " +
+                                                   setup_.ownSettings.string() + "."));
     }
     event->accept();
 }
@@ -439,8 +441,8 @@ bool TfrmMain::RunFilter(const screener::FilterSettings& settings) {
     screener::FilterPlan plan;
     if (!screener::MakeFilterPlan(settings, LastDataFile, host_.globals.LastMarketDay, calendar,
                                   plan)) {
-        QMessageBox::warning(
-            this, ProgramTitle,
+        ui::ShowMessage(
+            this, ui::BoxKind::Warning,
             QString::fromStdString(LastDataFile + " is not named after a market date."));
         return false;
     }
@@ -452,15 +454,21 @@ bool TfrmMain::RunFilter(const screener::FilterSettings& settings) {
     in.equityPathList = host_.globals.EquityPathList;
     in.dirs = setup_.env.dirs;
     in.locale = setup_.env.locale;
+    // The run happens in the filtering window, which shows its progress and offers Stop.
     screener::FilterRunOutput out;
-    try {
-        out = screener::RunFilter(in, grid_, results_, formats_, plan.titles,
-                                  [](std::int64_t done, std::int64_t) {
-                                      if (done % 256 == 0) QApplication::processEvents();
-                                      return true;
-                                  });
-    } catch (const std::exception& e) {
-        QMessageBox::warning(this, ProgramTitle, QString::fromStdString(e.what()));
+    std::string error;
+    TFiltering filtering(
+        [&](const hostdb::Progress& progress) {
+            try {
+                out = screener::RunFilter(in, grid_, results_, formats_, plan.titles, progress);
+            } catch (const std::exception& e) {
+                error = e.what();
+            }
+        },
+        this);
+    filtering.exec();
+    if (!error.empty()) {
+        ui::ShowMessage(this, ui::BoxKind::Error, QString::fromStdString(error));
         return false;
     }
     titles_ = plan.titles;

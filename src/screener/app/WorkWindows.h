@@ -1,0 +1,88 @@
+// The screener's two small progress windows: data set generation (a bar gauge, the ticker at
+// work, Stop) and the filter run (a pie gauge, Stop). Each starts its run 100 ms after it shows
+// and closes itself when the run ends.
+#pragma once
+
+#include "hostdb/Progress.h"
+#include "screener/engine/Gendata.h"
+
+#include <QDialog>
+#include <chrono>
+#include <functional>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
+namespace grid {
+class TPieGauge;
+}
+
+namespace zoltw {
+
+// Shared by both windows: Stop, also by Escape and by closing the window, the busy flag, and
+// pending events let through at most every `ProcessInterval` so painting never slows a run.
+class TWorkWindow : public QDialog {
+    Q_OBJECT
+public:
+    QPushButton* StopButton = nullptr;
+    QTimer* KickOff = nullptr;
+    bool StopPressed() const { return stop_; }
+    std::chrono::milliseconds ProcessInterval{100};
+
+protected:
+    explicit TWorkWindow(QWidget* parent);
+    // The run, from the timer; the window accepts itself afterwards.
+    virtual void Run() = 0;
+    // Lets events through when the interval has passed (always when `force`); false once Stop
+    // was pressed.
+    bool Pump(bool force = false);
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    void Start();
+    bool busy_ = false, stop_ = false;
+    std::chrono::steady_clock::time_point lastPump_;
+};
+
+class TGenerateData : public TWorkWindow {
+    Q_OBJECT
+public:
+    TGenerateData(screener::GenerateInput input, hostdb::TQelCalendar& calendar, QWidget* parent);
+
+    QProgressBar* GenerateGauge;
+    QLabel *TickerCode, *TickerName;
+
+    const screener::GenerateResult& Result() const { return result_; }
+    // Why the data set could not be written; empty when it was.
+    const std::string& Error() const { return error_; }
+
+protected:
+    void Run() override;
+
+private:
+    screener::GenerateInput input_;
+    hostdb::TQelCalendar& calendar_;
+    screener::GenerateResult result_;
+    std::string error_;
+};
+
+class TFiltering : public TWorkWindow {
+    Q_OBJECT
+public:
+    // `run` filters with the progress it is given.
+    TFiltering(std::function<void(const hostdb::Progress&)> run, QWidget* parent);
+
+    grid::TPieGauge* FilterGauge;
+
+protected:
+    void Run() override;
+
+private:
+    std::function<void(const hostdb::Progress&)> run_;
+};
+
+} // namespace zoltw
