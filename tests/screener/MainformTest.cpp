@@ -343,6 +343,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.DataSetChosen(dataSet_, true);
         QVERIFY(w.RunFilter(AllPage()));
+        w.activateWindow(); // back from the filtering window
+        QVERIFY(QTest::qWaitForWindowActive(&w));
         const screener::ResultState& st = w.Results();
         const grid::GridRect& sel = w.Grid().Selection;
         QCOMPARE(sel.top, st.LastResultRow); // the filter leaves it on the last row written
