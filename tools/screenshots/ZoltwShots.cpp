@@ -1,7 +1,6 @@
 // Pictures of ZoltW's main window for the documentation: at start, after a filter run with
 // every ticker listed, and in the middle of a sort. Usage: zoltw-shots --windows-dir DIR
 // --program-dir DIR DATASET OUTDIR (run on an X server or offscreen).
-#include "cli/Zolt.h"
 #include "platform/Locale.h"
 #include "screener/app/Mainform.h"
 
@@ -12,20 +11,20 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     zoltw::MainSetup setup;
-    setup.env.dirs = platform::Directories::FromEnvironment();
-    setup.env.locale = platform::Locale::Posix();
-    setup.env.now = hostdb::EncodeDateTime(2026, 12, 4, 18, 0);
-    std::vector<std::string> args(argv + 1, argv + argc);
-    std::size_t i = 0;
+    std::vector<std::string> args;
     std::string error;
-    if (!cli::ParseGlobalOptions(args, i, setup.env, setup.programDir, error) ||
-        i + 2 != args.size()) {
-        std::fprintf(stderr, "usage: zoltw-shots --windows-dir DIR --program-dir DIR DATASET "
-                             "OUTDIR\n");
+    if (!zoltw::SetupFromArguments(std::vector<std::string>(argv + 1, argv + argc), setup, args,
+                                   error) ||
+        args.size() != 2) {
+        std::fprintf(stderr,
+                     "usage: zoltw-shots --windows-dir DIR --program-dir DIR DATASET OUTDIR\n");
         return 2;
     }
-    const QString out = QString::fromStdString(args[i + 1]) + "/";
+    // Figures and pictures that do not depend on the machine's locale or clock.
+    setup.env.locale = platform::Locale::Posix();
+    setup.env.now = hostdb::EncodeDateTime(2026, 12, 4, 18, 0);
     setup.ownSettings = setup.programDir / "zoltw-shots.ini";
+    const QString out = QString::fromStdString(args[1]) + "/";
     zoltw::TfrmMain w(setup);
     if (!w.HostFound()) return 1;
     w.show();
@@ -33,7 +32,7 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     bool ok = w.grab().save(out + "zoltw-start.png");
 
-    w.DataSetChosen(args[i], true);
+    w.DataSetChosen(args[0], true);
     screener::FilterSettings all;
     all.Page = screener::PageAll;
     all.MinClose = 0;

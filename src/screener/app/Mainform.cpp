@@ -1,11 +1,13 @@
 #include "screener/app/Mainform.h"
 
+#include "cli/Zolt.h"
 #include "grid/view/DrawSG6.h"
 #include "grid/view/PrintSG.h"
 #include "hostdb/Format.h"
 #include "hostdb/HostPath.h"
 #include "hostlink/BridgeLink.h"
 #include "hostlink/RunQel.h"
+#include "platform/Locale.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
 #include "screener/app/ShowSett.h"
@@ -113,6 +115,20 @@ QFrame* LoweredPanel(QWidget* parent, QFrame::Shadow shadow = QFrame::Sunken, in
 }
 
 } // namespace
+
+bool SetupFromArguments(const std::vector<std::string>& args, MainSetup& setup,
+                        std::vector<std::string>& rest, std::string& error) {
+    setup.env.dirs = platform::Directories::FromEnvironment();
+    setup.env.locale = platform::SystemLocale();
+    setup.env.now = hostdb::LocalNow();
+    setup.programDir = setup.env.dirs.program;
+    std::size_t i = 0;
+    if (!cli::ParseGlobalOptions(args, i, setup.env, setup.programDir, error)) return false;
+    setup.ownSettings =
+        platform::Directories::FileInDirectory(setup.env.dirs.settings, "OstravlR.Ini");
+    rest.assign(args.begin() + static_cast<long>(i), args.end());
+    return true;
+}
 
 TfrmMain::TfrmMain(MainSetup setup, QWidget* parent)
     : QMainWindow(parent), setup_(std::move(setup)), grid_(screener::MakeResultGrid()) {

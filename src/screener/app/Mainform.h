@@ -40,6 +40,11 @@ struct MainSetup {
     std::shared_ptr<hostlink::HostLink> link;
 };
 
+// The setup from the command line's global options (--windows-dir, --now, --program-dir) over
+// the environment's defaults; `rest` gets the arguments after them. False with the message.
+bool SetupFromArguments(const std::vector<std::string>& args, MainSetup& setup,
+                        std::vector<std::string>& rest, std::string& error);
+
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 public:

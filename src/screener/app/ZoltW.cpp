@@ -1,7 +1,5 @@
 // ZoltW, the screener: the splash, the application title, the main window with the
 // single-instance check, then the message loop.
-#include "cli/Zolt.h"
-#include "platform/Locale.h"
 #include "screener/app/Mainform.h"
 #include "ui/Just1w32.h"
 #include "ui/SplashFm.h"
@@ -11,30 +9,27 @@
 #include <iostream>
 
 int main(int argc, char** argv) {
-    ui::ZoltApplication app(argc, argv);
-    auto splash = ui::ShowSplash(ui::MakeProductPicture("ZOLT", "for Windows (32-bit)"));
-    QApplication::setApplicationDisplayName(zoltw::ProgramTitle);
-    QApplication::setApplicationName("ZoltW");
-
-    // The command line's global options, so that one host installation can be chosen.
+    // The command line's global options, so that one host installation can be chosen; read
+    // first, so that a mistake is reported also where no display can be opened.
     zoltw::MainSetup setup;
-    setup.env.dirs = platform::Directories::FromEnvironment();
-    setup.env.locale = platform::SystemLocale();
-    setup.env.now = hostdb::LocalNow();
-    setup.programDir = setup.env.dirs.program;
-    std::vector<std::string> args(argv + 1, argv + argc);
-    std::size_t i = 0;
+    std::vector<std::string> rest;
     std::string error;
-    if (!cli::ParseGlobalOptions(args, i, setup.env, setup.programDir, error) || i != args.size()) {
-        if (error.empty()) error = "unexpected argument " + args[i];
+    if (!zoltw::SetupFromArguments(std::vector<std::string>(argv + 1, argv + argc), setup, rest,
+                                   error) ||
+        !rest.empty()) {
+        if (error.empty()) error = "unexpected argument " + rest.front();
         std::cerr << "ZoltW: " << error
                   << " (usage: ZoltW [--windows-dir DIR] [--now \"YYYY-MM-DD HH:MM\"] "
                      "[--program-dir DIR])\n";
         return 2;
     }
-    std::filesystem::create_directories(setup.programDir);
-    setup.ownSettings =
-        platform::Directories::FileInDirectory(setup.env.dirs.settings, "OstravlR.Ini");
+    std::error_code ec; // a missing program directory is made by its first writer
+    std::filesystem::create_directories(setup.programDir, ec);
+
+    ui::ZoltApplication app(argc, argv);
+    auto splash = ui::ShowSplash(ui::MakeProductPicture("ZOLT", "for Windows (32-bit)"));
+    QApplication::setApplicationDisplayName(zoltw::ProgramTitle);
+    QApplication::setApplicationName("ZoltW");
 
     ui::TYvDefaultException handleExcepts;
     handleExcepts.SetInstructions(
