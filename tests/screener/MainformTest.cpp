@@ -8,8 +8,11 @@
 #include "hostdb/Format.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
+#include "screener/app/Gdatadlg.h"
 #include "screener/app/ShowSett.h"
 #include "tools/make-host/HostWriter.h"
+#include "ui/Dateedit.h"
+#include "ui/RICedit.h"
 #include "ui/SaveDlg.h"
 #include "ui/UiTestSupport.h"
 
@@ -18,12 +21,14 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTest>
 #include <QToolButton>
@@ -494,6 +499,107 @@ private slots:
         QCOMPARE(first.state(), QProcess::Running);
         first.terminate();
         QVERIFY(first.waitForFinished(10000));
+    }
+
+    void chooserListAndSizes() {
+        MainSetup s = Setup();
+        s.programDir = tmp_ / "sets";
+        fs::create_directories(s.programDir);
+        testutil::WriteFile(s.programDir / "99123110.vds", std::string(1000000, 'a'));
+        testutil::WriteFile(s.programDir / "00010310.vds", std::string(2000000, 'b'));
+        testutil::WriteFile(s.programDir / "notes.vds", std::string(3000000, 'c'));
+        testutil::WriteFile(s.programDir / ".hidden.vds", "x");
+        TfrmMain w(s);
+        w.show();
+        TGetDataDlg* d = w.GetDataDialog();
+        QCOMPARE(d->windowTitle(), QString("Specify a data set"));
+        d->show();
+        QCOMPARE(d->SizeLabel->text(), QString("5.7 MB used by 3 data sets"));
+        QStringList names;
+        for (int i = 0; i < d->DataSetListBox->count(); ++i)
+            names << d->DataSetListBox->item(i)->text();
+        QCOMPARE(names, QStringList({"00010310.vds", "99123110.vds", "notes.vds"}));
+        const platform::Locale posix = platform::Locale::Posix();
+        DataSetRow r = DescribeDataSet("00010310.vds", posix);
+        QVERIFY(r.isDate);
+        QCOMPARE(r.date, hostdb::FormatDateTime("ddddd", hostdb::EncodeDate(2000, 1, 3), posix));
+        QCOMPARE(r.weekday, std::string("Mon"));
+        QCOMPARE(r.length, std::string("10-day ave."));
+        r = DescribeDataSet("99123110.vds", posix);
+        QCOMPARE(r.date, hostdb::FormatDateTime("ddddd", hostdb::EncodeDate(1999, 12, 31), posix));
+        QCOMPARE(r.weekday, std::string("Fri"));
+        QVERIFY(!DescribeDataSet("notes.vds", posix).isDate);
+        // A file that is not named after a date is not offered.
+        d->DataSetListBox->setCurrentRow(2);
+        d->OKClick();
+        QVERIFY(d->isVisible());
+        // The first set chosen: it becomes current and Filter is on.
+        d->DataSetListBox->setCurrentRow(0);
+        d->OKClick();
+        QVERIFY(!d->isVisible());
+        QCOMPARE(w.LastDataFile, std::string("00010310.vds"));
+        QVERIFY(w.IsEnabled(TfrmMain::CmdFilter));
+        // Deleting asks first.
+        d->show();
+        uitest::Recorder boxes;
+        boxes.answers = {QMessageBox::Cancel, QMessageBox::Ok};
+        d->DataSetListBox->setCurrentRow(1);
+        d->DeleteClick();
+        QVERIFY(fs::exists(s.programDir / "99123110.vds"));
+        d->DeleteClick();
+        QVERIFY(!fs::exists(s.programDir / "99123110.vds"));
+        QCOMPARE(boxes.messages[0].text, QString("OK to delete this data set?"));
+        QCOMPARE(d->SizeLabel->text(), QString("4.8 MB used by 2 data sets"));
+    }
+
+    void chooserDatesAndGeneration() {
+        MainSetup s = Setup();
+        s.programDir = tmp_ / "empty";
+        fs::create_directories(s.programDir);
+        TfrmMain w(s);
+        w.show();
+        TGetDataDlg* d = w.GetDataDialog();
+        d->show();
+        // No data set: only a new one can be asked for.
+        QVERIFY(!d->UseExistingButton->isEnabled());
+        QVERIFY(!d->DeleteButton->isEnabled());
+        QVERIFY(d->GenerateNewButton->isChecked());
+        QCOMPARE(d->SizeLabel->text(), QString("0.0 MB used by 0 data sets"));
+        // Saturday 8 January 2000 becomes Friday the 7th; after the last market date, that date.
+        d->MarketDateEdit->SetDate(hostdb::EncodeDate(2000, 1, 8));
+        emit d->MarketDateEdit->OnDateChange();
+        QCOMPARE(d->MarketDateEdit->GetDate(), hostdb::EncodeDate(2000, 1, 7));
+        d->MarketDateEdit->SetDate(hostdb::EncodeDate(2026, 12, 31));
+        emit d->MarketDateEdit->OnDateChange();
+        QCOMPARE(d->MarketDateEdit->GetDate(), hostdb::EncodeDate(2026, 12, 4));
+        // A new set for 3 December with a 5-day average, generated in its window.
+        d->MarketDateEdit->SetDate(hostdb::EncodeDate(2026, 12, 3));
+        emit d->MarketDateEdit->OnDateChange();
+        d->VolMoveAve->SetValue(5);
+        d->OKClick();
+        QVERIFY(!d->isVisible());
+        QVERIFY(fs::exists(s.programDir / "26120305.vds"));
+        QCOMPARE(w.LastDataFile, std::string("26120305.vds"));
+        QCOMPARE(w.MoveAveLength, 5);
+        QVERIFY(w.IsEnabled(TfrmMain::CmdFilter));
+        QVERIFY(w.DataSetPanel->text().contains("5-day"));
+
+        // The same date and length again, answered No: the dialog stays, the set is current.
+        d->show();
+        d->GenerateNewButton->click();
+        d->MarketDateEdit->SetDate(hostdb::EncodeDate(2026, 12, 3));
+        emit d->MarketDateEdit->OnDateChange();
+        uitest::Recorder boxes;
+        boxes.answers = {QMessageBox::No};
+        const auto before = fs::last_write_time(s.programDir / "26120305.vds");
+        d->OKClick();
+        QVERIFY(d->isVisible());
+        QCOMPARE(boxes.messages.size(), size_t(1));
+        QCOMPARE(boxes.messages[0].text,
+                 QString("This data set already exists. Generate it again?"));
+        QCOMPARE(w.LastDataFile, std::string("26120305.vds"));
+        QCOMPARE(fs::last_write_time(s.programDir / "26120305.vds"), before);
+        d->reject();
     }
 
     void hostNotFound() {

@@ -1,7 +1,9 @@
-// Pictures of ZoltW's main window for the documentation: at start, after a filter run with
-// every ticker listed, and in the middle of a sort. Usage: zoltw-shots --windows-dir DIR
+// Pictures of ZoltW's windows for the documentation: the main window at start, the data-set
+// chooser, the main window after a filter run with every ticker listed and in the middle of a sort.
+// Usage: zoltw-shots --windows-dir DIR
 // --program-dir DIR DATASET OUTDIR (run on an X server or offscreen).
 #include "platform/Locale.h"
+#include "screener/app/Gdatadlg.h"
 #include "screener/app/Mainform.h"
 
 #include <QApplication>
@@ -31,6 +33,12 @@ int main(int argc, char** argv) {
     w.resize(w.MaxFormWidth, 520);
     QApplication::processEvents();
     bool ok = w.grab().save(out + "zoltw-start.png");
+
+    zoltw::TGetDataDlg* chooser = w.GetDataDialog();
+    chooser->show();
+    QApplication::processEvents();
+    ok = chooser->grab().save(out + "zoltw-chooser.png") && ok;
+    chooser->hide();
 
     w.DataSetChosen(args[0], true);
     screener::FilterSettings all;

@@ -10,6 +10,7 @@
 #include "platform/Locale.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
+#include "screener/app/Gdatadlg.h"
 #include "screener/app/ShowSett.h"
 #include "screener/app/WorkWindows.h"
 #include "screener/engine/DataSet.h"
@@ -26,7 +27,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QFileDialog>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -279,6 +279,7 @@ void TfrmMain::FormCreate() {
                               &hostReason_))
         return; // the program ends without reading its own settings
     hostFound_ = true;
+    MarketDay = host_.globals.LastMarketDay;
     Title2->setText(
         QString::fromStdString("Last Market Date is " + host_.globals.LastMarketDateText));
 
@@ -426,12 +427,14 @@ void TfrmMain::keyPressEvent(QKeyEvent* event) {
 
 void TfrmMain::contextMenuEvent(QContextMenuEvent* event) { PopupMenu1->exec(event->globalPos()); }
 
-// Until the data-set chooser is in place, an existing data set is picked from the program
-// directory.
+TGetDataDlg* TfrmMain::GetDataDialog() {
+    if (!getData_) getData_ = std::make_unique<TGetDataDlg>(*this);
+    return getData_.get();
+}
+
 void TfrmMain::GetData() {
-    const QString file = QFileDialog::getOpenFileName(
-        this, "Get Data", QString::fromStdString(setup_.programDir.string()), "Data sets (*.vds)");
-    if (!file.isEmpty()) DataSetChosen(std::filesystem::path(file.toStdString()).filename(), true);
+    GetDataDialog()->exec();
+    ShowDataSetCaption();
 }
 
 void TfrmMain::DataSetChosen(const std::string& fileName, bool filterable) {

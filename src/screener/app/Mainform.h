@@ -28,6 +28,7 @@ class HelpWindow;
 namespace zoltw {
 
 class TfrmShowSettings;
+class TGetDataDlg;
 
 constexpr const char* ProgramTitle = "ZOLT (32-bit)";
 constexpr double ProgramVersion = 2.07;
@@ -88,6 +89,7 @@ public:
     // The tag list built from the results shown; empty until one is built after a filter run.
     std::string TagListName, TagListFirstTicker;
     int MoveAveLength = 10;
+    int MarketDay = 0; // the market day of the current work; the last market date at start
     hostdb::DateTimeValue DataSetDate = 0;
     int DataSetDay = 0;
     int MaxFormWidth = 0, MinFormWidth = 0;
@@ -123,6 +125,9 @@ public:
     const grid::CellGrid& Grid() const { return grid_; }
     const screener::ResultState& Results() const { return results_; }
     const hostdb::HostInstallation& Host() const { return host_; }
+    const hostdb::HostEnvironment& Environment() const { return setup_.env; }
+    const std::filesystem::path& ProgramDir() const { return setup_.programDir; }
+    TGetDataDlg* GetDataDialog(); // created on first use and kept
     bool IsEnabled(Command c) const;
 
 protected:
@@ -152,6 +157,7 @@ private:
     screener::ColumnTitleInfo titles_;
     screener::FilterSettings settings_; // in force since the last filter run
     std::unique_ptr<TfrmShowSettings> showSettings_;
+    std::unique_ptr<TGetDataDlg> getData_;
     std::unique_ptr<QPrinter> printer_;
     bool shownOnce_ = false;
     bool sorting_ = false;
