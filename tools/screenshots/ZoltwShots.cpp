@@ -1,10 +1,12 @@
 // Pictures of ZoltW's windows for the documentation: the main window at start, the data-set
-// chooser, the main window after a filter run with every ticker listed and in the middle of a sort.
+// chooser, the generation and filtering windows at work, the main window after a filter run with
+// every ticker listed and in the middle of a sort.
 // Usage: zoltw-shots --windows-dir DIR
 // --program-dir DIR DATASET OUTDIR (run on an X server or offscreen).
 #include "platform/Locale.h"
 #include "screener/app/Gdatadlg.h"
 #include "screener/app/Mainform.h"
+#include "screener/app/WorkWindows.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -40,6 +42,32 @@ int main(int argc, char** argv) {
     ok = chooser->grab().save(out + "zoltw-chooser.png") && ok;
     chooser->hide();
 
+    // The generation window halfway through the host's tickers (into a scratch file).
+    hostdb::TQelCalendar calendar(setup.env.locale);
+    screener::GenerateInput in;
+    in.marketDay = w.Host().globals.LastMarketDay;
+    in.outputPath = setup.programDir / "zoltw-shots.vds";
+    in.tickerFiles = w.Host().tickerFiles;
+    zoltw::TGenerateData* generating = nullptr;
+    std::size_t n = 0;
+    in.onTicker = [&](const std::string&, const std::string&) {
+        if (++n == in.tickerFiles.size() / 2)
+            ok = generating->grab().save(out + "zoltw-generating.png") && ok;
+    };
+    zoltw::TGenerateData generate(in, calendar, &w);
+    generating = &generate;
+    generate.exec();
+    std::filesystem::remove(in.outputPath);
+
+    // The filtering window as it comes up.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* f = qobject_cast<zoltw::TFiltering*>(QApplication::activeModalWidget());
+        if (!f || !f->isVisible()) return;
+        poll.stop();
+        ok = f->grab().save(out + "zoltw-filtering.png") && ok;
+    });
+    poll.start(5);
     w.DataSetChosen(args[0], true);
     screener::FilterSettings all;
     all.Page = screener::PageAll;
