@@ -3,6 +3,7 @@
 #include "grid/view/GridView.h"
 
 #include "grid/view/DrawSG6.h"
+#include "grid/view/FinderCell.h"
 #include "screener/engine/ResultGrid.h"
 
 #include <QFontMetrics>
@@ -197,6 +198,58 @@ private slots:
         QCOMPARE(spy[0][2].value<Qt::MouseButton>(), Qt::RightButton);
         QCOMPARE(spy[0][3].value<Qt::KeyboardModifiers>(),
                  Qt::KeyboardModifiers(Qt::ShiftModifier));
+    }
+
+    void finderCells() {
+        grid::CellGrid g(6, 5, 0, 3);
+        const grid::TGridFormat boldLeft{grid::AlignLeft, false, false, 1, grid::StyleBold};
+        const grid::TGridFormat right{grid::AlignRight, false, false, 1, 0};
+        const grid::TGridFormat centre{grid::AlignCentre, false, false, 1, 0};
+        const grid::TGridFormat dash{grid::AlignDash, false, false, 1, 0};
+        const grid::TGridFormat odd{9, false, false, 1, 0};
+        g.Set(4, 2, " Ticker", &boldLeft);
+        g.Set(3, 3, "12.3%", &right);
+        g.Set(0, 0, "Found", &centre);
+        g.Set(1, 3, "85-15", &dash);
+        g.Set(2, 3, "x", &odd);
+        GridView view;
+        view.setPalette(Classic());
+        view.SetColumnWidths({60, 60, 60, 80, 60, 200});
+        view.SetCellPainter(FinderCellPainter());
+        view.resize(560, 200);
+        view.SetGrid(&g);
+        auto plan = [&](int c, int r) {
+            return PlanFinderCell(g, c, r, view.CellRect(c, r), Classic());
+        };
+        const QRect t = view.CellRect(4, 2);
+        FinderCellPlan p = plan(4, 2);
+        QVERIFY(p.font.bold());
+        QCOMPARE(p.textX, t.left()); // no inset
+        QCOMPARE(p.textY, t.top());
+        QCOMPARE(p.background, QColor(212, 208, 200));
+        const QRect r3 = view.CellRect(3, 3);
+        p = plan(3, 3);
+        QCOMPARE(p.textX,
+                 r3.left() + r3.width() - QFontMetrics(p.font).horizontalAdvance("12.3% "));
+        QCOMPARE(p.background, QColor(Qt::white));
+        const QRect r1 = view.CellRect(1, 3);
+        p = plan(1, 3);
+        QCOMPARE(p.textX,
+                 r1.left() + (r1.width() / 2 - QFontMetrics(p.font).horizontalAdvance("85")));
+        QCOMPARE(plan(2, 3).textX, view.CellRect(2, 3).left()); // any other code: left
+        const QRect r0 = view.CellRect(0, 0);
+        p = plan(0, 0);
+        QCOMPARE(p.textX,
+                 r0.left() + (r0.width() - QFontMetrics(p.font).horizontalAdvance("Found")) / 2);
+
+        QImage image(view.viewport()->size(), QImage::Format_RGB32);
+        view.viewport()->render(&image);
+        const QColor light(Qt::white), dark(128, 128, 128);
+        QCOMPARE(image.pixelColor(r0.left() + 1, r0.top() + 5), light);
+        QCOMPARE(image.pixelColor(r0.left() + 10, r0.top() + 1), light); // the top of row 0
+        QCOMPARE(image.pixelColor(r0.left() + r0.width() - 1, r0.top() + 5), dark);
+        QCOMPARE(image.pixelColor(t.left() + 10, t.top() + t.height() - 1), dark);  // last header
+        QCOMPARE(image.pixelColor(r3.left() + 1, r3.top() + 5), QColor(Qt::white)); // no frame
     }
 
     void ansiTextsShowAsTheHostWroteThem() {
