@@ -3,6 +3,7 @@
 #include "grid/model/CellLayout.h"
 #include "hostdb/BuildLst5.h"
 #include "hostdb/Qelcalen.h"
+#include "platform/Locale.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
 
@@ -112,6 +113,20 @@ bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t& i,
             return false;
         }
     }
+    return true;
+}
+
+bool ProgramPlacesFromArguments(const std::vector<std::string>& args, ProgramPlaces& places,
+                                std::vector<std::string>& rest, std::string& error) {
+    places.env.dirs = platform::Directories::FromEnvironment();
+    places.env.locale = platform::SystemLocale();
+    places.env.now = hostdb::LocalNow();
+    places.programDir = places.env.dirs.program;
+    std::size_t i = 0;
+    if (!ParseGlobalOptions(args, i, places.env, places.programDir, error)) return false;
+    places.ownSettings =
+        platform::Directories::FileInDirectory(places.env.dirs.settings, "OstravlR.Ini");
+    rest.assign(args.begin() + static_cast<long>(i), args.end());
     return true;
 }
 

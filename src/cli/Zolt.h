@@ -38,6 +38,16 @@ bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t& i,
                         hostdb::HostEnvironment& env, std::filesystem::path& programDir,
                         std::string& error);
 
+// Where a windowed program finds the host, keeps its own files and its settings: the global
+// options over the environment's defaults; `rest` gets the arguments after the options.
+struct ProgramPlaces {
+    hostdb::HostEnvironment env;
+    std::filesystem::path programDir;
+    std::filesystem::path ownSettings; // the maker-wide settings file
+};
+bool ProgramPlacesFromArguments(const std::vector<std::string>& args, ProgramPlaces& places,
+                                std::vector<std::string>& rest, std::string& error);
+
 // "YYYY-MM-DD HH:MM" (or "YYYY-MM-DD") as a date-time value.
 bool ParseNow(const std::string& text, hostdb::DateTimeValue& now);
 

@@ -118,15 +118,11 @@ QFrame* LoweredPanel(QWidget* parent, QFrame::Shadow shadow = QFrame::Sunken, in
 
 bool SetupFromArguments(const std::vector<std::string>& args, MainSetup& setup,
                         std::vector<std::string>& rest, std::string& error) {
-    setup.env.dirs = platform::Directories::FromEnvironment();
-    setup.env.locale = platform::SystemLocale();
-    setup.env.now = hostdb::LocalNow();
-    setup.programDir = setup.env.dirs.program;
-    std::size_t i = 0;
-    if (!cli::ParseGlobalOptions(args, i, setup.env, setup.programDir, error)) return false;
-    setup.ownSettings =
-        platform::Directories::FileInDirectory(setup.env.dirs.settings, "OstravlR.Ini");
-    rest.assign(args.begin() + static_cast<long>(i), args.end());
+    cli::ProgramPlaces places;
+    if (!cli::ProgramPlacesFromArguments(args, places, rest, error)) return false;
+    setup.env = places.env;
+    setup.programDir = places.programDir;
+    setup.ownSettings = places.ownSettings;
     return true;
 }
 

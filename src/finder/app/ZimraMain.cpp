@@ -1,0 +1,485 @@
+#include "finder/app/ZimraMain.h"
+
+#include "grid/view/FinderCell.h"
+#include "grid/view/PrintSG.h"
+#include "hostdb/Format.h"
+#include "hostdb/HostPath.h"
+#include "hostlink/BridgeLink.h"
+#include "hostlink/RunQel.h"
+#include "platform/Profile.h"
+#include "ui/BuildList.h"
+#include "ui/HelpWindow.h"
+#include "ui/Hooks.h"
+#include "ui/ScrnPos.h"
+#include "ui/ZrAbout.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QFrame>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <chrono>
+
+namespace zimra {
+
+namespace {
+
+const int DesignWidths[finder::FinderColumns] = {64, 66, 66, 64, 64, 215};
+constexpr int ToolBarHeight = 41, GridRows = 14, RowHeight = 18;
+const char* const Section = "ZimRA";
+
+double SteadySeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+QFont PixelFont(int pixels, bool bold = false) {
+    QFont f = QApplication::font();
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+// The tool bar's pictures: a magnifier, a printer, a list, a chart, a question mark, a door.
+QIcon Glyph(int which) {
+    QPixmap pm(20, 20);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor ink(0, 0, 128), red(192, 0, 0);
+    p.setPen(QPen(ink, 1.5));
+    switch (which) {
+    case 0:
+        p.drawEllipse(QRectF(3, 3, 10, 10));
+        p.setPen(QPen(ink, 3));
+        p.drawLine(QPointF(12, 12), QPointF(18, 18));
+        break;
+    case 1:
+        p.drawRect(QRectF(2, 8, 16, 7));
+        p.drawRect(QRectF(5, 3, 10, 5));
+        p.fillRect(QRectF(5, 13, 10, 5), Qt::white);
+        p.drawRect(QRectF(5, 13, 10, 5));
+        break;
+    case 2:
+        for (int i = 0; i < 4; ++i) p.drawLine(QPointF(4, 4 + 4 * i), QPointF(17, 4 + 4 * i));
+        break;
+    case 3:
+        for (int i = 0; i < 4; ++i)
+            p.drawLine(QPointF(4 + 4 * i, 16), QPointF(4 + 4 * i, 12 - 2 * i));
+        p.setPen(QPen(red, 1.5));
+        p.drawLine(QPointF(2, 12), QPointF(18, 4));
+        break;
+    case 4:
+        p.setFont(PixelFont(16, true));
+        p.drawText(QRect(0, 0, 20, 20), Qt::AlignCenter, "?");
+        break;
+    default:
+        p.drawRect(QRectF(3, 2, 9, 16));
+        p.setPen(QPen(red, 1.5));
+        p.drawLine(QPointF(9, 10), QPointF(18, 10));
+        p.drawLine(QPointF(15, 7), QPointF(18, 10));
+        p.drawLine(QPointF(15, 13), QPointF(18, 10));
+    }
+    return QIcon(pm);
+}
+
+} // namespace
+
+TForm1::TForm1(MainSetup setup, QWidget* parent)
+    : QMainWindow(parent), setup_(std::move(setup)),
+      grid_(finder::FinderColumns, finder::FinderTitleRows + 1, 0, finder::FinderTitleRows) {
+    CreateControls();
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::CreateControls() {
+    setWindowTitle(WindowCaption);
+    setFont(PixelFont(13));
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    ToolPanel = new QFrame(central);
+    ToolPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    auto button = [this](int x, int glyph, const char* hint) {
+        auto* b = new QToolButton(ToolPanel);
+        b->setAutoRaise(true);
+        b->setGeometry(x, 8, 25, 25);
+        b->setIcon(Glyph(glyph));
+        b->setToolTip(QString(hint).replace('\r', '\n'));
+        b->setFocusPolicy(Qt::NoFocus);
+        return b;
+    };
+    FindButton = button(8, 0, "Find...");
+    PrintButton = button(48, 1, "Print");
+    BuildListButton = button(76, 2, "Build a TagList");
+    ChartsButton = button(104, 3, "Build a TagList and\rGo to Charts");
+    HelpButton = button(144, 4, "Help");
+    ExitButton = button(184, 5, "Exit");
+    StopButton = new QPushButton("Stop", ToolPanel);
+    StopButton->setGeometry(8, 8, 75, 25);
+    StopButton->hide();
+    ProgressPanel = new QFrame(ToolPanel);
+    ProgressPanel->setGeometry(96, 10, 200, 21);
+    ProgressPanel->hide();
+    ProgressGauge = new QProgressBar(ProgressPanel);
+    ProgressGauge->setGeometry(0, 0, 200, 21);
+    ProgressGauge->setTextVisible(false);
+    QPalette gp = ProgressGauge->palette();
+    gp.setColor(QPalette::Highlight, Qt::red);
+    gp.setColor(QPalette::Base, Qt::black);
+    gp.setColor(QPalette::Window, Qt::black);
+    ProgressGauge->setPalette(gp);
+
+    StringGrid1 = new gridview::GridView(central);
+    StringGrid1->SetCellPainter(gridview::FinderCellPainter());
+    StringGrid1->SetDefaultRowHeight(RowHeight);
+    StringGrid1->SetGrid(&grid_);
+    StringGrid1->hide();
+    connect(StringGrid1, &gridview::GridView::CellReleased, this, &TForm1::GridMouseUp);
+
+    TitlePanel = new QFrame(central);
+    TitlePanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    TitlePanel->setLineWidth(2);
+    TitlePanel->resize(377, 57);
+    TitlePanel->setAutoFillBackground(true);
+    QPalette tp = TitlePanel->palette();
+    tp.setColor(QPalette::Window, palette().color(QPalette::WindowText));
+    tp.setColor(QPalette::WindowText, palette().color(QPalette::Window));
+    TitlePanel->setPalette(tp);
+    auto* titles = new QVBoxLayout(TitlePanel);
+    Title1 = new QLabel(TitlePanel);
+    Title2 = new QLabel(TitlePanel);
+    for (QLabel* l : {Title1, Title2}) {
+        l->setAlignment(Qt::AlignCenter);
+        l->setFont(PixelFont(13, true));
+        titles->addWidget(l);
+    }
+
+    File1 = menuBar()->addMenu("&File");
+    Find1 = File1->addAction("&Find...");
+    File1->addSeparator();
+    Print1 = File1->addAction("&Print...");
+    BuildTagList1 = File1->addAction("&Build TagList...");
+    GotoCharts1 = File1->addAction("Go to &Charts");
+    File1->addSeparator();
+    Exit1 = File1->addAction("E&xit");
+    Help1 = menuBar()->addMenu("&Help");
+    Contents1 = Help1->addAction("&Contents");
+    TopicSearch1 = Help1->addAction("&Topic Search");
+    HowtouseHelp1 = Help1->addAction("&How to use Help");
+    Help1->addSeparator();
+    About1 = Help1->addAction("&About  ZimRA");
+    Stop1 = menuBar()->addAction("&Stop");
+    Stop1->setVisible(false);
+
+    for (QAction* a : {Find1, Print1, BuildTagList1, GotoCharts1}) a->setEnabled(false);
+    for (QToolButton* b : {FindButton, PrintButton, BuildListButton, ChartsButton})
+        b->setEnabled(false);
+    connect(Find1, &QAction::triggered, this, &TForm1::Find);
+    connect(FindButton, &QToolButton::clicked, this, &TForm1::Find);
+    connect(Print1, &QAction::triggered, this, &TForm1::Print);
+    connect(PrintButton, &QToolButton::clicked, this, &TForm1::Print);
+    connect(BuildTagList1, &QAction::triggered, this, [this] { BuildTagList(); });
+    connect(BuildListButton, &QToolButton::clicked, this, [this] { BuildTagList(); });
+    connect(GotoCharts1, &QAction::triggered, this, &TForm1::GoToCharts);
+    connect(ChartsButton, &QToolButton::clicked, this, &TForm1::GoToCharts);
+    connect(Exit1, &QAction::triggered, this, &QWidget::close);
+    connect(ExitButton, &QToolButton::clicked, this, &QWidget::close);
+    connect(Stop1, &QAction::triggered, this, [this] { stop_ = true; });
+    connect(StopButton, &QPushButton::clicked, this, [this] { stop_ = true; });
+    connect(About1, &QAction::triggered, this, &TForm1::About);
+    Help = ui::InstallHelpWindow("zimra", "ZimRA Help", this);
+    connect(Contents1, &QAction::triggered, Help, &ui::HelpWindow::ShowHelpContents);
+    connect(HelpButton, &QToolButton::clicked, Help, &ui::HelpWindow::ShowHelpContents);
+    connect(TopicSearch1, &QAction::triggered, Help, &ui::HelpWindow::ShowHelpTopicSearch);
+    connect(HowtouseHelp1, &QAction::triggered, Help, &ui::HelpWindow::ShowHelpOnHelp);
+}
+
+void TForm1::FormCreate() {
+    if (!hostdb::DiscoverHost(hostdb::HostProgram::Zimra, setup_.env, host_, hostError_,
+                              &hostReason_))
+        return;
+    hostFound_ = true;
+    Title2->setText(
+        QString::fromStdString("Last Market Date is " + host_.globals.LastMarketDateText));
+    QFont arial("Arial", 10);
+    arial.setBold(true);
+    const int w = QFontMetrics(arial).horizontalAdvance("Abcde fghijk");
+    int sum = 0;
+    for (int d : DesignWidths) ColumnWidths.push_back(d * w / 79), sum += d * w / 79;
+    StringGrid1->SetColumnWidths(ColumnWidths);
+    // Inner widths: the window system adds its own frame.
+    DefaultWidth = sum + style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 12;
+    resize(DefaultWidth, menuBar()->sizeHint().height() + ToolBarHeight + GridRows * RowHeight);
+    const platform::Profile own(setup_.ownSettings);
+    ui::RestoreFormPosition(*this, own, Section);
+    LastSettingsFile = own.ReadString(Section, "LastSettingsFile", "");
+    setProperty("helpContext", 1002);
+    TitlePanel->move((width() - TitlePanel->width()) / 2, ToolBarHeight + 40);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    Find1->setEnabled(true);
+    FindButton->setEnabled(true);
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (!isMaximized() && !isFullScreen() && DefaultWidth > 0 && width() > DefaultWidth)
+        resize(DefaultWidth, height());
+    QWidget* c = centralWidget();
+    ToolPanel->setGeometry(0, 0, c->width(), ToolBarHeight);
+    StringGrid1->setGeometry(0, ToolBarHeight, c->width(),
+                             std::max(0, c->height() - ToolBarHeight));
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (running_) { // Stop first; the find puts the chart back and then the window closes
+        stop_ = true;
+        event->ignore();
+        QTimer::singleShot(100, this, &QWidget::close);
+        return;
+    }
+    if (hostFound_) {
+        std::error_code ec;
+        std::filesystem::create_directories(setup_.ownSettings.parent_path(), ec);
+        platform::Profile own(setup_.ownSettings);
+        bool saved = ui::SaveFormPosition(*this, own, Section);
+        saved = own.WriteString(Section, "LastSettingsFile", LastSettingsFile) && saved;
+        if (!saved)
+            ui::ShowMessage(this, ui::BoxKind::Warning,
+                            QString::fromStdString("Your settings could not be saved in " +
+                                                   setup_.ownSettings.string() + "."));
+    }
+    event->accept();
+}
+
+// Until the settings dialog is in place, a find runs with the last settings file.
+void TForm1::Find() {
+    RunFind(finder::LoadFinderSettings(setup_.programDir, LastSettingsFile,
+                                       host_.globals.LastMarketDay));
+}
+
+void TForm1::SetRunning(bool on) {
+    running_ = on;
+    for (QMenu* m : {File1, Help1}) {
+        m->menuAction()->setVisible(!on);
+        m->menuAction()->setEnabled(!on);
+    }
+    for (QToolButton* b :
+         {FindButton, PrintButton, BuildListButton, ChartsButton, HelpButton, ExitButton}) {
+        b->setVisible(!on);
+        b->setEnabled(!on);
+    }
+    ProgressPanel->setVisible(on);
+    StopButton->setVisible(on);
+    StopButton->setEnabled(on);
+    Stop1->setVisible(on);
+    Stop1->setEnabled(on);
+}
+
+void TForm1::SetResultCommands(bool on) {
+    for (QAction* a : {Print1, BuildTagList1, GotoCharts1}) a->setEnabled(on);
+    for (QToolButton* b : {PrintButton, BuildListButton, ChartsButton}) b->setEnabled(on);
+}
+
+void TForm1::RunFind(finder::FinderSettings s) {
+    if (running_) return;
+    const int last = host_.globals.LastMarketDay;
+    finder::AcceptSettings(s, last);
+    settings_ = s;
+    TagListName.clear();
+    const hostdb::HostGlobals& g = host_.globals;
+    std::unique_ptr<hostlink::ChartDriver> chart;
+    hostlink::MainWindowSide& side = *this;
+    if (finder::ErCheckWanted(s))
+        chart = std::make_unique<hostlink::ChartDriver>(
+            Link(), side,
+            hostlink::ChartDriverSetup{
+                hostdb::JoinHostPath(g.HostDirectory, "qelio32.dll"), g.HostProgramPath,
+                platform::Directories::FileInDirectory(setup_.env.dirs.windows, "QelChart.Ini"),
+                finder::IndicatorsValue(s), setup_.env.locale, setup_.env.now, SteadySeconds,
+                [this] { return stop_; }});
+    finder::FindInput in;
+    in.settings = s;
+    in.lastMarketDay = last;
+    in.tickerFiles = host_.tickerFiles;
+    in.equityPathList = g.EquityPathList;
+    in.dirs = setup_.env.dirs;
+    in.locale = setup_.env.locale;
+    in.chart = chart.get();
+
+    stop_ = false;
+    SetRunning(true);
+    TitlePanel->hide();
+    StringGrid1->show();
+    ProgressGauge->setRange(0, std::max<int>(1, static_cast<int>(in.tickerFiles.size())));
+    auto lastPaint = std::chrono::steady_clock::now();
+    finder::RunFind(in, grid_, state_, formats_, [&](std::int64_t done, std::int64_t) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - lastPaint >= std::chrono::milliseconds(50)) {
+            lastPaint = now;
+            ProgressGauge->setValue(static_cast<int>(done));
+            StringGrid1->GridChanged();
+            StringGrid1->ScrollToRow(grid_.Selection.top);
+            QApplication::processEvents();
+        }
+        return !stop_;
+    });
+    SetRunning(false);
+    ProgressGauge->setValue(0);
+    StringGrid1->GridChanged();
+    StringGrid1->ScrollToRow(grid_.Selection.top);
+    SetResultCommands(state_.listed > 0);
+    // Without the chart no ticker can meet a ratings test; the user is told why.
+    if (chart && !chart->Problem().empty())
+        Notice("No expert ratings could be read:", QString::fromStdString(chart->Problem()));
+}
+
+void TForm1::Notice(const QString& first, const QString& second) {
+    Title1->setText(first);
+    Title2->setText(second);
+    TitlePanel->adjustSize();
+    TitlePanel->resize(std::max(377, TitlePanel->width()), 57);
+    TitlePanel->move((width() - TitlePanel->width()) / 2, TitlePanel->y());
+    TitlePanel->show();
+    TitlePanel->raise();
+    QTimer::singleShot(10000, TitlePanel, [this] {
+        if (!sorting_ && !running_) TitlePanel->hide();
+    });
+}
+
+void TForm1::GridMouseUp(int col, int row, Qt::MouseButton button, Qt::KeyboardModifiers mods) {
+    if (running_ || sorting_ || row >= finder::FinderTitleRows ||
+        (button != Qt::LeftButton && button != Qt::RightButton) ||
+        (mods & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) ||
+        state_.LastResultRow - state_.FirstResultRow + 1 < 2)
+        return;
+    SortColumn(col, button == Qt::RightButton);
+}
+
+void TForm1::SortColumn(int column, bool descending) {
+    sorting_ = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    Title1->setText("Please wait...");
+    Title2->setText("S o r t i n g   i n   P r o g r e s s");
+    TitlePanel->show();
+    TitlePanel->raise();
+    StringGrid1->hide();
+    repaint();
+    const finder::SortOutcome outcome =
+        finder::SortFinderResults(grid_, formats_, state_, column, descending, setup_.env.locale);
+    QApplication::restoreOverrideCursor();
+    if (outcome == finder::SortOutcome::TooManyItems)
+        QMessageBox::warning(this, "Too many items",
+                             "Sorry, but there are more items than can be sorted by this column. "
+                             "The Ticker and Full Name columns have no upper limit, however.");
+    TitlePanel->hide();
+    StringGrid1->GridChanged();
+    StringGrid1->show();
+    sorting_ = false;
+}
+
+hostlink::HostLink& TForm1::Link() {
+    if (!setup_.link)
+        setup_.link = std::make_shared<hostlink::BridgeLink>(hostlink::BridgeSetup{
+            hostlink::BridgeDirectory(QApplication::applicationFilePath().toStdString()),
+            setup_.env.dirs.winePrefix, setup_.env.dirs.LocalPath(host_.globals.HostLibraryPath),
+            ""});
+    return *setup_.link;
+}
+
+void TForm1::SaveAndPlace(int top, int height, int left) {
+    savedState_ = windowState();
+    savedGeometry_ = geometry();
+    showNormal();
+    setGeometry(left, top, width(), height);
+}
+
+void TForm1::PointerToStop() {
+    QCursor::setPos(StopButton->mapToGlobal(StopButton->rect().center()));
+}
+
+void TForm1::RestoreAndFocus() {
+    setGeometry(savedGeometry_);
+    setWindowState(savedState_);
+    activateWindow();
+    raise();
+}
+
+void TForm1::ProcessMessages() { QApplication::processEvents(); }
+
+QPrinter& TForm1::Printer() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+void TForm1::Print() {
+    const platform::Locale& locale = setup_.env.locale;
+    grid::PrintInputs in;
+    in.headerLines = {
+        {"ZimRA Results", &formats_.BoldCentred},
+        {"Printed " + hostdb::FormatDateTime("ddddd", setup_.env.now, locale), &formats_.Centred},
+        {" ", &formats_.PlainLeft}};
+    for (const std::string& line :
+         finder::ReportDescription(settings_, host_.globals.LastMarketDay, locale))
+        in.firstPageLines.push_back({line, &formats_.PlainLeft});
+    in.documentTitle = "ZimRA";
+    in.firstRow = state_.FirstResultRow;
+    in.lastRow = state_.EndRow - 1;
+    in.fontName = "Arial";
+    in.printFontSize = 11;
+    in.screenPixelsPerInch = logicalDpiY();
+    in.screenFontSize = 10;
+    in.grid = &grid_;
+    in.columnWidths = ColumnWidths;
+    grid::PrintReport(this, std::move(in), &Printer());
+}
+
+bool TForm1::BuildTagList() {
+    return ui::BuildTagList(
+        grid_, this, state_.FirstResultRow, state_.LastResultRow, ui::ZimraTagList,
+        setup_.env.dirs.LocalPath(host_.globals.HostDirectory), TagListName, TagListFirstTicker);
+}
+
+void TForm1::GoToCharts() {
+    if (TagListName.empty() && !BuildTagList()) return;
+    hostlink::HostLink& link = Link();
+    hostlink::OpenChart(link, host_.globals.HostLibraryPath, hostlink::ChartWindowTitle,
+                        host_.globals.HostProgramPath, TagListFirstTicker, TagListName);
+    if (!link.Problem().empty())
+        Notice("The charts could not be opened:", QString::fromStdString(link.Problem()));
+}
+
+void TForm1::About() {
+    ui::TZrAboutBox box(this);
+    box.Caption = "About ZimRA";
+    box.AppTitle = ApplicationTitle;
+    box.Version = QString::asprintf("%.2f", ProgramVersion);
+    box.MainText = {"ZimRA, the line-crossing finder", "for the QEL charting package.", "",
+                    "Questions and reports of errors are welcome",
+                    "through the address given with your copy."};
+    box.WarningText = {"Warning: this program is protected by copyright law.",
+                       "Copying or passing it on without permission, in whole",
+                       "or in part, may be prosecuted. Its results are no advice",
+                       "to buy or sell; check every figure against your own data",
+                       "before you trade."};
+    box.Execute();
+}
+
+} // namespace zimra

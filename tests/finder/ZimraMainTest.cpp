@@ -1,0 +1,188 @@
+// Zimra's main window on a made host: start-up and menus, a find in the window against the
+// command line's, sorting by header clicks, and expert ratings when the chart cannot give them.
+#include "finder/app/ZimraMain.h"
+
+#include "TestUtil.h"
+#include "cli/Zolt.h"
+#include "tools/make-host/HostWriter.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <sstream>
+
+using namespace zimra;
+namespace fs = std::filesystem;
+
+namespace {
+
+const hostdb::DateTimeValue Now = hostdb::EncodeDateTime(2026, 12, 7, 18, 0);
+
+// A chart program that is there but has no MDI client, and records what it is asked.
+struct ChartWithoutClient final : hostlink::HostLink {
+    std::vector<std::string> log;
+    bool LoadLibrary(const std::string&) override { return true; }
+    bool Post(const std::string&, int, const std::string&) override { return true; }
+    bool PostAndWait(const std::string&, const std::string&) override { return true; }
+    hostlink::WindowId FindWindow(const std::string&) override { return 1; }
+    hostlink::WindowId StartProgram(const std::string&, const std::string&) override { return 1; }
+    void Activate(hostlink::WindowId) override {}
+    bool GetPlacement(hostlink::WindowId, hostlink::Rect& r, bool& m) override {
+        r = {0, 0, 640, 480}, m = false;
+        return true;
+    }
+    void Move(hostlink::WindowId, const hostlink::Rect&) override { log.push_back("move"); }
+    void ShowNormal(hostlink::WindowId) override {}
+    void ShowMaximised(hostlink::WindowId) override {}
+    void CloseWindows(const std::string&) override { log.push_back("close"); }
+    hostlink::WindowId MdiClient(hostlink::WindowId) override { return 0; }
+    std::string TopChildTitle(hostlink::WindowId) override { return ""; }
+    void SendKeys(hostlink::WindowId, const std::string&) override {}
+    hostlink::Rect Screen() override { return {0, 0, 1024, 768}; }
+    std::string Problem() const override { return ""; }
+};
+
+} // namespace
+
+class ZimraMainTest : public QObject {
+    Q_OBJECT
+
+    testutil::TempDir tmp_;
+    fs::path windows_, program_;
+
+    MainSetup Setup(std::shared_ptr<hostlink::HostLink> link = nullptr) {
+        MainSetup s;
+        s.env.dirs.SetWindowsDirectory(windows_);
+        s.env.dirs.settings = tmp_ / "config";
+        s.env.locale = platform::Locale::Posix();
+        s.env.now = Now;
+        s.programDir = program_;
+        s.ownSettings = tmp_ / "config" / "OstravlR.Ini";
+        s.link = std::move(link);
+        return s;
+    }
+
+    static finder::FinderSettings ClosedBelow() {
+        finder::FinderSettings s;
+        s.MarketDate = hostdb::TQelCalendar::DateToDay(hostdb::EncodeDate(2026, 12, 4));
+        s.MarketAction = 3;
+        s.MarketLine = 11;
+        return s;
+    }
+
+private slots:
+    void initTestCase() {
+        hostgen::Options o;
+        o.root = tmp_ / "host";
+        o.tickers = 40;
+        o.years = 2;
+        o.end = {2026, 12, 4};
+        windows_ = hostgen::MakeHost(o).windowsDirectory;
+        program_ = tmp_ / "prog";
+        fs::create_directories(program_);
+    }
+
+    void startUpAndMenus() {
+        TForm1 w(Setup());
+        QVERIFY(w.HostFound());
+        QCOMPARE(w.windowTitle(), QString("ZimRA"));
+        QVERIFY(!w.Find1->isEnabled());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(w.Find1->isEnabled() && w.FindButton->isEnabled());
+        for (QAction* a : {w.Print1, w.BuildTagList1, w.GotoCharts1}) QVERIFY(!a->isEnabled());
+        QVERIFY(!w.Stop1->isVisible());
+        QVERIFY(w.StopButton->isHidden());
+        QVERIFY(w.StringGrid1->isHidden());
+        QCOMPARE(w.Title2->text(), QString("Last Market Date is Monday, December 7, 2026"));
+        QStringList file, help;
+        for (QAction* a : w.File1->actions()) file << (a->isSeparator() ? "-" : a->text());
+        for (QAction* a : w.Help1->actions()) help << (a->isSeparator() ? "-" : a->text());
+        QCOMPARE(file, QStringList({"&Find...", "-", "&Print...", "&Build TagList...",
+                                    "Go to &Charts", "-", "E&xit"}));
+        QCOMPARE(help, QStringList({"&Contents", "&Topic Search", "&How to use Help", "-",
+                                    "&About  ZimRA"}));
+        QCOMPARE(w.ChartsButton->toolTip(), QString("Build a TagList and\nGo to Charts"));
+        // The default width is the rule's limit.
+        w.resize(w.DefaultWidth + 80, w.height());
+        QCOMPARE(w.width(), w.DefaultWidth);
+    }
+
+    void findInTheWindowAndSorting() {
+        TForm1 w(Setup());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const finder::FinderSettings s = ClosedBelow();
+        w.RunFind(s);
+        QVERIFY(!w.Running());
+        QVERIFY(!w.StringGrid1->isHidden());
+        QVERIFY(w.FindButton->isVisible() && w.StopButton->isHidden());
+        const finder::FinderState& st = w.State();
+        QVERIFY(st.listed >= 3);
+        QVERIFY(w.Print1->isEnabled() && w.ChartsButton->isEnabled());
+        // Cell for cell what `zolt find --format grid` prints.
+        finder::SaveFinderSettings(s, program_, "BELOW");
+        std::ostringstream out, err;
+        QCOMPARE(
+            cli::RunZolt({"--windows-dir", windows_.string(), "--program-dir", program_.string(),
+                          "find", "--settings", "BELOW", "--format", "grid"},
+                         {}, platform::Locale::Posix(), Now, out, err),
+            0);
+        std::string text;
+        for (int r = 0; r < st.EndRow; ++r)
+            for (int c = 0; c < w.Grid().ColCount(); ++c)
+                text += w.Grid().Text(c, r) + (c + 1 < w.Grid().ColCount() ? "\t" : "\n");
+        QCOMPARE(QString::fromStdString(text), QString::fromStdString(out.str()));
+
+        auto tickers = [&] {
+            QStringList v;
+            for (int r = st.FirstResultRow; r <= st.LastResultRow; ++r)
+                v << QString::fromStdString(w.Grid().Text(4, r)).trimmed();
+            return v;
+        };
+        auto click = [&](Qt::MouseButton b, Qt::KeyboardModifiers m = {}) {
+            QTest::mouseClick(w.StringGrid1->viewport(), b, m,
+                              w.StringGrid1->CellRect(4, 2).center());
+        };
+        const QStringList before = tickers();
+        click(Qt::LeftButton, Qt::ShiftModifier);
+        QCOMPARE(tickers(), before);
+        click(Qt::LeftButton);
+        QStringList sorted = before;
+        std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+            return a.compare(b, Qt::CaseInsensitive) < 0;
+        });
+        QCOMPARE(tickers(), sorted);
+        QVERIFY(w.Grid().Format(4, 2)->Style & grid::StyleBold);
+        click(Qt::RightButton);
+        std::reverse(sorted.begin(), sorted.end());
+        QCOMPARE(tickers(), sorted);
+        QVERIFY(w.TitlePanel->isHidden());
+    }
+
+    void ratingsWithoutAChartClient() {
+        auto link = std::make_shared<ChartWithoutClient>();
+        TForm1 w(Setup(link));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QRect before = w.geometry();
+        finder::FinderSettings s = ClosedBelow();
+        s.PrevChoice = 0; // required
+        s.PrevUp = true;
+        w.RunFind(s);
+        QCOMPARE(w.State().listed, 0); // no rating can be read, so none meets the test
+        QVERIFY(!w.TitlePanel->isHidden());
+        QCOMPARE(w.Title2->text(), QString("the chart window has no MDI client"));
+        QCOMPARE(w.geometry(), before); // moved out of the chart's way and back
+        QVERIFY(!link->log.empty());
+        QCOMPARE(link->log.back(), std::string("close"));
+    }
+};
+
+QTEST_MAIN(ZimraMainTest)
+#include "ZimraMainTest.moc"
