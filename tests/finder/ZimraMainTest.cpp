@@ -7,6 +7,8 @@
 #include "tools/make-host/HostWriter.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -27,7 +29,10 @@ const hostdb::DateTimeValue Now = hostdb::EncodeDateTime(2026, 12, 7, 18, 0);
 struct ChartWithoutClient final : hostlink::HostLink {
     std::vector<std::string> log;
     bool LoadLibrary(const std::string&) override { return true; }
-    bool Post(const std::string&, int, const std::string&) override { return true; }
+    bool Post(const std::string&, int code, const std::string& text) override {
+        log.push_back("post " + std::to_string(code) + " " + text);
+        return true;
+    }
     bool PostAndWait(const std::string&, const std::string&) override { return true; }
     hostlink::WindowId FindWindow(const std::string&) override { return 1; }
     hostlink::WindowId StartProgram(const std::string&, const std::string&) override { return 1; }
@@ -163,6 +168,33 @@ private slots:
         std::reverse(sorted.begin(), sorted.end());
         QCOMPARE(tickers(), sorted);
         QVERIFY(w.TitlePanel->isHidden());
+    }
+
+    void keyboardWalkCopyAndChart() {
+        auto link = std::make_shared<ChartWithoutClient>();
+        TForm1 w(Setup(link));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.RunFind(ClosedBelow());
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        const finder::FinderState& st = w.State();
+        const grid::GridRect& sel = w.Grid().Selection;
+        // The find leaves the selection below the results; the walk starts at the first.
+        QVERIFY(sel.top > st.LastResultRow);
+        QTest::keyClick(&w, Qt::Key_Down);
+        QCOMPARE(sel.top, st.FirstResultRow);
+        QTest::keyClick(&w, Qt::Key_Up);
+        QCOMPARE(sel.top, st.FirstResultRow); // not above the results
+        QTest::keyClick(&w, Qt::Key_Down);
+        QCOMPARE(sel.top, st.FirstResultRow + 1);
+        QTest::keyClick(&w, Qt::Key_Return);
+        QCOMPARE(QString::fromStdString(link->log.back()),
+                 "post 1 " + QString::fromStdString(w.Grid().Text(4, sel.top)).trimmed());
+        QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier);
+        const QStringList lines = QGuiApplication::clipboard()->text().split('\n');
+        QCOMPARE(lines.size(), st.EndRow + 1);
+        QCOMPARE(lines[2], QString("\t\tthe line\t\tTicker\tName"));
     }
 
     void ratingsWithoutAChartClient() {

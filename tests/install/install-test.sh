@@ -21,6 +21,12 @@ if [ -f "$build/src/screener/ZoltW" ]; then
   [ -f "$prefix/share/icons/hicolor/scalable/apps/zoltw.svg" ] || fail "no icon"
   [ -f "$prefix/share/zolt/help/zoltw/index.txt" ] || fail "no help pages"
 fi
+if [ -f "$build/src/finder/Zimra" ]; then
+  [ -x "$prefix/bin/Zimra" ] || fail "no bin/Zimra"
+  grep -qx 'Exec=Zimra' "$prefix/share/applications/zimra.desktop" || fail "no desktop entry"
+  [ -f "$prefix/share/icons/hicolor/scalable/apps/zimra.svg" ] || fail "no icon"
+  [ -f "$prefix/share/zolt/help/zimra/index.txt" ] || fail "no help pages"
+fi
 
 # A clean environment: no leftovers of the caller's data, Wine or locale settings.
 export HOME="$tmp/home" XDG_DATA_HOME="$tmp/data" XDG_CONFIG_HOME="$tmp/config" LC_ALL=C

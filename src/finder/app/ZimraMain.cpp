@@ -1,5 +1,6 @@
 #include "finder/app/ZimraMain.h"
 
+#include "grid/view/DrawSG6.h"
 #include "grid/view/FinderCell.h"
 #include "grid/view/PrintSG.h"
 #include "hostdb/Format.h"
@@ -7,6 +8,7 @@
 #include "hostlink/BridgeLink.h"
 #include "hostlink/RunQel.h"
 #include "platform/Profile.h"
+#include "platform/Text.h"
 #include "ui/BuildList.h"
 #include "ui/HelpWindow.h"
 #include "ui/Hooks.h"
@@ -15,9 +17,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -29,6 +33,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <chrono>
 
 namespace zimra {
@@ -200,6 +205,10 @@ void TForm1::CreateControls() {
     connect(Stop1, &QAction::triggered, this, [this] { stop_ = true; });
     connect(StopButton, &QPushButton::clicked, this, [this] { stop_ = true; });
     connect(About1, &QAction::triggered, this, &TForm1::About);
+    CopyResults1 = new QAction("Copy &results", this);
+    CopyResults1->setShortcut(QKeySequence::Copy);
+    addAction(CopyResults1);
+    connect(CopyResults1, &QAction::triggered, this, &TForm1::CopyResults);
     Help = ui::InstallHelpWindow("zimra", "ZimRA Help", this);
     connect(Contents1, &QAction::triggered, Help, &ui::HelpWindow::ShowHelpContents);
     connect(HelpButton, &QToolButton::clicked, Help, &ui::HelpWindow::ShowHelpContents);
@@ -464,6 +473,55 @@ void TForm1::GoToCharts() {
                         host_.globals.HostProgramPath, TagListFirstTicker, TagListName);
     if (!link.Problem().empty())
         Notice("The charts could not be opened:", QString::fromStdString(link.Problem()));
+}
+
+void TForm1::CopyResults() {
+    if (StringGrid1->isHidden() || running_) return;
+    QString text;
+    for (int r = 0; r < state_.EndRow && r < grid_.RowCount(); ++r) {
+        for (int c = 0; c < grid_.ColCount(); ++c)
+            text += (c ? "\t" : "") + gridview::CellText(grid_.Text(c, r)).trimmed();
+        text += '\n';
+    }
+    QApplication::clipboard()->setText(text);
+}
+
+void TForm1::WalkResults(int step) {
+    if (StringGrid1->isHidden() || running_ || sorting_ || state_.listed == 0) return;
+    int row = grid_.Selection.top;
+    row = row < state_.FirstResultRow || row > state_.LastResultRow
+              ? state_.FirstResultRow
+              : std::clamp(row + step, state_.FirstResultRow, state_.LastResultRow);
+    grid_.Selection = {0, row, finder::FinderColumns - 1, row};
+    StringGrid1->ScrollToRow(row);
+    StringGrid1->viewport()->update();
+}
+
+void TForm1::OpenRowChart(int row) {
+    const std::string ticker(platform::Trim(grid_.Text(4, row)));
+    if (ticker.empty()) return;
+    const std::string& dir = host_.globals.HostDirectory;
+    hostlink::HostLink& link = Link();
+    hostlink::ActivateChartWindow(link, hostlink::ChartWindowTitle, host_.globals.HostProgramPath);
+    if (!link.Post(hostdb::JoinHostPath(dir, "qelio32.dll"), hostlink::CodeShowTicker, ticker))
+        Notice(QString::fromStdString("No chart for " + ticker + ":"),
+               QString::fromStdString(link.Problem().empty() ? "the host refused it"
+                                                             : link.Problem()));
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Up: WalkResults(-1); return;
+    case Qt::Key_Down: WalkResults(1); return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!StringGrid1->isHidden() && !running_ && state_.listed > 0 &&
+            grid_.Selection.top >= state_.FirstResultRow &&
+            grid_.Selection.top <= state_.LastResultRow)
+            OpenRowChart(grid_.Selection.top);
+        return;
+    default: QMainWindow::keyPressEvent(event);
+    }
 }
 
 void TForm1::About() {

@@ -81,6 +81,13 @@ public:
     ui::HelpWindow* Help = nullptr;
     QPrinter& Printer();
 
+    // Beyond the host's commands: the rows as tab-separated text (Ctrl+C), and a walk through
+    // the results with the chart following on Enter.
+    QAction* CopyResults1 = nullptr;
+    void CopyResults();
+    void WalkResults(int step);
+    void OpenRowChart(int row);
+
     const grid::CellGrid& Grid() const { return grid_; }
     const finder::FinderState& State() const { return state_; }
     const finder::FinderSettings& Settings() const { return settings_; }
@@ -90,6 +97,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void CreateControls();
