@@ -5,6 +5,8 @@
 #include "TestUtil.h"
 #include "cli/Zolt.h"
 #include "tools/make-host/HostWriter.h"
+#include "ui/SaveDlg.h"
+#include "ui/UiTestSupport.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -12,6 +14,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -195,6 +200,48 @@ private slots:
         const QStringList lines = QGuiApplication::clipboard()->text().split('\n');
         QCOMPARE(lines.size(), st.EndRow + 1);
         QCOMPARE(lines[2], QString("\t\tthe line\t\tTicker\tName"));
+    }
+
+    void reportTagListAndCharts() {
+        auto link = std::make_shared<ChartWithoutClient>();
+        TForm1 w(Setup(link));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.RunFind(ClosedBelow());
+        // The report: its title lines, the description on page 1, the rows.
+        const QString pdf = QString::fromStdString((tmp_ / "zimra.pdf").string());
+        w.Printer().setOutputFormat(QPrinter::PdfFormat);
+        w.Printer().setOutputFileName(pdf);
+        uitest::WhenModal<QPrintDialog>([](QPrintDialog* d) { d->accept(); });
+        w.PrintButton->click();
+        QProcess text;
+        text.start("pdftotext", {"-layout", pdf, "-"});
+        QVERIFY(text.waitForFinished(60000));
+        const QString page = QString::fromUtf8(text.readAllStandardOutput()).section('\f', 0, 0);
+        QVERIFY(page.contains("ZimRA Results"));
+        QVERIFY(page.contains("Report of tickers that closed below their"));
+        QVERIFY(page.contains("Page 1"));
+        QVERIFY(!page.contains("Printed for"));
+        QVERIFY(page.contains(
+            QString::fromStdString(w.Grid().Text(4, w.State().FirstResultRow)).trimmed()));
+
+        // Go to Charts asks for a name first, then opens the list on its first ticker.
+        int asked = 0;
+        uitest::WhenModal<ui::TSaveAFileDialog>([&](ui::TSaveAFileDialog* d) {
+            ++asked;
+            QCOMPARE(d->windowTitle(), QString("ZimRA TagList Name"));
+            QCOMPARE(d->SaveNameEdit->text(), QString("ZIMRA"));
+            d->OKBtn->click();
+        });
+        w.ChartsButton->click();
+        QCOMPARE(asked, 1);
+        QVERIFY(fs::exists(windows_.parent_path() / "QEL" / "ZIMRA.LIS"));
+        QCOMPARE(QString::fromStdString(link->log[link->log.size() - 2]), QString("post 6 ZIMRA"));
+        QCOMPARE(QString::fromStdString(link->log.back()),
+                 "post 1 " + QString::fromStdString(w.TagListFirstTicker));
+        // A new find forgets the list.
+        w.RunFind(ClosedBelow());
+        QVERIFY(w.TagListName.empty());
     }
 
     void ratingsWithoutAChartClient() {
