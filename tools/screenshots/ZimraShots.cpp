@@ -1,0 +1,40 @@
+// Pictures of Zimra's main window for the documentation: at start and after a find. Usage: zimra-shots --windows-dir DIR --program-dir DIR OUTDIR.
+#include "cli/Zolt.h"
+#include "finder/app/ZimraMain.h"
+
+#include <QApplication>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    cli::ProgramPlaces places;
+    std::vector<std::string> args;
+    std::string error;
+    if (!cli::ProgramPlacesFromArguments(std::vector<std::string>(argv + 1, argv + argc), places,
+                                         args, error) ||
+        args.size() != 1) {
+        std::fprintf(stderr, "usage: zimra-shots --windows-dir DIR --program-dir DIR OUTDIR\n");
+        return 2;
+    }
+    // Pictures that do not depend on the machine's locale or clock.
+    zimra::MainSetup setup{places.env, places.programDir, places.programDir / "zimra-shots.ini",
+                           nullptr};
+    setup.env.locale = platform::Locale::Posix();
+    setup.env.now = hostdb::EncodeDateTime(2026, 12, 4, 18, 0);
+    const QString out = QString::fromStdString(args[0]) + "/";
+    zimra::TForm1 w(setup);
+    if (!w.HostFound()) return 1;
+    w.show();
+    QApplication::processEvents();
+    bool ok = w.grab().save(out + "zimra-start.png");
+
+    finder::FinderSettings s; // crossed above the 10-day short-term line, trades evaluated
+    s.MarketDate = w.Host().globals.LastMarketDay - 7;
+    s.MarketAction = 1;
+    s.MarketLine = 6;
+    s.DoEval = true;
+    w.RunFind(s);
+    QApplication::processEvents();
+    ok = w.grab().save(out + "zimra-results.png") && ok;
+    return ok ? 0 : 1;
+}
