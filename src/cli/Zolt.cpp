@@ -119,7 +119,6 @@ bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t& i,
 bool ProgramPlacesFromArguments(const std::vector<std::string>& args, ProgramPlaces& places,
                                 std::vector<std::string>& rest, std::string& error) {
     places.env.dirs = platform::Directories::FromEnvironment();
-    places.env.locale = platform::SystemLocale();
     places.env.now = hostdb::LocalNow();
     places.programDir = places.env.dirs.program;
     std::size_t i = 0;

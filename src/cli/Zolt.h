@@ -39,7 +39,8 @@ bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t& i,
                         std::string& error);
 
 // Where a windowed program finds the host, keeps its own files and its settings: the global
-// options over the environment's defaults; `rest` gets the arguments after the options.
+// options over the environment's defaults; `rest` gets the arguments after the options. The
+// locale is the caller's to set (the system's needs the Qt side of the platform layer).
 struct ProgramPlaces {
     hostdb::HostEnvironment env;
     std::filesystem::path programDir;

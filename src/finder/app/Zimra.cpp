@@ -2,6 +2,7 @@
 // single-instance check, then the message loop.
 #include "cli/Zolt.h"
 #include "finder/app/ZimraMain.h"
+#include "platform/Locale.h"
 #include "ui/Just1w32.h"
 #include "ui/SplashFm.h"
 #include "ui/YvDExcpt.h"
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     std::error_code ec; // a missing program directory is made by its first writer
     std::filesystem::create_directories(places.programDir, ec);
     zimra::MainSetup setup{places.env, places.programDir, places.ownSettings, nullptr};
+    setup.env.locale = platform::SystemLocale();
 
     ui::ZoltApplication app(argc, argv);
     auto splash = ui::ShowSplash(ui::MakeProductPicture("ZimRA", "Find ZimRAs"));

@@ -121,6 +121,7 @@ bool SetupFromArguments(const std::vector<std::string>& args, MainSetup& setup,
     cli::ProgramPlaces places;
     if (!cli::ProgramPlacesFromArguments(args, places, rest, error)) return false;
     setup.env = places.env;
+    setup.env.locale = platform::SystemLocale();
     setup.programDir = places.programDir;
     setup.ownSettings = places.ownSettings;
     return true;
