@@ -22,6 +22,7 @@
 #include <QTabWidget>
 #include <QValidator>
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 namespace zoltw {
@@ -106,7 +107,7 @@ TFilterDialog::TFilterDialog(TfrmMain& main)
     setWindowFlags(ui::FixedDialogFlags());
     setProperty("helpContext", HelpContext);
     setFont(ui::DialogFont(11, true));
-    setFixedSize(548, 632);
+    setFixedSize(612, 632);
     calendar_.HolidayFileName =
         hostdb::HolidayFilePath(main.Host().globals, main.Environment().dirs);
     CreateControls();
@@ -160,16 +161,16 @@ void TFilterDialog::CreateControls() {
     OptionalLabel = label(this, "(optional)", 288, 11);
     DataSetPanel =
         new ui::TBevelPanel(this, ui::TBevelPanel::Bevel::Lowered, ui::TBevelPanel::Bevel::None);
-    DataSetPanel->setGeometry(344, 6, 196, 25);
+    DataSetPanel->setGeometry(346, 6, 258, 25);
     DataSetLabel = new QLabel(DataSetPanel);
     DataSetLabel->setTextFormat(Qt::PlainText);
     DataSetLabel->setAlignment(Qt::AlignCenter);
-    DataSetLabel->setGeometry(2, 2, 192, 21);
+    DataSetLabel->setGeometry(2, 2, 254, 21);
 
     // Area 2.
     ChooseLabel = label(this, "Click on a tab to choose the filter type:", 32, 41);
     FilterPages = new QTabWidget(this);
-    FilterPages->setGeometry(32, 60, 508, 306);
+    FilterPages->setGeometry(32, 60, 572, 306);
     FilterPages->setFont(ui::DialogFont(11, false));
     FilterPages->tabBar()->setExpanding(false);
     FilterPages->setStyleSheet("QTabBar::tab { min-width: 36px; height: 16px; }");
@@ -181,7 +182,7 @@ void TFilterDialog::CreateControls() {
         t->setTextFormat(Qt::PlainText);
         t->setFrameStyle(QFrame::Box | QFrame::Plain);
         t->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        t->setGeometry(10, 6, 482, 78);
+        t->setGeometry(10, 6, 546, 78);
         PageText[i] = t;
     }
     const int row = 96;
@@ -256,7 +257,9 @@ void TFilterDialog::CreateControls() {
         VolBelowPerC = h(new ui::TRealEdit(page[7]), 56);
         VolBelowPerC->MinValue = 0;
         VolBelowPerC->MaxValue = 100;
-        VolBelowPerC->setMaxLength(3);
+        // Room for every value the settings file can hold ("99.99"): three characters would
+        // cut a loaded 45.5 to "45.".
+        VolBelowPerC->setMaxLength(5);
         VolBelowPerC->SetValidate(true);
         h(new QLabel("% Below its moving average", page[7]));
         VolDownDaysLabel = new QLabel(page[7]);
@@ -298,7 +301,7 @@ void TFilterDialog::CreateControls() {
 
     // Area 3.
     MinimumPanel = new ui::TBevelPanel(this);
-    MinimumPanel->setGeometry(32, 370, 508, 32);
+    MinimumPanel->setGeometry(32, 370, 572, 32);
     {
         Flow f{8, 5};
         f(new QLabel("Set minimum price $", MinimumPanel));
@@ -312,12 +315,12 @@ void TFilterDialog::CreateControls() {
 
     // Area 4.
     EvalPanel = new ui::TBevelPanel(this);
-    EvalPanel->setGeometry(32, 408, 508, 128);
+    EvalPanel->setGeometry(32, 408, 572, 128);
     PerfEvalHeader = new QLabel("Performance Evaluation", EvalPanel);
     PerfEvalHeader->setTextFormat(Qt::PlainText);
     PerfEvalHeader->setWordWrap(true);
     PerfEvalHeader->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    PerfEvalHeader->setGeometry(8, 4, 492, 30);
+    PerfEvalHeader->setGeometry(8, 4, 556, 30);
     {
         Flow f{8, 24};
         DoEvalCheckBox = f(new QCheckBox("Show the results of", EvalPanel));
@@ -340,14 +343,14 @@ void TFilterDialog::CreateControls() {
     // Area 5 and the buttons below.
     StartLabel = label(this, "Cick a button to start filtering:", 32, 546);
     DoItButton = new QPushButton("&Filter using these (unsaved) settings", this);
-    DoItButton->setGeometry(32, 564, 252, 27);
+    DoItButton->setGeometry(32, 564, 284, 27);
     SaveButton = new QPushButton("&Save all settings, then filter", this);
-    SaveButton->setGeometry(288, 564, 252, 27);
+    SaveButton->setGeometry(320, 564, 284, 27);
     SaveButton->setDefault(true);
     CancelBtn = new QPushButton("Cancel", this);
-    CancelBtn->setGeometry(382, 599, 77, 27);
+    CancelBtn->setGeometry(446, 599, 77, 27);
     HelpBtn = new QPushButton("Help", this);
-    HelpBtn->setGeometry(463, 599, 77, 27);
+    HelpBtn->setGeometry(527, 599, 77, 27);
 
     connect(LoadButton, &QPushButton::clicked, this, &TFilterDialog::LoadButtonClick);
     connect(SaveButton, &QPushButton::clicked, this, &TFilterDialog::SaveButtonClick);
@@ -590,9 +593,12 @@ void TFilterDialog::ShowRecord(const screener::FilterSettings& s) {
     MaxDownPerC->SetValue(s.CloseDownMaxPerC);
     GapUpDays->SetValue(s.GapUpDays);
     GapDownDays->SetValue(s.GapDownDays);
-    VolAbovePerC->SetValue(s.VolumeAbovePerC);
+    // These two show the general format, which would show a float's binary tail (45.55 as
+    // 45.5499992370605); the file keeps two decimals, so the edits show those.
+    auto twoDecimals = [](float v) { return std::round(double(v) * 100) / 100; };
+    VolAbovePerC->SetValue(twoDecimals(s.VolumeAbovePerC));
     VolumeDays->SetValue(s.VolumeDays);
-    VolBelowPerC->SetValue(s.VolumeBelowPerC);
+    VolBelowPerC->SetValue(twoDecimals(s.VolumeBelowPerC));
     const auto flags = screener::ComboFlags(s);
     const std::array<std::array<QCheckBox*, 8>, 3> boxes = {{
         {NewHighChkA, NewLowChkA, CloseUpChkA, CloseDownChkA, GapUpChkA, GapDownChkA, VolAboveChkA,

@@ -128,7 +128,7 @@ public:
     const hostdb::HostInstallation& Host() const { return host_; }
     const hostdb::HostEnvironment& Environment() const { return setup_.env; }
     const std::filesystem::path& ProgramDir() const { return setup_.programDir; }
-    TGetDataDlg* GetDataDialog(); // created on first use and kept
+    TGetDataDlg* GetDataDialog();  // created on first use and kept
     TFilterDialog* FilterDialog(); // created on first use and kept
     bool IsEnabled(Command c) const;
 
