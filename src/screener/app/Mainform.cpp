@@ -10,6 +10,7 @@
 #include "platform/Locale.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
+#include "screener/app/FilDlg.h"
 #include "screener/app/Gdatadlg.h"
 #include "screener/app/ShowSett.h"
 #include "screener/app/WorkWindows.h"
@@ -446,9 +447,18 @@ void TfrmMain::DataSetChosen(const std::string& fileName, bool filterable) {
     CopyResults1->setEnabled(false);
 }
 
-// Until the filter dialog is in place, the filter runs with the last settings file.
+TFilterDialog* TfrmMain::FilterDialog() {
+    if (!filterDialog_) filterDialog_ = std::make_unique<TFilterDialog>(*this);
+    return filterDialog_.get();
+}
+
 void TfrmMain::FilterData() {
-    RunFilter(screener::LoadSettings(setup_.programDir, LastSettingsFile, setup_.env.locale));
+    TFilterDialog* dialog = FilterDialog();
+    if (dialog->exec() != QDialog::Accepted) return;
+    // The dialog's caption says whether the settings run differ from their file; the run's own
+    // caption cannot know.
+    const QString caption = FilterSetPanel->text();
+    if (RunFilter(dialog->Record)) FilterSetPanel->setText(caption);
 }
 
 bool TfrmMain::RunFilter(const screener::FilterSettings& settings) {

@@ -27,6 +27,7 @@ class HelpWindow;
 
 namespace zoltw {
 
+class TFilterDialog;
 class TfrmShowSettings;
 class TGetDataDlg;
 
@@ -127,7 +128,8 @@ public:
     const hostdb::HostInstallation& Host() const { return host_; }
     const hostdb::HostEnvironment& Environment() const { return setup_.env; }
     const std::filesystem::path& ProgramDir() const { return setup_.programDir; }
-    TGetDataDlg* GetDataDialog(); // created on first use and kept
+    TGetDataDlg* GetDataDialog();  // created on first use and kept
+    TFilterDialog* FilterDialog(); // created on first use and kept
     bool IsEnabled(Command c) const;
 
 protected:
@@ -158,6 +160,7 @@ private:
     screener::FilterSettings settings_; // in force since the last filter run
     std::unique_ptr<TfrmShowSettings> showSettings_;
     std::unique_ptr<TGetDataDlg> getData_;
+    std::unique_ptr<TFilterDialog> filterDialog_;
     std::unique_ptr<QPrinter> printer_;
     bool shownOnce_ = false;
     bool sorting_ = false;
