@@ -189,13 +189,13 @@ void TFindWhatDialog::CreateControls() {
     MarketLabel1 = label(MarketPanel, "Find stocks that", 7);
     MarketAction = combo(MarketPanel, {finder::MarketActionNames[0], finder::MarketActionNames[1],
                                        finder::MarketActionNames[2], finder::MarketActionNames[3]});
-    at(MarketAction, 7, 104);
+    at(MarketAction, 7, 100);
     MarketLabel2 = label(MarketPanel, "their", 7);
     MarketLine = lines(MarketPanel);
-    at(MarketLine, 7, 136);
+    at(MarketLine, 7, 116);
     MarketLabel3 = label(MarketPanel, "on Market Date", 7);
     MarketDateEdit = new ui::TDateEdit(MarketPanel);
-    at(MarketDateEdit, 7, std::max(96, 568 - x));
+    at(MarketDateEdit, 7, std::max(90, 568 - x));
     MarketDateEdit->MinDate = TQelCalendar::DayToDate(finder::FirstMarketDate);
     MarketDateEdit->MaxDate = TQelCalendar::DayToDate(Last());
 
@@ -227,8 +227,8 @@ void TFindWhatDialog::CreateControls() {
     PrevLabel2 = label(PrevERPanel, "previous", 5);
     PrevDaysEdit = spin(PrevERPanel, 0, 9, 1);
     at(PrevDaysEdit, 5, 36);
-    PrevLabel3 = label(PrevERPanel, "trading days, the stocks above", 5);
     x = sentence;
+    PrevLabel3 = label(PrevERPanel, "trading days, the stocks above", 30);
     PrevLabel4 = label(PrevERPanel, "also have at least one of the following:", 30);
     auto range = [&](QCheckBox*& box, const char* text, ui::TIntegerEdit*& min, QLabel*& and_,
                      ui::TIntegerEdit*& max, int y) {
