@@ -1,5 +1,6 @@
 #include "finder/app/ZimraMain.h"
 
+#include "finder/app/FindWhat.h"
 #include "grid/view/DrawSG6.h"
 #include "grid/view/FinderCell.h"
 #include "grid/view/PrintSG.h"
@@ -278,10 +279,14 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-// Until the settings dialog is in place, a find runs with the last settings file.
+TFindWhatDialog* TForm1::FindWhatDialog() {
+    if (!findWhat_) findWhat_ = std::make_unique<TFindWhatDialog>(*this);
+    return findWhat_.get();
+}
+
 void TForm1::Find() {
-    RunFind(finder::LoadFinderSettings(setup_.programDir, LastSettingsFile,
-                                       host_.globals.LastMarketDay));
+    TFindWhatDialog* dialog = FindWhatDialog();
+    if (dialog->exec() == QDialog::Accepted) RunFind(dialog->Settings());
 }
 
 void TForm1::SetRunning(bool on) {

@@ -29,6 +29,8 @@ class HelpWindow;
 
 namespace zimra {
 
+class TFindWhatDialog;
+
 constexpr const char* WindowCaption = "ZimRA";
 constexpr const char* ApplicationTitle = "Find ZimRAs";
 constexpr double ProgramVersion = 2.07;
@@ -92,6 +94,9 @@ public:
     const finder::FinderState& State() const { return state_; }
     const finder::FinderSettings& Settings() const { return settings_; }
     const hostdb::HostInstallation& Host() const { return host_; }
+    const hostdb::HostEnvironment& Environment() const { return setup_.env; }
+    const std::filesystem::path& ProgramDir() const { return setup_.programDir; }
+    TFindWhatDialog* FindWhatDialog(); // created on first use and kept
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -126,6 +131,7 @@ private:
     QRect savedGeometry_;
     Qt::WindowStates savedState_;
     std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<TFindWhatDialog> findWhat_;
 };
 
 } // namespace zimra
