@@ -1,5 +1,7 @@
-// Pictures of Zimra's main window for the documentation: at start and after a find. Usage: zimra-shots --windows-dir DIR --program-dir DIR OUTDIR.
+// Pictures of Zimra's windows for the documentation: the main window at start and after a find,
+// and the settings dialog. Usage: zimra-shots --windows-dir DIR --program-dir DIR OUTDIR.
 #include "cli/Zolt.h"
+#include "finder/app/FindWhat.h"
 #include "finder/app/ZimraMain.h"
 
 #include <QApplication>
@@ -27,6 +29,11 @@ int main(int argc, char** argv) {
     w.show();
     QApplication::processEvents();
     bool ok = w.grab().save(out + "zimra-start.png");
+    zimra::TFindWhatDialog* settings = w.FindWhatDialog();
+    settings->show();
+    QApplication::processEvents();
+    ok = settings->grab().save(out + "zimra-settings.png") && ok;
+    settings->hide();
 
     finder::FinderSettings s; // crossed above the 10-day short-term line, trades evaluated
     s.MarketDate = w.Host().globals.LastMarketDay - 7;

@@ -1,14 +1,16 @@
 // Pictures of ZoltW's windows for the documentation: the main window at start, the data-set
 // chooser, the generation and filtering windows at work, the main window after a filter run with
-// every ticker listed and in the middle of a sort.
+// every ticker listed and in the middle of a sort, and the filter dialog on each page.
 // Usage: zoltw-shots --windows-dir DIR
 // --program-dir DIR DATASET OUTDIR (run on an X server or offscreen).
 #include "platform/Locale.h"
+#include "screener/app/FilDlg.h"
 #include "screener/app/Gdatadlg.h"
 #include "screener/app/Mainform.h"
 #include "screener/app/WorkWindows.h"
 
 #include <QApplication>
+#include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
 
@@ -76,6 +78,16 @@ int main(int argc, char** argv) {
     w.RunFilter(all);
     QApplication::processEvents();
     ok = w.grab().save(out + "zoltw-results.png") && ok;
+
+    // The filter dialog on each of its ten pages.
+    zoltw::TFilterDialog* filter = w.FilterDialog();
+    filter->show();
+    for (int page = 0; page < filter->FilterPages->count(); ++page) {
+        filter->FilterPages->setCurrentIndex(page);
+        QApplication::processEvents();
+        ok = filter->grab().save(out + QString("zoltw-filter-%1.png").arg(page)) && ok;
+    }
+    filter->hide();
 
     // Taken while the sort lets events through.
     QTimer::singleShot(0, &w, [&] { ok = w.grab().save(out + "zoltw-sorting.png") && ok; });
