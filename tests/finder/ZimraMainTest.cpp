@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -242,6 +243,78 @@ private slots:
         // A new find forgets the list.
         w.RunFind(ClosedBelow());
         QVERIFY(w.TagListName.empty());
+    }
+
+    // Result rows as the description's examples have them, sorted by clicks on the headers.
+    void sortCasesThroughTheWidget() {
+        TForm1 w(Setup());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const finder::FinderFormats& f = w.Formats();
+        auto make = [&](int rows) {
+            grid::CellGrid g(finder::FinderColumns, 3 + rows + 2, 0, 3);
+            for (int r = 0; r < g.RowCount(); ++r)
+                for (int c = 0; c < finder::FinderColumns; ++c) g.Set(c, r, " ", &f.PlainLeft);
+            const char* heads[] = {"day #", "ER", "the line", " ", " Ticker", " Name"};
+            for (int c = 0; c < finder::FinderColumns; ++c) g.Set(c, 2, heads[c], &f.Centred);
+            return g;
+        };
+        grid::CellGrid g = make(3);
+        const char* day[] = {"0", "2", "0"};
+        const char* er[] = {"90-10", "20-80", "95-5"};
+        const char* result[] = {"12.3%   ", " ", "-4.0%   "};
+        for (int i = 0; i < 3; ++i) {
+            g.Set(0, 3 + i, day[i], &f.Centred);
+            g.Set(1, 3 + i, er[i], &f.Dash);
+            g.Set(3, 3 + i, result[i], &f.Right);
+            g.Set(4, 3 + i, std::string(1, char('A' + i)), &f.PlainLeft);
+        }
+        finder::FinderState st;
+        st.FirstResultRow = 3, st.LastResultRow = 5, st.EndRow = 7, st.listed = 3;
+        w.ShowResults(g, st);
+        auto column = [&](int c) {
+            QStringList v;
+            for (int r = 3; r <= 5; ++r) v << QString::fromStdString(w.Grid().Text(c, r));
+            return v;
+        };
+        auto click = [&](int col, Qt::MouseButton b) {
+            QTest::mouseClick(w.StringGrid1->viewport(), b, {},
+                              w.StringGrid1->CellRect(col, 2).center());
+        };
+        click(0, Qt::RightButton); // descending by day #: the row with 2 first
+        QCOMPARE(column(0).first(), QString("2"));
+        click(1, Qt::RightButton); // 95-5 above 90-10 above 20-80
+        QCOMPARE(column(1), QStringList({"95-5", "90-10", "20-80"}));
+        QVERIFY(w.Grid().Format(1, 2)->Style & grid::StyleBold);
+        QVERIFY(!(w.Grid().Format(0, 2)->Style & grid::StyleBold));
+        click(3, Qt::LeftButton); // a blank result cell is the lowest, 12.3% is 12.3
+        QCOMPARE(column(3), QStringList({" ", "-4.0%   ", "12.3%   "}));
+
+        // Over 2,500 rows a numeric column is not sorted; the ticker column is.
+        grid::CellGrid big = make(2501);
+        finder::FinderState many;
+        many.FirstResultRow = 3, many.LastResultRow = 3 + 2500, many.EndRow = 3 + 2502;
+        many.listed = 2501;
+        w.ShowResults(big, many);
+        QString title, text;
+        uitest::WhenModal<QMessageBox>([&](QMessageBox* m) {
+            title = m->windowTitle();
+            text = m->text();
+            m->accept();
+        });
+        click(2, Qt::LeftButton);
+        QCOMPARE(title, QString("Too many items"));
+        QVERIFY(text.startsWith("Sorry, but there are more items than can be sorted"));
+        QVERIFY(!w.StringGrid1->isHidden());
+    }
+
+    void savedMinimisedStartsNormal() {
+        testutil::WriteFile(tmp_ / "config" / "OstravlR.Ini", "[ZimRA]\r\nState=1\r\n");
+        TForm1 w(Setup());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(!w.isMinimized());
+        fs::remove(tmp_ / "config" / "OstravlR.Ini");
     }
 
     void ratingsWithoutAChartClient() {

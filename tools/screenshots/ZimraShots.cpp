@@ -1,10 +1,12 @@
-// Pictures of Zimra's windows for the documentation: the main window at start and after a find,
-// and the settings dialog. Usage: zimra-shots --windows-dir DIR --program-dir DIR OUTDIR.
+// Pictures of Zimra's windows for the documentation: the main window at start, during and after
+// a find, and the settings dialog. Usage: zimra-shots --windows-dir DIR --program-dir DIR OUTDIR.
 #include "cli/Zolt.h"
 #include "finder/app/FindWhat.h"
 #include "finder/app/ZimraMain.h"
 
 #include <QApplication>
+#include <QProgressBar>
+#include <QTimer>
 #include <cstdio>
 
 int main(int argc, char** argv) {
@@ -40,6 +42,13 @@ int main(int argc, char** argv) {
     s.MarketAction = 1;
     s.MarketLine = 6;
     s.DoEval = true;
+    QTimer poll; // taken while the find lets events through
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!w.Running() || w.ProgressGauge->value() < w.ProgressGauge->maximum() / 3) return;
+        poll.stop();
+        ok = w.grab().save(out + "zimra-finding.png") && ok;
+    });
+    poll.start(5);
     w.RunFind(s);
     QApplication::processEvents();
     ok = w.grab().save(out + "zimra-results.png") && ok;

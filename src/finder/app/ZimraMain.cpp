@@ -365,6 +365,15 @@ void TForm1::RunFind(finder::FinderSettings s) {
         Notice("No expert ratings could be read:", QString::fromStdString(chart->Problem()));
 }
 
+void TForm1::ShowResults(grid::CellGrid grid, const finder::FinderState& state) {
+    grid_ = std::move(grid);
+    state_ = state;
+    TitlePanel->hide();
+    StringGrid1->SetGrid(&grid_);
+    StringGrid1->show();
+    SetResultCommands(state_.listed > 0);
+}
+
 void TForm1::Notice(const QString& first, const QString& second) {
     Title1->setText(first);
     Title2->setText(second);

@@ -62,6 +62,9 @@ public:
     void GoToCharts();
     void About();
     void SortColumn(int column, bool descending);
+    // Shows a grid of this window's formats and its state as a find leaves them, with the
+    // commands a find would enable.
+    void ShowResults(grid::CellGrid grid, const finder::FinderState& state);
 
     std::string LastSettingsFile;
     std::string TagListName, TagListFirstTicker;
@@ -93,6 +96,8 @@ public:
     const grid::CellGrid& Grid() const { return grid_; }
     const finder::FinderState& State() const { return state_; }
     const finder::FinderSettings& Settings() const { return settings_; }
+    // The cell formats the window's grid uses (sorting knows its formats by address).
+    const finder::FinderFormats& Formats() const { return formats_; }
     const hostdb::HostInstallation& Host() const { return host_; }
     const hostdb::HostEnvironment& Environment() const { return setup_.env; }
     const std::filesystem::path& ProgramDir() const { return setup_.programDir; }
