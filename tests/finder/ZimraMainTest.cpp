@@ -317,6 +317,54 @@ private slots:
         fs::remove(tmp_ / "config" / "OstravlR.Ini");
     }
 
+    void ratingsWithoutTheHostLink() {
+        struct NoWine final : hostlink::HostLink {
+            int asked = 0;
+            bool LoadLibrary(const std::string&) override { return ++asked, false; }
+            bool Post(const std::string&, int, const std::string&) override {
+                return ++asked, false;
+            }
+            bool PostAndWait(const std::string&, const std::string&) override {
+                return ++asked, false;
+            }
+            hostlink::WindowId FindWindow(const std::string&) override { return ++asked, 0; }
+            hostlink::WindowId StartProgram(const std::string&, const std::string&) override {
+                return ++asked, 0;
+            }
+            void Activate(hostlink::WindowId) override { ++asked; }
+            bool GetPlacement(hostlink::WindowId, hostlink::Rect&, bool&) override {
+                return ++asked, false;
+            }
+            void Move(hostlink::WindowId, const hostlink::Rect&) override { ++asked; }
+            void ShowNormal(hostlink::WindowId) override { ++asked; }
+            void ShowMaximised(hostlink::WindowId) override { ++asked; }
+            void CloseWindows(const std::string&) override { ++asked; }
+            hostlink::WindowId MdiClient(hostlink::WindowId) override { return ++asked, 0; }
+            std::string TopChildTitle(hostlink::WindowId) override { return ++asked, ""; }
+            void SendKeys(hostlink::WindowId, const std::string&) override { ++asked; }
+            hostlink::Rect Screen() override { return {}; }
+            std::string Problem() const override {
+                return "Wine is not installed (no wine on the PATH)";
+            }
+        };
+        auto link = std::make_shared<NoWine>();
+        TForm1 w(Setup(link));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QRect before = w.geometry();
+        finder::FinderSettings s = ClosedBelow();
+        s.PrevChoice = 1; // listed either way, without a rating
+        s.PrevUp = true;
+        w.RunFind(s);
+        QVERIFY(w.State().listed > 0);
+        QVERIFY(!w.TitlePanel->isHidden());
+        QCOMPARE(w.Title2->text(),
+                 QString("the host's screen is unknown (Wine is not installed (no "
+                         "wine on the PATH))"));
+        QCOMPARE(w.geometry(), before); // never moved
+        QCOMPARE(link->asked, 0);       // and no other window driven
+    }
+
     void ratingsWithoutAChartClient() {
         auto link = std::make_shared<ChartWithoutClient>();
         TForm1 w(Setup(link));
