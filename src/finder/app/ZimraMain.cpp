@@ -14,6 +14,7 @@
 #include "ui/HelpWindow.h"
 #include "ui/Hooks.h"
 #include "ui/ScrnPos.h"
+#include "ui/ToolGlyphs.h"
 #include "ui/ZrAbout.h"
 
 #include <QAction>
@@ -50,56 +51,6 @@ double SteadySeconds() {
         .count();
 }
 
-QFont PixelFont(int pixels, bool bold = false) {
-    QFont f = QApplication::font();
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
-
-// The tool bar's pictures: a magnifier, a printer, a list, a chart, a question mark, a door.
-QIcon Glyph(int which) {
-    QPixmap pm(20, 20);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor ink(0, 0, 128), red(192, 0, 0);
-    p.setPen(QPen(ink, 1.5));
-    switch (which) {
-    case 0:
-        p.drawEllipse(QRectF(3, 3, 10, 10));
-        p.setPen(QPen(ink, 3));
-        p.drawLine(QPointF(12, 12), QPointF(18, 18));
-        break;
-    case 1:
-        p.drawRect(QRectF(2, 8, 16, 7));
-        p.drawRect(QRectF(5, 3, 10, 5));
-        p.fillRect(QRectF(5, 13, 10, 5), Qt::white);
-        p.drawRect(QRectF(5, 13, 10, 5));
-        break;
-    case 2:
-        for (int i = 0; i < 4; ++i) p.drawLine(QPointF(4, 4 + 4 * i), QPointF(17, 4 + 4 * i));
-        break;
-    case 3:
-        for (int i = 0; i < 4; ++i)
-            p.drawLine(QPointF(4 + 4 * i, 16), QPointF(4 + 4 * i, 12 - 2 * i));
-        p.setPen(QPen(red, 1.5));
-        p.drawLine(QPointF(2, 12), QPointF(18, 4));
-        break;
-    case 4:
-        p.setFont(PixelFont(16, true));
-        p.drawText(QRect(0, 0, 20, 20), Qt::AlignCenter, "?");
-        break;
-    default:
-        p.drawRect(QRectF(3, 2, 9, 16));
-        p.setPen(QPen(red, 1.5));
-        p.drawLine(QPointF(9, 10), QPointF(18, 10));
-        p.drawLine(QPointF(15, 7), QPointF(18, 10));
-        p.drawLine(QPointF(15, 13), QPointF(18, 10));
-    }
-    return QIcon(pm);
-}
-
 } // namespace
 
 TForm1::TForm1(MainSetup setup, QWidget* parent)
@@ -113,26 +64,26 @@ TForm1::~TForm1() = default;
 
 void TForm1::CreateControls() {
     setWindowTitle(WindowCaption);
-    setFont(PixelFont(13));
+    setFont(ui::PixelFont(13));
     auto* central = new QWidget(this);
     setCentralWidget(central);
     ToolPanel = new QFrame(central);
     ToolPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    auto button = [this](int x, int glyph, const char* hint) {
+    auto button = [this](int x, ui::Glyph glyph, const char* hint) {
         auto* b = new QToolButton(ToolPanel);
         b->setAutoRaise(true);
         b->setGeometry(x, 8, 25, 25);
-        b->setIcon(Glyph(glyph));
+        b->setIcon(ui::ToolGlyph(glyph));
         b->setToolTip(QString(hint).replace('\r', '\n'));
         b->setFocusPolicy(Qt::NoFocus);
         return b;
     };
-    FindButton = button(8, 0, "Find...");
-    PrintButton = button(48, 1, "Print");
-    BuildListButton = button(76, 2, "Build a TagList");
-    ChartsButton = button(104, 3, "Build a TagList and\rGo to Charts");
-    HelpButton = button(144, 4, "Help");
-    ExitButton = button(184, 5, "Exit");
+    FindButton = button(8, ui::Glyph::Magnifier, "Find...");
+    PrintButton = button(48, ui::Glyph::Printer, "Print");
+    BuildListButton = button(76, ui::Glyph::List, "Build a TagList");
+    ChartsButton = button(104, ui::Glyph::Chart, "Build a TagList and\rGo to Charts");
+    HelpButton = button(144, ui::Glyph::Help, "Help");
+    ExitButton = button(184, ui::Glyph::Exit, "Exit");
     StopButton = new QPushButton("Stop", ToolPanel);
     StopButton->setGeometry(8, 8, 75, 25);
     StopButton->hide();
@@ -169,7 +120,7 @@ void TForm1::CreateControls() {
     Title2 = new QLabel(TitlePanel);
     for (QLabel* l : {Title1, Title2}) {
         l->setAlignment(Qt::AlignCenter);
-        l->setFont(PixelFont(13, true));
+        l->setFont(ui::PixelFont(13, true));
         titles->addWidget(l);
     }
 

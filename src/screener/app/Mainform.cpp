@@ -21,6 +21,7 @@
 #include "ui/HelpWindow.h"
 #include "ui/Hooks.h"
 #include "ui/ScrnPos.h"
+#include "ui/ToolGlyphs.h"
 #include "ui/ZrAbout.h"
 
 #include <QAction>
@@ -50,63 +51,6 @@ const int DesignWidths[screener::ResultColumns] = {16, 63, 64, 67, 52, 54, 54, 5
 constexpr int DesignWidth = 644;
 constexpr int ToolBarHeight = 41, StatusHeight = 33, GridRows = 14, RowHeight = 18;
 const char* const Section = "ZoltW";
-
-QFont PixelFont(int pixels, bool bold = false) {
-    QFont f = QApplication::font();
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
-
-// The tool bar's pictures, drawn here: disk, funnel, printer, list, chart, question, door.
-QIcon Glyph(int which) {
-    QPixmap pm(20, 20);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor ink(0, 0, 128), red(192, 0, 0);
-    p.setPen(QPen(ink, 1.5));
-    switch (which) {
-    case 0: // Get data: a stack of disks
-        for (int i = 0; i < 3; ++i) p.drawEllipse(QRectF(3, 3 + 5 * i, 14, 5));
-        break;
-    case 1: { // Filter data: a funnel
-        const QPointF funnel[] = {{2, 3}, {18, 3}, {11, 11}, {11, 17}, {9, 17}, {9, 11}};
-        p.setBrush(QColor(180, 200, 255));
-        p.drawPolygon(funnel, 6);
-        break;
-    }
-    case 2: // Print: a printer with its sheet
-        p.drawRect(QRectF(2, 8, 16, 7));
-        p.drawRect(QRectF(5, 3, 10, 5));
-        p.fillRect(QRectF(5, 13, 10, 5), Qt::white);
-        p.drawRect(QRectF(5, 13, 10, 5));
-        break;
-    case 3: // Build a tag list: lines of a list
-        for (int i = 0; i < 4; ++i) {
-            p.drawPoint(QPointF(4, 4 + 4 * i));
-            p.drawLine(QPointF(7, 4 + 4 * i), QPointF(17, 4 + 4 * i));
-        }
-        break;
-    case 4: // Go to charts: bars with a red line
-        for (int i = 0; i < 4; ++i)
-            p.drawLine(QPointF(4 + 4 * i, 16), QPointF(4 + 4 * i, 12 - 2 * i));
-        p.setPen(QPen(red, 1.5));
-        p.drawLine(QPointF(2, 12), QPointF(18, 4));
-        break;
-    case 5: // Help
-        p.setFont(PixelFont(16, true));
-        p.drawText(QRect(0, 0, 20, 20), Qt::AlignCenter, "?");
-        break;
-    default: // Exit: a door and an arrow out of it
-        p.drawRect(QRectF(3, 2, 9, 16));
-        p.setPen(QPen(red, 1.5));
-        p.drawLine(QPointF(9, 10), QPointF(18, 10));
-        p.drawLine(QPointF(15, 7), QPointF(18, 10));
-        p.drawLine(QPointF(15, 13), QPointF(18, 10));
-    }
-    return QIcon(pm);
-}
 
 QFrame* LoweredPanel(QWidget* parent, QFrame::Shadow shadow = QFrame::Sunken, int width = 1) {
     auto* f = new QFrame(parent);
@@ -138,7 +82,7 @@ TfrmMain::~TfrmMain() = default;
 
 void TfrmMain::CreateControls() {
     setWindowTitle(ProgramTitle);
-    setFont(PixelFont(13));
+    setFont(ui::PixelFont(13));
     auto* central = new QWidget(this);
     setCentralWidget(central);
 
@@ -148,13 +92,15 @@ void TfrmMain::CreateControls() {
                            "Print",    "Build a TagList", "Build a TagList and\nGo to Charts",
                            "Exit"};
     const int xs[] = {8, 48, 0, 88, 116, 144, 224};
-    const int glyphs[] = {0, 1, 0, 2, 3, 4, 6};
+    const ui::Glyph glyphs[] = {ui::Glyph::Disks,   ui::Glyph::Funnel, ui::Glyph::Disks,
+                                ui::Glyph::Printer, ui::Glyph::List,   ui::Glyph::Chart,
+                                ui::Glyph::Exit};
     for (int c = 0; c < CommandCount; ++c) {
         if (c == CmdShowSettings) continue;
         auto* b = new QToolButton(Panel1);
         b->setAutoRaise(true);
         b->setGeometry(xs[c], 8, 25, 25);
-        b->setIcon(Glyph(glyphs[c]));
+        b->setIcon(ui::ToolGlyph(glyphs[c]));
         b->setToolTip(hints[c]);
         b->setFocusPolicy(Qt::NoFocus);
         Button[c] = b;
@@ -162,7 +108,7 @@ void TfrmMain::CreateControls() {
     HelpButton = new QToolButton(Panel1);
     HelpButton->setAutoRaise(true);
     HelpButton->setGeometry(184, 8, 25, 25);
-    HelpButton->setIcon(Glyph(5));
+    HelpButton->setIcon(ui::ToolGlyph(ui::Glyph::Help));
     HelpButton->setToolTip("Help");
     HelpButton->setFocusPolicy(Qt::NoFocus);
 
@@ -192,7 +138,7 @@ void TfrmMain::CreateControls() {
     Title2 = new QLabel(" ", TitlePanel);
     for (QLabel* l : {Title1, Title2}) {
         l->setAlignment(Qt::AlignCenter);
-        l->setFont(PixelFont(13, true));
+        l->setFont(ui::PixelFont(13, true));
         titles->addWidget(l);
     }
 
@@ -203,7 +149,7 @@ void TfrmMain::CreateControls() {
     StatusText = new QLabel(Panel3);
     for (QLabel* l : {DataSetPanel, FilterSetPanel}) {
         l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        l->setFont(PixelFont(13));
+        l->setFont(ui::PixelFont(13));
         QPalette lp = l->palette();
         lp.setColor(QPalette::WindowText, Qt::black);
         l->setPalette(lp);
