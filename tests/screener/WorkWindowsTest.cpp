@@ -138,6 +138,7 @@ private slots:
             },
             nullptr);
         self = &w;
+        w.ProcessInterval = std::chrono::milliseconds(0); // every step painted
         QCOMPARE(w.windowTitle(), QString("Filtering..."));
         QCOMPARE(w.size(), QSize(205, 63));
         QCOMPARE(w.FilterGauge->size(), QSize(49, 49));

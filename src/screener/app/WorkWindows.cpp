@@ -45,6 +45,7 @@ bool TWorkWindow::Pump(bool force) {
     const auto now = std::chrono::steady_clock::now();
     if (force || now - lastPump_ >= ProcessInterval) {
         lastPump_ = now;
+        Show();
         QApplication::processEvents();
     }
     return !stop_;
@@ -77,21 +78,27 @@ TGenerateData::TGenerateData(screener::GenerateInput input, hostdb::TQelCalendar
     StopButton->setGeometry(112, 76, 75, 28);
 }
 
+void TGenerateData::Show() {
+    GenerateGauge->setValue(static_cast<int>(done_));
+    TickerCode->setText(gridview::CellText(symbol_));
+    TickerName->setText(gridview::CellText(name_));
+}
+
 void TGenerateData::Run() {
     GenerateGauge->setRange(0, std::max<int>(1, static_cast<int>(input_.tickerFiles.size())));
     GenerateGauge->setValue(0);
     screener::GenerateInput input = input_;
     input.onTicker = [this](const std::string& symbol, const std::string& name) {
-        TickerCode->setText(gridview::CellText(symbol));
-        TickerName->setText(gridview::CellText(name));
+        symbol_ = symbol, name_ = name;
         if (input_.onTicker) input_.onTicker(symbol, name);
     };
     try {
         result_ =
             screener::GenerateDataSet(input, calendar_, [this](std::int64_t done, std::int64_t) {
-                GenerateGauge->setValue(static_cast<int>(done));
+                done_ = done;
                 return Pump();
             });
+        Show();
     } catch (const std::exception& e) {
         // The engine replaces the file only when it is whole, so an older set stays intact.
         error_ = e.what();
@@ -112,14 +119,19 @@ TFiltering::TFiltering(std::function<void(const hostdb::Progress&)> run, QWidget
     FilterGauge->SetColour(QColor(0, 0, 128));
 }
 
+void TFiltering::Show() {
+    if (total_ > 0 && FilterGauge->MaxValue() != total_)
+        FilterGauge->SetMaxValue(static_cast<int>(total_));
+    FilterGauge->SetProgress(static_cast<int>(done_));
+}
+
 void TFiltering::Run() {
     FilterGauge->SetProgress(0);
     run_([this](std::int64_t done, std::int64_t total) {
-        if (total > 0 && FilterGauge->MaxValue() != total)
-            FilterGauge->SetMaxValue(static_cast<int>(total));
-        FilterGauge->SetProgress(static_cast<int>(done));
+        done_ = done, total_ = total;
         return Pump();
     });
+    Show();
 }
 
 } // namespace zoltw

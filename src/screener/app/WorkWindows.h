@@ -35,9 +35,11 @@ protected:
     explicit TWorkWindow(QWidget* parent);
     // The run, from the timer; the window accepts itself afterwards.
     virtual void Run() = 0;
-    // Lets events through when the interval has passed (always when `force`); false once Stop
-    // was pressed.
+    // Lets events through when the interval has passed (always when `force`), after Show() has
+    // brought the window's texts up to date; false once Stop was pressed.
     bool Pump(bool force = false);
+    // Puts the run's latest state on the window, only when it is about to be painted.
+    virtual void Show() {}
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
@@ -62,9 +64,12 @@ public:
 
 protected:
     void Run() override;
+    void Show() override;
 
 private:
     screener::GenerateInput input_;
+    std::int64_t done_ = 0;
+    std::string symbol_ = " ", name_ = " ";
     hostdb::TQelCalendar& calendar_;
     screener::GenerateResult result_;
     std::string error_;
@@ -80,9 +85,11 @@ public:
 
 protected:
     void Run() override;
+    void Show() override;
 
 private:
     std::function<void(const hostdb::Progress&)> run_;
+    std::int64_t done_ = 0, total_ = 0;
 };
 
 } // namespace zoltw
