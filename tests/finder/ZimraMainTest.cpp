@@ -245,7 +245,7 @@ private slots:
         QVERIFY(w.TagListName.empty());
     }
 
-    // Result rows as the description's examples have them, sorted by clicks on the headers.
+    // Result rows with the day numbers, ratings and results the sort must order, sorted by clicks.
     void sortCasesThroughTheWidget() {
         TForm1 w(Setup());
         w.show();
