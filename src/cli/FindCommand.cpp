@@ -62,7 +62,8 @@ public:
     InterruptAsStop& operator=(const InterruptAsStop&) = delete;
 
 private:
-    struct sigaction oldInt_ {}, oldTerm_ {};
+    struct sigaction oldInt_ {
+    }, oldTerm_{};
 };
 
 } // namespace
@@ -100,9 +101,8 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
     if (finder::ErCheckWanted(s)) {
         std::error_code ec;
         const hostdb::HostGlobals& g = host.globals;
-        link = std::make_unique<hostlink::BridgeLink>(hostlink::BridgeSetup{
-            hostlink::BridgeDirectory(std::filesystem::read_symlink("/proc/self/exe", ec)),
-            ctx.env.dirs.winePrefix, ctx.env.dirs.LocalPath(g.HostLibraryPath), ""});
+        link = std::make_unique<hostlink::BridgeLink>(hostlink::HostBridge(
+            std::filesystem::read_symlink("/proc/self/exe", ec), ctx.env.dirs, g.HostLibraryPath));
         if (link->Screen().width == 0) {
             ctx.err << "zolt: these settings check expert ratings, which only the host's chart "
                        "window shows, and the link to it does not work ("
@@ -131,9 +131,8 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
     grid::CellGrid g(finder::FinderColumns, finder::FinderTitleRows + 1, 0,
                      finder::FinderTitleRows);
     finder::FinderState state;
-    finder::RunFind(in, g, state, formats, [&](std::int64_t, std::int64_t) {
-        return !interrupt || g_interrupted == 0;
-    });
+    finder::RunFind(in, g, state, formats,
+                    [&](std::int64_t, std::int64_t) { return !interrupt || g_interrupted == 0; });
     interrupt.reset();
     // Interrupted: the rows found so far and the "Stopped" row are still shown.
     const int status = state.stopped ? 130 : 0;

@@ -49,6 +49,12 @@ std::filesystem::path BridgeDirectory(const std::filesystem::path& executable) {
     return {};
 }
 
+BridgeSetup HostBridge(const std::filesystem::path& executable, const platform::Directories& dirs,
+                       const std::string& hostLibraryPath) {
+    return BridgeSetup{BridgeDirectory(executable), dirs.winePrefix,
+                       dirs.LocalPath(hostLibraryPath), ""};
+}
+
 int PortableExecutableBits(const std::filesystem::path& file) {
     std::string reason;
     int fd = platform::OpenRegularFile(file, reason);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "hostlink/HostLink.h"
+#include "platform/Directories.h"
 
 #include <filesystem>
 #include <string>
@@ -22,6 +23,11 @@ struct BridgeSetup {
 // Where the bridges are for a program at `executable`: beside it (a portable copy), in
 // PREFIX/share/zolt (installed), or in the build tree it was built in; empty when nowhere.
 std::filesystem::path BridgeDirectory(const std::filesystem::path& executable);
+
+// The bridge of a program at `executable` to the host installed under `dirs`, whose interface
+// library is the host path `hostLibraryPath`.
+BridgeSetup HostBridge(const std::filesystem::path& executable, const platform::Directories& dirs,
+                       const std::string& hostLibraryPath);
 
 // 32 or 64 from the machine field of a Windows program's or library's PE header; 0 when the
 // file is no such program.

@@ -1,8 +1,11 @@
 #include "ui/ToolGlyphs.h"
 
 #include <QApplication>
+#include <QFrame>
+#include <QLabel>
 #include <QPainter>
 #include <QPixmap>
+#include <QVBoxLayout>
 
 namespace ui {
 
@@ -65,6 +68,27 @@ QIcon ToolGlyph(Glyph which) {
         p.drawLine(QPointF(15, 13), QPointF(18, 10));
     }
     return QIcon(pm);
+}
+
+QFrame* MakeTitlePanel(QWidget* parent, QLabel*& first, QLabel*& second) {
+    auto* panel = new QFrame(parent);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setLineWidth(2);
+    panel->resize(377, 57);
+    panel->setAutoFillBackground(true);
+    QPalette colours = panel->palette();
+    colours.setColor(QPalette::Window, parent->palette().color(QPalette::WindowText));
+    colours.setColor(QPalette::WindowText, parent->palette().color(QPalette::Window));
+    panel->setPalette(colours);
+    auto* lines = new QVBoxLayout(panel);
+    first = new QLabel(" ", panel);
+    second = new QLabel(" ", panel);
+    for (QLabel* l : {first, second}) {
+        l->setAlignment(Qt::AlignCenter);
+        l->setFont(PixelFont(13, true));
+        lines->addWidget(l);
+    }
+    return panel;
 }
 
 } // namespace ui

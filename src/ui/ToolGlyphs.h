@@ -1,9 +1,13 @@
-// The pictures on the programs' tool buttons, drawn in code so the deliverable carries no image
-// files, and the platform's interface font at a pixel size.
+// Pieces both programs' main windows are made of: the tool buttons' pictures, drawn in code so the
+// deliverable carries no image files, the interface font at a pixel size, and the title panel.
 #pragma once
 
 #include <QFont>
 #include <QIcon>
+
+class QFrame;
+class QLabel;
+class QWidget;
 
 namespace ui {
 
@@ -14,5 +18,9 @@ QIcon ToolGlyph(Glyph which);
 
 // The interface font at `pixels` pixels high.
 QFont PixelFont(int pixels, bool bold = false);
+
+// The 377 x 57 doubly lowered panel in the window-text colour with two centred bold lines in
+// the window colour, shown while the results grid is hidden.
+QFrame* MakeTitlePanel(QWidget* parent, QLabel*& first, QLabel*& second);
 
 } // namespace ui

@@ -106,23 +106,8 @@ void TForm1::CreateControls() {
     StringGrid1->hide();
     connect(StringGrid1, &gridview::GridView::CellReleased, this, &TForm1::GridMouseUp);
 
-    TitlePanel = new QFrame(central);
-    TitlePanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    TitlePanel->setLineWidth(2);
-    TitlePanel->resize(377, 57);
-    TitlePanel->setAutoFillBackground(true);
-    QPalette tp = TitlePanel->palette();
-    tp.setColor(QPalette::Window, palette().color(QPalette::WindowText));
-    tp.setColor(QPalette::WindowText, palette().color(QPalette::Window));
-    TitlePanel->setPalette(tp);
-    auto* titles = new QVBoxLayout(TitlePanel);
-    Title1 = new QLabel(TitlePanel);
-    Title2 = new QLabel(TitlePanel);
-    for (QLabel* l : {Title1, Title2}) {
-        l->setAlignment(Qt::AlignCenter);
-        l->setFont(ui::PixelFont(13, true));
-        titles->addWidget(l);
-    }
+    TitlePanel = ui::MakeTitlePanel(central, Title1, Title2);
+    Title1->clear(); // no text at start
 
     File1 = menuBar()->addMenu("&File");
     Find1 = File1->addAction("&Find...");
@@ -371,10 +356,9 @@ void TForm1::SortColumn(int column, bool descending) {
 
 hostlink::HostLink& TForm1::Link() {
     if (!setup_.link)
-        setup_.link = std::make_shared<hostlink::BridgeLink>(hostlink::BridgeSetup{
-            hostlink::BridgeDirectory(QApplication::applicationFilePath().toStdString()),
-            setup_.env.dirs.winePrefix, setup_.env.dirs.LocalPath(host_.globals.HostLibraryPath),
-            ""});
+        setup_.link = std::make_shared<hostlink::BridgeLink>(
+            hostlink::HostBridge(QApplication::applicationFilePath().toStdString(), setup_.env.dirs,
+                                 host_.globals.HostLibraryPath));
     return *setup_.link;
 }
 

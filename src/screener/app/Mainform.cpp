@@ -126,21 +126,7 @@ void TfrmMain::CreateControls() {
     sgdData->hide();
     connect(sgdData, &gridview::GridView::CellReleased, this, &TfrmMain::GridMouseUp);
 
-    TitlePanel = LoweredPanel(central, QFrame::Sunken, 2);
-    TitlePanel->resize(377, 57);
-    TitlePanel->setAutoFillBackground(true);
-    QPalette tp = TitlePanel->palette();
-    tp.setColor(QPalette::Window, palette().color(QPalette::WindowText));
-    tp.setColor(QPalette::WindowText, palette().color(QPalette::Window));
-    TitlePanel->setPalette(tp);
-    auto* titles = new QVBoxLayout(TitlePanel);
-    Title1 = new QLabel(" ", TitlePanel);
-    Title2 = new QLabel(" ", TitlePanel);
-    for (QLabel* l : {Title1, Title2}) {
-        l->setAlignment(Qt::AlignCenter);
-        l->setFont(ui::PixelFont(13, true));
-        titles->addWidget(l);
-    }
+    TitlePanel = ui::MakeTitlePanel(central, Title1, Title2);
 
     Panel3 = new QFrame(central);
     Panel3->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -517,10 +503,9 @@ void TfrmMain::GridMouseUp(int col, int row, Qt::MouseButton button, Qt::Keyboar
 
 hostlink::HostLink& TfrmMain::Link() {
     if (!setup_.link) {
-        setup_.link = std::make_shared<hostlink::BridgeLink>(hostlink::BridgeSetup{
-            hostlink::BridgeDirectory(QApplication::applicationFilePath().toStdString()),
-            setup_.env.dirs.winePrefix, setup_.env.dirs.LocalPath(host_.globals.HostLibraryPath),
-            ""});
+        setup_.link = std::make_shared<hostlink::BridgeLink>(
+            hostlink::HostBridge(QApplication::applicationFilePath().toStdString(), setup_.env.dirs,
+                                 host_.globals.HostLibraryPath));
     }
     return *setup_.link;
 }
