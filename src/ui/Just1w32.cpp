@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QWidget>
 #include <unistd.h>
@@ -51,15 +52,33 @@ TJustOne32::~TJustOne32() {
     if (server_) server_->close();
 }
 
-QString TJustOne32::ServerName(const QString& title) {
-    QByteArray hash = QCryptographicHash::hash(title.toUtf8(), QCryptographicHash::Sha1).toHex();
+QString TJustOne32::CurrentDisplay() {
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("xcb")) {
+        // ":0" and ":0.0" are one display; the screen number does not make another.
+        QString display = QString::fromLocal8Bit(qgetenv("DISPLAY"));
+        static const QRegularExpression screen(QStringLiteral("\\.\\d+$"));
+        if (display.contains(QLatin1Char(':'))) display.remove(screen);
+        return QStringLiteral("x11 ") + display;
+    }
+    if (platform.startsWith(QLatin1String("wayland"))) {
+        QByteArray display = qgetenv("WAYLAND_DISPLAY");
+        if (display.isEmpty()) display = "wayland-0";
+        return QStringLiteral("wayland ") + QString::fromLocal8Bit(display);
+    }
+    return platform;
+}
+
+QString TJustOne32::ServerName(const QString& title, const QString& display) {
+    QByteArray key = title.toUtf8() + '\n' + display.toUtf8();
+    QByteArray hash = QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex();
     return QStringLiteral("zolt-one-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash.left(16)));
 }
 
 bool TJustOne32::IsListening() const { return server_ && server_->isListening(); }
 
 void TJustOne32::Check(const QString& title) {
-    QString name = ServerName(title);
+    QString name = ServerName(title, CurrentDisplay());
     switch (AskFirstCopy(name)) {
     case Reply::Raised:
         first_ = false;

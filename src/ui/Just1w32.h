@@ -1,5 +1,5 @@
-// The single-instance guard: the first copy of a program listens under its application title;
-// a second copy asks it to restore and raise its main window and then ends.
+// The single-instance guard: the first copy of a program listens under its application title and
+// display; a second copy on the same display asks it to raise its main window and then ends.
 #pragma once
 
 #include <QObject>
@@ -24,8 +24,11 @@ public:
     bool IsFirstCopy() const { return first_; }
     bool IsListening() const;
 
-    // The local socket name for a title (per user, safe as a file name).
-    static QString ServerName(const QString& title);
+    // The local socket name for a title on a display (per user, safe as a file name).
+    static QString ServerName(const QString& title, const QString& display);
+    // The display this program shows its windows on: the X display, the Wayland socket, or the
+    // platform's name where there is neither (offscreen).
+    static QString CurrentDisplay();
 
     static constexpr int WaitMs = 500;
 

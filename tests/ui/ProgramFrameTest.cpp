@@ -205,12 +205,13 @@ private slots:
 
     void keepsRunningWhenNoFirstCopyAnswers() {
         QString title = UniqueTitle("silent");
+        const QString name = TJustOne32::ServerName(title, TJustOne32::CurrentDisplay());
         std::vector<int> ended;
         EndProgramHook oldEnd = SetEndProgramHook([&](int code) { ended.push_back(code); });
         {
             // A first copy still starting up: it accepts the connection but does not answer.
             QLocalServer busy;
-            QVERIFY(busy.listen(TJustOne32::ServerName(title)));
+            QVERIFY(busy.listen(name));
             QWidget window;
             TJustOne32 guard(&window, title);
             QVERIFY(guard.IsFirstCopy());
@@ -218,20 +219,21 @@ private slots:
             // Its name stays with the copy that is starting.
             QVERIFY(!guard.IsListening());
             QLocalSocket probe;
-            probe.connectToServer(TJustOne32::ServerName(title));
+            probe.connectToServer(name);
             QVERIFY(probe.waitForConnected(5000));
             QTRY_VERIFY(busy.hasPendingConnections());
         }
         {
             // The name left by a copy that died without closing is taken over.
-            MakeStaleSocket(TJustOne32::ServerName(title));
+            MakeStaleSocket(name);
             QWidget window;
             TJustOne32 guard(&window, title);
             QVERIFY(guard.IsFirstCopy());
             QVERIFY(guard.IsListening());
         }
         QVERIFY(ended.empty());
-        QVERIFY(TJustOne32::ServerName(title) != TJustOne32::ServerName(title + "x"));
+        QVERIFY(TJustOne32::ServerName(title, ":1") != TJustOne32::ServerName(title + "x", ":1"));
+        QVERIFY(TJustOne32::ServerName(title, ":1") != TJustOne32::ServerName(title, ":2"));
         SetEndProgramHook(oldEnd);
     }
 

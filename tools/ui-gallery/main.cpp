@@ -203,7 +203,7 @@ int main(int argc, char** argv) {
     guardLabel->setText(QStringLiteral("TJustOne32: %1\nsocket %2")
                             .arg(guard.IsListening() ? QStringLiteral("first copy, listening")
                                                      : QStringLiteral("not listening"),
-                                 ui::TJustOne32::ServerName(guardTitle)));
+                                 ui::TJustOne32::ServerName(guardTitle, ui::TJustOne32::CurrentDisplay())));
     guardLabel->setGeometry(770, row2 + 180, 400, 40);
 
     note->show();
