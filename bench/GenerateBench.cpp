@@ -1,7 +1,7 @@
 // Times data set generation through ZoltW's generation window against the engine alone, on the
 // same host, date and length: the window must not cost more than a small part of the run.
 // Prints the median of three runs of each, in seconds, and the window's 100 ms kick-off.
-#include "screener/app/Mainform.h"
+#include "screener/app/ScreenerWindow.h"
 #include "screener/app/WorkWindows.h"
 
 #include <QApplication>
@@ -23,10 +23,10 @@ int main(int argc, char** argv) {
     setup.env.locale = platform::Locale::Posix();
     hostdb::HostInstallation host;
     if (!hostdb::DiscoverHost(hostdb::HostProgram::ZoltW, setup.env, host, error)) return 1;
-    hostdb::TQelCalendar calendar(setup.env.locale);
+    hostdb::MarketCalendar calendar(setup.env.locale);
     calendar.HolidayFileName = hostdb::HolidayFilePath(host.globals, setup.env.dirs);
     screener::GenerateInput in;
-    in.marketDay = hostdb::TQelCalendar::DateToDay(hostdb::EncodeDate(2026, 12, 4));
+    in.marketDay = hostdb::MarketCalendar::DateToDay(hostdb::EncodeDate(2026, 12, 4));
     in.moveAveLength = 10;
     in.outputPath = setup.programDir / "26120410.vds";
     in.tickerFiles = host.tickerFiles;
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
         t.start();
         screener::GenerateDataSet(in, calendar);
         engine.push_back(t.nsecsElapsed() / 1e9);
-        zoltw::TGenerateData w(in, calendar, nullptr);
+        zoltw::GenerationWindow w(in, calendar, nullptr);
         t.restart();
         w.exec();
         window.push_back(t.nsecsElapsed() / 1e9);

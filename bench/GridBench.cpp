@@ -2,7 +2,7 @@
 // the visible rows, paging through every row, and sorting by column 5 (and back). Prints one
 // line per step in seconds; the window is real but may be shown offscreen.
 #include "platform/Locale.h"
-#include "screener/app/Mainform.h"
+#include "screener/app/ScreenerWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     setup.env.locale = platform::Locale::Posix();
     setup.env.now = hostdb::EncodeDateTime(2026, 12, 4, 18, 0);
     setup.ownSettings = setup.programDir / "grid-bench.ini";
-    zoltw::TfrmMain w(setup);
+    zoltw::ScreenerWindow w(setup);
     if (!w.HostFound()) return 1;
     w.resize(w.MaxFormWidth, 700);
     w.show();

@@ -1,9 +1,9 @@
 // `zolt chart`: the host's chart window on a ticker, or on a tag list and its first ticker, as
 // Go to Charts and the chart icon of a results row do, through the Wine bridge.
 #include "cli/Zolt.h"
-#include "hostdb/Findfile.h"
+#include "hostdb/SearchPath.h"
 #include "hostlink/BridgeLink.h"
-#include "hostlink/RunQel.h"
+#include "hostlink/ChartLink.h"
 
 namespace cli {
 

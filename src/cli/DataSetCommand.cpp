@@ -1,6 +1,6 @@
 // `zolt dataset`: a data set's records as a table or CSV.
 #include "cli/Zolt.h"
-#include "hostdb/Qelcalen.h"
+#include "hostdb/MarketCalendar.h"
 #include "screener/engine/DataSet.h"
 
 #include <algorithm>
@@ -31,7 +31,7 @@ int DataSetCommand(Context& ctx, const std::vector<std::string>& args) {
     std::string name = std::filesystem::path(file).filename().string();
     screener::DataSetNameParts parts = screener::DecodeDataSetName(name);
     int day = 0;
-    hostdb::TQelCalendar calendar(ctx.env.locale);
+    hostdb::MarketCalendar calendar(ctx.env.locale);
     std::string date = screener::DataSetDay(name, day) ? calendar.FormatDay("dddddd", day)
                                                        : std::string("(not a date)");
     const char* titles[] = {"Symbol",   "Name",        "Close",  "Change",

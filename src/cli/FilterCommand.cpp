@@ -2,8 +2,8 @@
 #include "cli/Zolt.h"
 #include "hostdb/Format.h"
 #include "platform/Text.h"
-#include "screener/engine/Dofilter.h"
 #include "screener/engine/FilterPlan.h"
+#include "screener/engine/FilterRun.h"
 #include "screener/engine/SettingsText.h"
 
 #include <algorithm>
@@ -42,7 +42,7 @@ int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
     hostdb::HostGlobals& g = host.globals;
     std::string error;
     hostdb::FindLastMarketDate("dddddd", ctx.env, g.LastMarketDay, g.LastMarketDateText, error);
-    hostdb::TQelCalendar calendar(ctx.env.locale);
+    hostdb::MarketCalendar calendar(ctx.env.locale);
     calendar.HolidayFileName = hostdb::HolidayFilePath(g, ctx.env.dirs);
 
     screener::FilterPlan plan;

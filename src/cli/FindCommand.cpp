@@ -1,7 +1,7 @@
 // `zolt find`: the finder's line-crossing search over the host database.
 #include "cli/Zolt.h"
-#include "finder/engine/Findem.h"
-#include "hostdb/Findfile.h"
+#include "finder/engine/FindRun.h"
+#include "hostdb/SearchPath.h"
 #include "hostlink/BridgeLink.h"
 #include "hostlink/ChartDriver.h"
 #include "platform/Text.h"

@@ -1,9 +1,9 @@
 // `zolt generate`: the screener's data set for a market date, moved to a trading day as the
 // data-set chooser does.
 #include "cli/Zolt.h"
-#include "hostdb/Qelcalen.h"
+#include "hostdb/MarketCalendar.h"
 #include "platform/Text.h"
-#include "screener/engine/Gendata.h"
+#include "screener/engine/DataSetGeneration.h"
 
 #include <chrono>
 
@@ -39,7 +39,7 @@ int GenerateCommand(Context& ctx, const std::vector<std::string>& args) {
 
     hostdb::HostInstallation host;
     if (!ReadHost(ctx, hostdb::HostProgram::ZoltW, host, true)) return 2;
-    hostdb::TQelCalendar calendar(ctx.env.locale);
+    hostdb::MarketCalendar calendar(ctx.env.locale);
     calendar.HolidayFileName = hostdb::HolidayFilePath(host.globals, ctx.env.dirs);
     // As the chooser does: no later than the last market date, and a trading day.
     int wanted = day;

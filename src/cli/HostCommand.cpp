@@ -1,6 +1,6 @@
 // `zolt host`: what the programs find of the host installation.
 #include "cli/Zolt.h"
-#include "hostdb/Findfile.h"
+#include "hostdb/SearchPath.h"
 
 namespace cli {
 

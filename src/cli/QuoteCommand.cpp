@@ -1,8 +1,8 @@
 // `zolt quote`: a ticker file's header and daily records, to check a suspicious ticker.
 #include "cli/Zolt.h"
-#include "hostdb/Findfile.h"
-#include "hostdb/QelTick.h"
-#include "hostdb/Qelcalen.h"
+#include "hostdb/MarketCalendar.h"
+#include "hostdb/SearchPath.h"
+#include "hostdb/TickerFile.h"
 #include "platform/Text.h"
 
 #include <algorithm>
@@ -40,13 +40,13 @@ int QuoteCommand(Context& ctx, const std::vector<std::string>& args) {
         }
     }
 
-    hostdb::TQelTicker ticker;
+    hostdb::TickerFile ticker;
     ticker.SetFileName(path.string());
     if (!ticker.IsOpen()) {
         ctx.err << "zolt: " << path.string() << " is not a readable ticker file\n";
         return 1;
     }
-    hostdb::TQelCalendar calendar(ctx.env.locale);
+    hostdb::MarketCalendar calendar(ctx.env.locale);
     auto date = [&](int day) { return calendar.FormatDay("yyyy-mm-dd ddd", day); };
     char kind = ticker.KindCode();
     ctx.out << "File:      " << path.string() << "\n"

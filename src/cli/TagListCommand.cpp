@@ -1,8 +1,8 @@
 // `zolt taglist`: writes a host tag list from tickers given as arguments, in a file or on
 // standard input, with the name rules and the collecting rules the windows use.
 #include "cli/Zolt.h"
-#include "hostdb/BuildLst5.h"
 #include "hostdb/NamedFiles.h"
+#include "hostdb/TagListBuild.h"
 #include "platform/Directories.h"
 #include "platform/Profile.h"
 
@@ -124,7 +124,7 @@ int TagListCommand(Context& ctx, const std::vector<std::string>& args) {
     }
     for (const std::string& t : build.refused)
         ctx.err << "zolt: left out " << t
-                << (t.size() + name.size() > hostdb::TQelTagList::MaxNamesLength
+                << (t.size() + name.size() > hostdb::TagListFile::MaxNamesLength
                         ? ": the ticker is too long for this list's name\n"
                         : ": a tag list holds at most 65536 tickers\n");
     if (build.added == 0) {

@@ -1,8 +1,8 @@
 #include "cli/Zolt.h"
 
 #include "grid/model/CellLayout.h"
-#include "hostdb/BuildLst5.h"
-#include "hostdb/Qelcalen.h"
+#include "hostdb/MarketCalendar.h"
+#include "hostdb/TagListBuild.h"
 #include "platform/Locale.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
@@ -153,7 +153,7 @@ bool ParseDay(const std::string& option, const std::string& text, int& day, std:
         error = option + " wants a date YYYY-MM-DD (" + DayRange + "), not \"" + text + "\"";
         return false;
     }
-    day = hostdb::TQelCalendar::DateToDay(v);
+    day = hostdb::MarketCalendar::DateToDay(v);
     return true;
 }
 

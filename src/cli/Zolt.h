@@ -3,7 +3,7 @@
 #pragma once
 
 #include "grid/model/CellGrid.h"
-#include "hostdb/CommDefs.h"
+#include "hostdb/HostInstallation.h"
 
 #include <filesystem>
 #include <functional>

@@ -1,7 +1,7 @@
 #include "hostdb/NamedFiles.h"
 
-#include "hostdb/Findfile.h"
-#include "hostdb/QelTgLst.h"
+#include "hostdb/SearchPath.h"
+#include "hostdb/TagListFile.h"
 #include "platform/Directories.h"
 #include "platform/Text.h"
 

@@ -8,11 +8,11 @@ std::string SymbolOfFileName(std::string_view fileName) {
     return platform::UpperCase(fileName.substr(0, fileName.size() > 4 ? fileName.size() - 4 : 0));
 }
 
-bool IsEligible(const TQelTicker& t, int M) {
+bool IsEligible(const TickerFile& t, int M) {
     return t.FirstDay() < M && t.LastDay() >= M && t.StatusIsA() && t.KindCode() == 'S';
 }
 
-TradePrices ReadTradePrices(TQelTicker& t, int openDay, int closeDay) {
+TradePrices ReadTradePrices(TickerFile& t, int openDay, int closeDay) {
     TradePrices p;
     t.SetDay(openDay);
     p.open = t.Open();
@@ -24,7 +24,7 @@ TradePrices ReadTradePrices(TQelTicker& t, int openDay, int closeDay) {
 bool LookUpTradePrices(SearchPath& search, const std::string& symbol, int openDay, int closeDay,
                        EvaluatedTicker& out) {
     if (!search.FindFile(symbol + ".DTA", out.path)) return false;
-    TQelTicker t;
+    TickerFile t;
     t.SetFileName(out.path.string());
     if (!t.StatusIsA()) return false;
     out.name = t.SecurityName();

@@ -2,8 +2,8 @@
 // whether it can be screened on a market day, and the prices of the evaluated trade.
 #pragma once
 
-#include "hostdb/Findfile.h"
-#include "hostdb/QelTick.h"
+#include "hostdb/SearchPath.h"
+#include "hostdb/TickerFile.h"
 
 #include <filesystem>
 #include <string>
@@ -15,7 +15,7 @@ namespace hostdb {
 std::string SymbolOfFileName(std::string_view fileName);
 
 // Data before market day M, data up to M or later, status A and kind "S".
-bool IsEligible(const TQelTicker& ticker, int M);
+bool IsEligible(const TickerFile& ticker, int M);
 
 struct TradePrices {
     float open = 0; // on the open day; 0 when the file has no record that day
@@ -24,7 +24,7 @@ struct TradePrices {
 };
 
 // The open on openDay and the close on closeDay of the ticker's open file.
-TradePrices ReadTradePrices(TQelTicker& ticker, int openDay, int closeDay);
+TradePrices ReadTradePrices(TickerFile& ticker, int openDay, int closeDay);
 
 // A ticker looked up by symbol for the evaluation: its file and name, and its prices.
 struct EvaluatedTicker {

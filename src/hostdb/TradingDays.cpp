@@ -2,30 +2,30 @@
 
 namespace hostdb {
 
-bool IsTradingDay(TQelCalendar& calendar, int day) { return !(calendar.DayKind(day) > 4); }
+bool IsTradingDay(MarketCalendar& calendar, int day) { return !(calendar.DayKind(day) > 4); }
 
-int NextTradingDay(TQelCalendar& calendar, int day) {
+int NextTradingDay(MarketCalendar& calendar, int day) {
     if (day >= LastDayNumber) return LastDayNumber;
     int d = day < FirstDayNumber ? FirstDayNumber : day + 1;
     while (d < LastDayNumber && !IsTradingDay(calendar, d)) ++d;
     return d;
 }
 
-int PreviousTradingDay(TQelCalendar& calendar, int day) {
+int PreviousTradingDay(MarketCalendar& calendar, int day) {
     if (day <= FirstDayNumber) return FirstDayNumber;
     int d = day > LastDayNumber ? LastDayNumber : day - 1;
     while (d > FirstDayNumber && !IsTradingDay(calendar, d)) --d;
     return d;
 }
 
-int TradingDayAtOrBefore(TQelCalendar& calendar, int day) {
+int TradingDayAtOrBefore(MarketCalendar& calendar, int day) {
     if (day <= LastDayNumber && day >= FirstDayNumber && IsTradingDay(calendar, day)) return day;
     return PreviousTradingDay(calendar, day);
 }
 
-int EvalOpenDay(TQelCalendar& calendar, int M) { return NextTradingDay(calendar, M); }
+int EvalOpenDay(MarketCalendar& calendar, int M) { return NextTradingDay(calendar, M); }
 
-int EvalCloseDay(TQelCalendar& calendar, int M, int evalDays) {
+int EvalCloseDay(MarketCalendar& calendar, int M, int evalDays) {
     int d = M;
     for (long long i = 0; i <= evalDays; ++i) {
         int next = NextTradingDay(calendar, d);
@@ -35,7 +35,7 @@ int EvalCloseDay(TQelCalendar& calendar, int M, int evalDays) {
     return d;
 }
 
-int MaxEvalDays(TQelCalendar& calendar, int M, int lastMarketDay) {
+int MaxEvalDays(MarketCalendar& calendar, int M, int lastMarketDay) {
     if (M >= lastMarketDay) return -1;
     int count = 0, d = M;
     while (d < lastMarketDay && count < 1001) {

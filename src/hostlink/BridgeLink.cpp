@@ -1,7 +1,7 @@
 #include "hostlink/BridgeLink.h"
 
+#include "hostlink/BridgeProtocol.h"
 #include "platform/Profile.h"
-#include "tools/qelbridge/Protocol.h"
 
 #include <cerrno>
 #include <chrono>

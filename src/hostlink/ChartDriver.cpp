@@ -1,7 +1,7 @@
 #include "hostlink/ChartDriver.h"
 
+#include "hostlink/ChartLink.h"
 #include "hostlink/ChartTitle.h"
-#include "hostlink/RunQel.h"
 #include "platform/Profile.h"
 
 #include <system_error>

@@ -2,8 +2,8 @@
 // the finder, each candidate shown, its date cursor stepped and its ratings read from the title.
 #pragma once
 
-#include "finder/engine/Findem.h"
-#include "hostdb/Qelcalen.h"
+#include "finder/engine/FindRun.h"
+#include "hostdb/MarketCalendar.h"
 #include "hostlink/HostLink.h"
 
 #include <filesystem>
@@ -62,7 +62,7 @@ private:
     HostLink& link_;
     MainWindowSide& main_;
     ChartDriverSetup setup_;
-    hostdb::TQelCalendar calendar_;
+    hostdb::MarketCalendar calendar_;
     bool prepared_ = false;
     bool placed_ = false; // the main window was moved and the chart's settings may be changed
     std::string problem_;

@@ -45,27 +45,27 @@ bool IsEnter(const QKeyEvent* e) { return e->key() == Qt::Key_Return || e->key()
 
 } // namespace
 
-TAlignEdit::TAlignEdit(QWidget* parent) : QLineEdit(parent) {}
+AlignEdit::AlignEdit(QWidget* parent) : QLineEdit(parent) {}
 
-void TAlignEdit::UseCandidateRules() {
+void AlignEdit::UseCandidateRules() {
     setValidator(new CandidateValidator(
         this, [this](const QString& text) { return IsAcceptableText(text); }));
 }
 
-void TAlignEdit::SetAlignment(TAlignment alignment) {
+void AlignEdit::SetAlignment(EditAlignment alignment) {
     alignment_ = alignment;
     switch (alignment) {
-    case TAlignment::taLeftJustify: setAlignment(Qt::AlignLeft | Qt::AlignVCenter); break;
-    case TAlignment::taRightJustify: setAlignment(Qt::AlignRight | Qt::AlignVCenter); break;
-    case TAlignment::taCenter: setAlignment(Qt::AlignHCenter | Qt::AlignVCenter); break;
+    case EditAlignment::taLeftJustify: setAlignment(Qt::AlignLeft | Qt::AlignVCenter); break;
+    case EditAlignment::taRightJustify: setAlignment(Qt::AlignRight | Qt::AlignVCenter); break;
+    case EditAlignment::taCenter: setAlignment(Qt::AlignHCenter | Qt::AlignVCenter); break;
     }
 }
 
-bool TAlignEdit::IsValidChar(QChar) const { return true; }
+bool AlignEdit::IsValidChar(QChar) const { return true; }
 
-bool TAlignEdit::IsAcceptableText(const QString&) const { return true; }
+bool AlignEdit::IsAcceptableText(const QString&) const { return true; }
 
-void TAlignEdit::keyPressEvent(QKeyEvent* event) {
+void AlignEdit::keyPressEvent(QKeyEvent* event) {
     if ((event->modifiers() & Qt::ControlModifier) &&
         (event->key() == Qt::Key_Tab || IsEnter(event))) {
         event->accept(); // neither a character nor a dialog key here
@@ -74,7 +74,7 @@ void TAlignEdit::keyPressEvent(QKeyEvent* event) {
     QLineEdit::keyPressEvent(event);
 }
 
-bool TAlignEdit::HandleCandidateKey(QKeyEvent* event, bool editable) {
+bool AlignEdit::HandleCandidateKey(QKeyEvent* event, bool editable) {
     auto accept = [&](const std::string& candidate) {
         return IsAcceptableText(QString::fromStdString(candidate));
     };

@@ -6,15 +6,15 @@
 
 namespace ui {
 
-enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum class EditAlignment { taLeftJustify, taRightJustify, taCenter };
 
-class TAlignEdit : public QLineEdit {
+class AlignEdit : public QLineEdit {
     Q_OBJECT
 public:
-    explicit TAlignEdit(QWidget* parent = nullptr);
+    explicit AlignEdit(QWidget* parent = nullptr);
 
-    TAlignment Alignment() const { return alignment_; }
-    void SetAlignment(TAlignment alignment);
+    EditAlignment Alignment() const { return alignment_; }
+    void SetAlignment(EditAlignment alignment);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -31,7 +31,7 @@ protected:
     void UseCandidateRules();
 
 private:
-    TAlignment alignment_ = TAlignment::taLeftJustify;
+    EditAlignment alignment_ = EditAlignment::taLeftJustify;
 };
 
 } // namespace ui

@@ -1,6 +1,6 @@
 #include "TestUtil.h"
 #include "cli/Zolt.h"
-#include "hostdb/QelTgLst.h"
+#include "hostdb/TagListFile.h"
 #include "hostdb/TagListReader.h"
 #include "tools/make-host/HostWriter.h"
 
@@ -47,7 +47,7 @@ TEST(ZoltTagList, WritesIntoTheHostDirectoryAndReplacesOnlyWhenAsked) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.rfind("Tag list /", 0), 0u) << r.out;
     EXPECT_NE(r.out.find("/QEL/MYLIST.LIS: 2 tickers, the first ibm\n"), std::string::npos);
-    hostdb::TQelTagList direct;
+    hostdb::TagListFile direct;
     direct.AddTicker(path.string(), "IBM", 0);
     direct.AddTicker(path.string(), "MSFT", 1);
     EXPECT_EQ(testutil::ReadFile(path), direct.Bytes());

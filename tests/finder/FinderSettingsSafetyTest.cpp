@@ -1,14 +1,14 @@
 // Finder settings files edited by hand or damaged reach the engine without the dialog: every
 // value that feeds arithmetic or indexes a list must load safe, and a find on them must end.
 #include "TestUtil.h"
-#include "finder/engine/Findem.h"
+#include "finder/engine/FindRun.h"
 #include "tools/make-host/HostWriter.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-const int Last = hostdb::TQelCalendar::DateToDay(hostdb::EncodeDate(2026, 12, 4));
+const int Last = hostdb::MarketCalendar::DateToDay(hostdb::EncodeDate(2026, 12, 4));
 
 finder::FinderSettings LoadMni(const std::string& body) {
     testutil::TempDir dir;

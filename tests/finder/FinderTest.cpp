@@ -1,5 +1,5 @@
 #include "TestUtil.h"
-#include "finder/engine/Findem.h"
+#include "finder/engine/FindRun.h"
 #include "tools/make-host/HostWriter.h"
 
 #include <cmath>
@@ -11,7 +11,7 @@ using namespace finder;
 namespace {
 
 int Day(int y, int m, int d) {
-    return hostdb::TQelCalendar::DateToDay(hostdb::EncodeDate(y, m, d));
+    return hostdb::MarketCalendar::DateToDay(hostdb::EncodeDate(y, m, d));
 }
 
 // Weekday closes ending on `last` (0 = a day without data); opens equal closes.
@@ -35,7 +35,7 @@ hostgen::TickerSpec Closes(int last, const std::vector<double>& closes, char sta
 
 LineRings Lines(const hostgen::TickerSpec& spec, int marketLine, int second = -1) {
     std::vector<std::uint8_t> bytes = hostgen::EncodeTicker(spec);
-    hostdb::TQelTicker t([&](const std::string&) -> std::unique_ptr<hostdb::ByteSource> {
+    hostdb::TickerFile t([&](const std::string&) -> std::unique_ptr<hostdb::ByteSource> {
         return std::make_unique<hostdb::MemoryByteSource>(bytes);
     });
     t.SetFileName("t");

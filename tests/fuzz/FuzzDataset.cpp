@@ -1,6 +1,6 @@
 // Fuzz target: a data set of any content, every record through every page test, then a filter
 // run over the same bytes without the evaluation.
-#include "screener/engine/Dofilter.h"
+#include "screener/engine/FilterRun.h"
 
 #include <cstddef>
 #include <cstdint>

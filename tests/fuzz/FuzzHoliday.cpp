@@ -1,5 +1,5 @@
 // Fuzz target: a holiday file of any content, asked for every year a caller might want.
-#include "hostdb/Qelcalen.h"
+#include "hostdb/MarketCalendar.h"
 
 #include <cstddef>
 #include <cstdint>

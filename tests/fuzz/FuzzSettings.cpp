@@ -1,10 +1,10 @@
 // Fuzz target: the bytes of a settings file loaded both as filter settings (.VNI) and as finder
 // settings (.MNI), then the filter and the find run on a tiny host: any content must load safe
 // and both runs must end.
-#include "finder/engine/Findem.h"
-#include "screener/engine/Dofilter.h"
+#include "finder/engine/FindRun.h"
+#include "screener/engine/DataSetGeneration.h"
 #include "screener/engine/FilterPlan.h"
-#include "screener/engine/Gendata.h"
+#include "screener/engine/FilterRun.h"
 #include "tools/make-host/HostWriter.h"
 
 #include <cstddef>
@@ -49,13 +49,13 @@ struct TinyHost {
         host = hostgen::MakeHost(options);
         dirs.winePrefix = dir / "host";
         dirs.windows = host.windowsDirectory;
-        last = hostdb::TQelCalendar::DateToDay(hostdb::EncodeDate(2026, 12, 4));
+        last = hostdb::MarketCalendar::DateToDay(hostdb::EncodeDate(2026, 12, 4));
         // A data set a few days before the last market date, so the evaluation can run.
         screener::GenerateInput in;
         in.marketDay = last - 3;
         in.outputPath = dataSet = dir / screener::DataSetFileName(in.marketDay, 10);
         in.tickerFiles = host.tickerFiles;
-        hostdb::TQelCalendar calendar;
+        hostdb::MarketCalendar calendar;
         screener::GenerateDataSet(in, calendar);
     }
     ~TinyHost() {
@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         f.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
     const platform::Locale locale;
-    hostdb::TQelCalendar calendar(locale);
+    hostdb::MarketCalendar calendar(locale);
 
     screener::FilterPlan plan;
     screener::FilterSettings s = screener::LoadSettings(h.dir, "F", locale);

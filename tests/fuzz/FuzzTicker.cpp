@@ -1,12 +1,12 @@
 // Fuzz target: a ticker file of any content, read over its whole promised range.
-#include "hostdb/QelTick.h"
+#include "hostdb/TickerFile.h"
 
 #include <cstddef>
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::span<const std::uint8_t> bytes(data, size);
-    hostdb::TQelTicker t([&](const std::string&) -> std::unique_ptr<hostdb::ByteSource> {
+    hostdb::TickerFile t([&](const std::string&) -> std::unique_ptr<hostdb::ByteSource> {
         return std::make_unique<hostdb::MemoryByteSource>(bytes);
     });
     t.SetFileName("input");

@@ -26,7 +26,7 @@ TEST(CellLayout, LongerTextsAreKeptWhole) {
 }
 
 TEST(CellLayout, RowsWithSpansOverflowAndTrailingBlanks) {
-    TGridFormat left, right{AlignRight}, centre{AlignCentre}, span2{AlignCentre, false, false, 2},
+    CellFormat left, right{AlignRight}, centre{AlignCentre}, span2{AlignCentre, false, false, 2},
         rest{AlignLeft, false, false, -1}, wide{AlignRight, false, false, 9};
     CellGrid g(4, 5, 0, 0);
     const std::vector<int> widths{3, 4, 5, 6};

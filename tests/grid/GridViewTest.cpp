@@ -2,8 +2,8 @@
 // icon, the raised title boxes in pixels, fixed rows over scrolled ones, and clicks on cells.
 #include "grid/view/GridView.h"
 
-#include "grid/view/DrawSG6.h"
 #include "grid/view/FinderCell.h"
+#include "grid/view/ScreenerCell.h"
 #include "screener/engine/ResultGrid.h"
 
 #include <QFontMetrics>
@@ -109,14 +109,14 @@ private slots:
         QCOMPARE(Plan(1, row).textX, view_.CellRect(1, row).left() + 2);
         QCOMPARE(Plan(1, 2).textX, view_.CellRect(1, 2).left() + 4);
         // Dash-centred: the first "-" at the middle.
-        const grid::TGridFormat dash{grid::AlignDash, false, false, 1, 0};
+        const grid::CellFormat dash{grid::AlignDash, false, false, 1, 0};
         g_.Set(6, row, "85-15", &dash);
         p = Plan(6, row);
         const QRect r6 = view_.CellRect(6, row);
         QCOMPARE(p.textX,
                  r6.left() + r6.width() / 2 - QFontMetrics(p.font).horizontalAdvance("85"));
         // An unknown alignment draws right-aligned; a cell without a format left-aligned.
-        const grid::TGridFormat odd{7, false, false, 1, 0};
+        const grid::CellFormat odd{7, false, false, 1, 0};
         g_.Set(7, row, "x", &odd);
         const QRect r7 = view_.CellRect(7, row);
         QCOMPARE(Plan(7, row).textX,
@@ -124,7 +124,7 @@ private slots:
         g_.Set(8, row, "y", nullptr);
         QCOMPARE(Plan(8, row).textX, view_.CellRect(8, row).left() + 2);
         // A whole-row cell from any column.
-        const grid::TGridFormat wide{grid::AlignLeft, false, false, -1, 0};
+        const grid::CellFormat wide{grid::AlignLeft, false, false, -1, 0};
         g_.Set(4, row + 1, "wide", &wide);
         p = Plan(4, row + 1);
         QCOMPARE(p.ownerCol, 0);
@@ -202,11 +202,11 @@ private slots:
 
     void finderCells() {
         grid::CellGrid g(6, 5, 0, 3);
-        const grid::TGridFormat boldLeft{grid::AlignLeft, false, false, 1, grid::StyleBold};
-        const grid::TGridFormat right{grid::AlignRight, false, false, 1, 0};
-        const grid::TGridFormat centre{grid::AlignCentre, false, false, 1, 0};
-        const grid::TGridFormat dash{grid::AlignDash, false, false, 1, 0};
-        const grid::TGridFormat odd{9, false, false, 1, 0};
+        const grid::CellFormat boldLeft{grid::AlignLeft, false, false, 1, grid::StyleBold};
+        const grid::CellFormat right{grid::AlignRight, false, false, 1, 0};
+        const grid::CellFormat centre{grid::AlignCentre, false, false, 1, 0};
+        const grid::CellFormat dash{grid::AlignDash, false, false, 1, 0};
+        const grid::CellFormat odd{9, false, false, 1, 0};
         g.Set(4, 2, " Ticker", &boldLeft);
         g.Set(3, 3, "12.3%", &right);
         g.Set(0, 0, "Found", &centre);

@@ -1,8 +1,8 @@
 #include "hostdb/NamedFiles.h"
 
 #include "TestUtil.h"
-#include "hostdb/Findfile.h"
-#include "hostdb/QelTgLst.h"
+#include "hostdb/SearchPath.h"
+#include "hostdb/TagListFile.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ using Strings = std::vector<std::string>;
 namespace {
 
 void WriteTagList(const fs::path& path) {
-    TQelTagList list;
+    TagListFile list;
     list.AddTicker(path.string(), "IBM", 0);
     list.Write();
 }
@@ -38,7 +38,7 @@ TEST(NamedFiles, ListsBareNamesOfTheKind) {
     testutil::WriteFile(dir / "OTHER.LIS", std::string(600, 'x'));
     // The signature is there but the file is shorter than the head the host reads.
     std::string head = testutil::ReadFile(dir / "ZOLT.LIS");
-    testutil::WriteFile(dir / "SHORT.LIS", head.substr(0, TQelTagList::SignatureHeadLength - 1));
+    testutil::WriteFile(dir / "SHORT.LIS", head.substr(0, TagListFile::SignatureHeadLength - 1));
     WriteTagList(dir / ".HIDDEN.LIS");
     WriteTagList(dir / "LONGERNAME.LIS");
     testutil::WriteFile(dir / ".LIS", head); // no name before the extension

@@ -27,8 +27,8 @@ hostgen::TickerSpec Spec(int first, int last, char kind = 'S', char status = 'A'
     return spec;
 }
 
-TQelTicker Open(const std::vector<std::uint8_t>& bytes) {
-    TQelTicker t([&](const std::string&) -> std::unique_ptr<ByteSource> {
+TickerFile Open(const std::vector<std::uint8_t>& bytes) {
+    TickerFile t([&](const std::string&) -> std::unique_ptr<ByteSource> {
         return std::make_unique<MemoryByteSource>(bytes);
     });
     t.SetFileName("t");
@@ -63,7 +63,7 @@ TEST(TickerRules, EligibleOnlyAroundTheMarketDay) {
 TEST(TickerRules, TradePricesAndLookUp) {
     const int M = 17115;
     std::vector<std::uint8_t> b = hostgen::EncodeTicker(Spec(M - 7, M + 7, 'S', 'A', M + 2));
-    TQelTicker t = Open(b);
+    TickerFile t = Open(b);
     TradePrices p = ReadTradePrices(t, M + 1, M + 3);
     EXPECT_FLOAT_EQ(p.open, 10.0f);
     EXPECT_FLOAT_EQ(p.close, 11.0f);

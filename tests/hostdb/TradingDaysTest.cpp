@@ -7,12 +7,12 @@ using namespace hostdb;
 
 namespace {
 
-int Day(int y, int m, int d) { return TQelCalendar::DateToDay(EncodeDate(y, m, d)); }
+int Day(int y, int m, int d) { return MarketCalendar::DateToDay(EncodeDate(y, m, d)); }
 
 } // namespace
 
 TEST(TradingDays, StepsOverWeekendsAndHolidays) {
-    TQelCalendar cal;
+    MarketCalendar cal;
     const int goodFriday = Day(2026, 4, 3), thursday = Day(2026, 4, 2), monday = Day(2026, 4, 6);
     EXPECT_FALSE(IsTradingDay(cal, goodFriday));
     EXPECT_TRUE(IsTradingDay(cal, monday));
@@ -25,7 +25,7 @@ TEST(TradingDays, StepsOverWeekendsAndHolidays) {
 }
 
 TEST(TradingDays, StepsEndAtTheEdgesOfTheDayRange) {
-    TQelCalendar cal;
+    MarketCalendar cal;
     EXPECT_EQ(NextTradingDay(cal, LastDayNumber), LastDayNumber);
     EXPECT_EQ(NextTradingDay(cal, LastDayNumber + 100), LastDayNumber);
     EXPECT_EQ(PreviousTradingDay(cal, FirstDayNumber), FirstDayNumber);
@@ -37,7 +37,7 @@ TEST(TradingDays, StepsEndAtTheEdgesOfTheDayRange) {
 }
 
 TEST(TradingDays, EvaluationDaysOfAnyCountEnd) {
-    TQelCalendar cal;
+    MarketCalendar cal;
     const int M = Day(2026, 12, 1);
     EXPECT_EQ(EvalCloseDay(cal, M, -1), M);
     EXPECT_EQ(EvalCloseDay(cal, M, 0), EvalOpenDay(cal, M));

@@ -2,7 +2,7 @@
 // the prefix's own notepad as a window to find, move and close; and a bridge that cannot run.
 #include "TestUtil.h"
 #include "hostlink/BridgeLink.h"
-#include "hostlink/RunQel.h"
+#include "hostlink/ChartLink.h"
 
 #include <chrono>
 #include <gtest/gtest.h>

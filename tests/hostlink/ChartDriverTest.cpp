@@ -5,9 +5,9 @@
 #include "TestUtil.h"
 #include "finder/engine/FinderSettings.h"
 #include "hostdb/Format.h"
+#include "hostlink/ChartLink.h"
 #include "hostlink/ChartTitle.h"
 #include "hostlink/Keys.h"
-#include "hostlink/RunQel.h"
 #include "platform/Profile.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 namespace {
 
 int Day(int y, int m, int d) {
-    return hostdb::TQelCalendar::DateToDay(hostdb::EncodeDate(y, m, d));
+    return hostdb::MarketCalendar::DateToDay(hostdb::EncodeDate(y, m, d));
 }
 
 // A chart program as the host's behaves: bars on given days, the cursor on a ticker's last bar

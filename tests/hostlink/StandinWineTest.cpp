@@ -3,11 +3,11 @@
 // time limits, the key walk, the chart title's ratings, and the chart settings file put back.
 #include "TestUtil.h"
 #include "hostdb/DateTime.h"
-#include "hostdb/QelTick.h"
+#include "hostdb/TickerFile.h"
 #include "hostlink/BridgeLink.h"
 #include "hostlink/ChartDriver.h"
+#include "hostlink/ChartLink.h"
 #include "hostlink/ChartTitle.h"
-#include "hostlink/RunQel.h"
 #include "tools/host-standin/Standin.h"
 #include "tools/make-host/HostWriter.h"
 
@@ -80,7 +80,7 @@ protected:
         o.seed = 11;
         o.standin = fs::path(ZOLT_STANDIN_DIR) / "win64";
         for (const fs::path& file : hostgen::MakeHost(o).tickerFiles) {
-            hostdb::TQelTicker t;
+            hostdb::TickerFile t;
             t.SetFileName(file.string());
             if (t.KindCode() != 'S' || t.LastDay() != Day(2026, 12, 4)) continue;
             std::string name = file.stem().string();

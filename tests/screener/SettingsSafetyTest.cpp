@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 namespace {
 
 int Day(int y, int m, int d) {
-    return hostdb::TQelCalendar::DateToDay(hostdb::EncodeDate(y, m, d));
+    return hostdb::MarketCalendar::DateToDay(hostdb::EncodeDate(y, m, d));
 }
 
 const int Last = Day(2026, 12, 4);
@@ -73,7 +73,7 @@ TEST(FilterSettingsLoad, NamesWithoutRegardToCaseAndOversizedFiles) {
 }
 
 TEST(FilterPlan, EvaluationOnlyWhenPricesCanExist) {
-    hostdb::TQelCalendar calendar;
+    hostdb::MarketCalendar calendar;
     screener::FilterSettings s;
     s.EvalDays = 2147483647;
     screener::FilterPlan plan;

@@ -9,7 +9,7 @@ using namespace screener;
 namespace {
 
 int Day(int y, int m, int d) {
-    return hostdb::TQelCalendar::DateToDay(hostdb::EncodeDate(y, m, d));
+    return hostdb::MarketCalendar::DateToDay(hostdb::EncodeDate(y, m, d));
 }
 
 } // namespace
@@ -81,7 +81,7 @@ TEST(FilterSettingsFile, CaptionsAndTitles) {
 }
 
 TEST(FilterSettingsFile, EvaluationDays) {
-    hostdb::TQelCalendar cal;
+    hostdb::MarketCalendar cal;
     // Friday 3 July 2026 is the holiday for the 4th; Thursday 2 July is the market date.
     const int thu = Day(2026, 7, 2);
     EXPECT_EQ(hostdb::EvalOpenDay(cal, thu), Day(2026, 7, 6));
@@ -106,7 +106,7 @@ TEST(FilterSettingsFile, EvaluationDays) {
 
 TEST(SettingsText, Lines) {
     platform::Locale loc;
-    hostdb::TQelCalendar cal(loc);
+    hostdb::MarketCalendar cal(loc);
     std::string data = DataSetCaption("99123110.vds", cal);
     EXPECT_EQ(data, "Data: Friday, December 31, 1999 using a 10-day avg of volume");
     EXPECT_EQ(DataSetCaption("", cal), " ");

@@ -3,13 +3,13 @@
 // line's output for the same set, settings and tickers.
 #include "TestUtil.h"
 #include "cli/Zolt.h"
-#include "screener/app/FilDlg.h"
-#include "screener/app/Gdatadlg.h"
-#include "screener/app/Mainform.h"
+#include "screener/app/DataSetChooser.h"
+#include "screener/app/FilterDialog.h"
+#include "screener/app/ScreenerWindow.h"
 #include "tools/make-host/HostWriter.h"
-#include "ui/Dateedit.h"
-#include "ui/RICedit.h"
-#include "ui/SaveDlg.h"
+#include "ui/DateEdit.h"
+#include "ui/NumericEdits.h"
+#include "ui/SaveNamedFileDialog.h"
 #include "ui/UiTestSupport.h"
 
 #include <QPushButton>
@@ -55,32 +55,32 @@ private slots:
         s.env.now = now_;
         s.programDir = tmp_ / "prog";
         s.ownSettings = tmp_ / "config" / "OstravlR.Ini";
-        TfrmMain w(s);
+        ScreenerWindow w(s);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
 
         // Get Data: a new set for Thursday 3 December with a 5-day average.
-        uitest::WhenModal<TGetDataDlg>([](TGetDataDlg* d) {
+        uitest::WhenModal<DataSetChooser>([](DataSetChooser* d) {
             QTest::mouseClick(d->GenerateNewButton, Qt::LeftButton);
             d->MarketDateEdit->SetDate(hostdb::EncodeDate(2026, 12, 3));
             emit d->MarketDateEdit->OnDateChange();
             d->VolMoveAve->SetValue(5);
             QTest::mouseClick(d->OKBtn, Qt::LeftButton);
         });
-        QTest::mouseClick(w.Button[TfrmMain::CmdGetData], Qt::LeftButton);
+        QTest::mouseClick(w.Button[ScreenerWindow::CmdGetData], Qt::LeftButton);
         QCOMPARE(w.LastDataFile, std::string("26120305.vds"));
-        QVERIFY(w.IsEnabled(TfrmMain::CmdFilter));
+        QVERIFY(w.IsEnabled(ScreenerWindow::CmdFilter));
 
         // Filter: the All page without minimums.
         screener::FilterSettings taken;
-        uitest::WhenModal<TFilterDialog>([&](TFilterDialog* d) {
+        uitest::WhenModal<FilterDialog>([&](FilterDialog* d) {
             d->FilterPages->setCurrentIndex(screener::PageAll);
             d->MinCloseEdit->setText("0.00");
             d->MinVolumeEdit->SetValue(0);
             QTest::mouseClick(d->DoItButton, Qt::LeftButton);
         });
-        QTest::mouseClick(w.Button[TfrmMain::CmdFilter], Qt::LeftButton);
-        taken = w.FilterDialog()->Record;
+        QTest::mouseClick(w.Button[ScreenerWindow::CmdFilter], Qt::LeftButton);
+        taken = w.GetFilterDialog()->Record;
         QCOMPARE(taken.Page, int(screener::PageAll));
         QVERIFY(w.Results().LastResultRow > w.Results().FirstResultRow + 5);
         screener::SaveSettings(taken, tmp_ / "prog", "TAKEN", platform::Locale::Posix());
@@ -93,11 +93,11 @@ private slots:
                                               "TAKEN", "--format", "grid"})));
 
         // Build TagList: the list the command line makes of the same tickers.
-        uitest::WhenModal<ui::TSaveAFileDialog>([](ui::TSaveAFileDialog* d) {
+        uitest::WhenModal<ui::SaveNamedFileDialog>([](ui::SaveNamedFileDialog* d) {
             d->SaveNameEdit->setText("FLOW");
             QTest::mouseClick(d->OKBtn, Qt::LeftButton);
         });
-        QTest::mouseClick(w.Button[TfrmMain::CmdBuildTagList], Qt::LeftButton);
+        QTest::mouseClick(w.Button[ScreenerWindow::CmdBuildTagList], Qt::LeftButton);
         const fs::path qel = windows_.parent_path() / "QEL";
         QVERIFY(fs::exists(qel / "FLOW.LIS"));
         testutil::WriteFile(tmp_ / "tickers.txt",

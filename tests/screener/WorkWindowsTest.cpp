@@ -5,7 +5,7 @@
 
 #include "TestUtil.h"
 #include "cli/Zolt.h"
-#include "grid/view/Printing.h"
+#include "grid/view/PrintProgressDialog.h"
 #include "tools/make-host/HostWriter.h"
 #include "ui/UiTestSupport.h"
 
@@ -37,15 +37,15 @@ class WorkWindowsTest : public QObject {
 
     // Runs the window; `atTicker` is called with each ticker's count as it starts.
     screener::GenerateResult Generate(const fs::path& out,
-                                      std::function<void(TGenerateData&, int)> atTicker = {}) {
-        hostdb::TQelCalendar calendar(env_.locale);
+                                      std::function<void(GenerationWindow&, int)> atTicker = {}) {
+        hostdb::MarketCalendar calendar(env_.locale);
         screener::GenerateInput in = Input(out);
-        TGenerateData* self = nullptr;
+        GenerationWindow* self = nullptr;
         int n = 0;
         in.onTicker = [&](const std::string&, const std::string&) {
             if (atTicker) atTicker(*self, ++n);
         };
-        TGenerateData w(in, calendar, nullptr);
+        GenerationWindow w(in, calendar, nullptr);
         self = &w;
         w.exec();
         return w.Result();
@@ -63,14 +63,14 @@ private slots:
         env_.now = hostdb::EncodeDateTime(2026, 12, 7, 12, 0);
         std::string error;
         QVERIFY(hostdb::DiscoverHost(hostdb::HostProgram::ZoltW, env_, host_, error));
-        day_ = hostdb::TQelCalendar::DateToDay(hostdb::EncodeDate(2026, 12, 4));
+        day_ = hostdb::MarketCalendar::DateToDay(hostdb::EncodeDate(2026, 12, 4));
     }
 
     void generationWritesWhatTheCommandLineWrites() {
         const fs::path out = tmp_ / "window" / "26120410.vds";
         fs::create_directories(out.parent_path());
-        hostdb::TQelCalendar calendar(env_.locale);
-        TGenerateData w(Input(out), calendar, nullptr);
+        hostdb::MarketCalendar calendar(env_.locale);
+        GenerationWindow w(Input(out), calendar, nullptr);
         QCOMPARE(w.windowTitle(), QString("Generating a new data set"));
         QVERIFY(!(w.windowFlags() & Qt::WindowCloseButtonHint));
         w.exec();
@@ -91,21 +91,22 @@ private slots:
 
     void stopEscapeAndCloseBoxStopAfterTheirTicker() {
         const fs::path out = tmp_ / "stop.vds";
-        auto stopAt = [](int at, std::function<void(TGenerateData&)> how) {
-            return [at, how](TGenerateData& w, int n) {
+        auto stopAt = [](int at, std::function<void(GenerationWindow&)> how) {
+            return [at, how](GenerationWindow& w, int n) {
                 if (n == at) how(w);
             };
         };
         screener::GenerateResult r =
-            Generate(out, stopAt(3, [](TGenerateData& w) { w.StopButton->click(); }));
+            Generate(out, stopAt(3, [](GenerationWindow& w) { w.StopButton->click(); }));
         QVERIFY(r.stopped);
         QCOMPARE(r.visited, 3);
-        r = Generate(out, stopAt(2, [](TGenerateData& w) { QTest::keyClick(&w, Qt::Key_Escape); }));
+        r = Generate(out,
+                     stopAt(2, [](GenerationWindow& w) { QTest::keyClick(&w, Qt::Key_Escape); }));
         QCOMPARE(r.visited, 2);
-        r = Generate(out, stopAt(4, [](TGenerateData& w) { w.close(); }));
+        r = Generate(out, stopAt(4, [](GenerationWindow& w) { w.close(); }));
         QCOMPARE(r.visited, 4);
         // What was accepted among the first four is in the file.
-        hostdb::TQelCalendar calendar(env_.locale);
+        hostdb::MarketCalendar calendar(env_.locale);
         screener::GenerateInput first4 = Input(tmp_ / "four.vds");
         first4.tickerFiles.resize(4);
         screener::GenerateDataSet(first4, calendar);
@@ -115,8 +116,8 @@ private slots:
     void aSetThatCannotBeWrittenIsReported() {
         testutil::WriteFile(tmp_ / "afile", "not a folder");
         uitest::Recorder boxes;
-        hostdb::TQelCalendar calendar(env_.locale);
-        TGenerateData w(Input(tmp_ / "afile" / "26120410.vds"), calendar, nullptr);
+        hostdb::MarketCalendar calendar(env_.locale);
+        GenerationWindow w(Input(tmp_ / "afile" / "26120410.vds"), calendar, nullptr);
         w.exec();
         QVERIFY(!w.Error().empty());
         QCOMPARE(boxes.messages.size(), size_t(1));
@@ -127,8 +128,8 @@ private slots:
 
     void filteringWindowGaugeAndStop() {
         QList<bool> answers;
-        TFiltering* self = nullptr;
-        TFiltering w(
+        FilteringWindow* self = nullptr;
+        FilteringWindow w(
             [&](const hostdb::Progress& progress) {
                 for (int i = 1; i <= 10; ++i) {
                     if (i == 5) self->StopButton->click();

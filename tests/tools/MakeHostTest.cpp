@@ -1,6 +1,6 @@
 #include "TestUtil.h"
-#include "hostdb/CommDefs.h"
-#include "hostdb/QelTick.h"
+#include "hostdb/HostInstallation.h"
+#include "hostdb/TickerFile.h"
 #include "tools/make-host/HostWriter.h"
 
 #include <gtest/gtest.h>
@@ -72,12 +72,12 @@ TEST(MakeHost, RealisticInstallation) {
 
     // Holidays: the host's own list (Juneteenth), and some years left to the built-in rules.
     fs::path holidays = root.Path() / "drive_c/QEL/holiday.idx";
-    TQelCalendar calendar;
+    MarketCalendar calendar;
     calendar.HolidayFileName = holidays;
     FileByteSource file(holidays);
     int inFile = 0;
     for (int y = 2023; y <= 2026; ++y) {
-        int june19 = TQelCalendar::DateToDay(EncodeDate(y, 6, 19));
+        int june19 = MarketCalendar::DateToDay(EncodeDate(y, 6, 19));
         int w = WeekdayOf(june19);
         int observed = june19 + (w == 5 ? -1 : w == 6 ? 1 : 0);
         HolidayList days;
@@ -91,14 +91,14 @@ TEST(MakeHost, RealisticInstallation) {
     std::set<char> formats, kinds;
     int notA = 0, late = 0, early = 0, zeroDays = 0;
     for (const fs::path& path : s.tickerFiles) {
-        TQelTicker t;
+        TickerFile t;
         t.SetFileName(path.string());
         ASSERT_TRUE(t.IsOpen()) << path;
         formats.insert(t.FormatCode());
         kinds.insert(t.KindCode());
         notA += !t.StatusIsA();
-        late += t.FirstDay() > TQelCalendar::DateToDay(EncodeDate(2024, 1, 1));
-        early += t.LastDay() < TQelCalendar::DateToDay(EncodeDate(2026, 12, 4));
+        late += t.FirstDay() > MarketCalendar::DateToDay(EncodeDate(2024, 1, 1));
+        early += t.LastDay() < MarketCalendar::DateToDay(EncodeDate(2026, 12, 4));
         for (int d = t.FirstDay(); d <= t.LastDay(); ++d) {
             t.SetDay(d);
             if (!t.HasRecord()) continue;
@@ -121,7 +121,7 @@ TEST(MakeHost, RealisticInstallation) {
     EXPECT_GT(zeroDays, 0);
 
     for (const char* name : {"ZZTRUNC", "ZZBADSIG", "ZZEMPTY"}) {
-        TQelTicker t;
+        TickerFile t;
         t.SetFileName((root.Path() / "drive_c/QEL/DATA2" / (std::string(name) + ".DTA")).string());
         EXPECT_FALSE(t.IsOpen()) << name;
     }

@@ -67,13 +67,13 @@ TEST(StandinChart, BarsAreWeekdaysWithAClose) {
     testutil::TempDir tmp;
     const std::vector<std::uint8_t> bytes = hostgen::EncodeTicker(spec);
     testutil::WriteFile(tmp / "T.DTA", std::string(bytes.begin(), bytes.end()));
-    hostdb::TQelTicker ticker;
+    hostdb::TickerFile ticker;
     ticker.SetFileName((tmp / "T.DTA").string());
     EXPECT_EQ(standin::ChartBars(ticker),
               (std::vector<int>{Day(2024, 1, 5), Day(2024, 1, 8), Day(2024, 1, 9), Day(2024, 1, 11),
                                 Day(2024, 1, 12)}));
 
-    hostdb::TQelTicker missing;
+    hostdb::TickerFile missing;
     missing.SetFileName((tmp / "NONE.DTA").string());
     EXPECT_TRUE(standin::ChartBars(missing).empty());
 }

@@ -1,8 +1,8 @@
-#include "ui/Dateedit.h"
+#include "ui/DateEdit.h"
 
 #include "TestUtil.h"
 #include "UiTestSupport.h"
-#include "ui/Calpop.h"
+#include "ui/CalendarPopup.h"
 
 #include <QSignalSpy>
 #include <QVBoxLayout>
@@ -21,11 +21,11 @@ const DateTimeValue FixedToday = EncodeDate(2026, 12, 7);
 // A date edit (with a second control to move the focus to) in a shown window.
 struct Form {
     QWidget window;
-    TDateEdit* edit;
+    DateEdit* edit;
     QLineEdit* other;
     Form() {
         auto* layout = new QVBoxLayout(&window);
-        edit = new TDateEdit;
+        edit = new DateEdit;
         other = new QLineEdit;
         layout->addWidget(edit);
         layout->addWidget(other);
@@ -54,13 +54,13 @@ private slots:
         bool hadPrefix = qEnvironmentVariableIsSet("WINEPREFIX");
         qputenv("WINEPREFIX", QByteArray::fromStdString(prefix.Path().string()));
         {
-            TDateEdit edit;
+            DateEdit edit;
             QCOMPARE(edit.EditFormat().separator, '/');
             QCOMPARE(edit.EditFormat().format, std::string("M/d/yyyy"));
         }
         DateEditFormat::SetDefault(DateEditFormat::FromWinIni(windows));
         {
-            TDateEdit edit;
+            DateEdit edit;
             edit.SetDate(EncodeDate(1999, 12, 31));
             QCOMPARE(edit.text(), QString("31.12.1999"));
         }
@@ -101,7 +101,7 @@ private slots:
         f.edit->MaxDate = EncodeDate(2030, 1, 1);
         auto moved = [&](DateTimeValue from, Qt::Key key) {
             f.edit->SetDate(from);
-            TfrmCalPop cal(f.edit);
+            CalendarPopup cal(f.edit);
             cal.show();
             QTest::keyClick(&cal, key);
             return DateText(cal.CurrentDate());
@@ -123,7 +123,7 @@ private slots:
         QCOMPARE(f.edit->MaxDate, FixedToday); // set at the first sizing
         QCOMPARE(f.edit->GetDate(), FixedToday);
         {
-            TfrmCalPop cal(f.edit);
+            CalendarPopup cal(f.edit);
             cal.show();
             QCOMPARE(cal.CurrentDate(), FixedToday);
             QTest::keyClick(&cal, Qt::Key_Right);
@@ -134,9 +134,9 @@ private slots:
         f.edit->MaxDate = EncodeDate(2026, 4, 10);
         f.edit->MinDate = EncodeDate(2026, 2, 20);
         f.edit->SetDate(EncodeDate(2026, 3, 25));
-        TfrmCalPop cal(f.edit);
+        CalendarPopup cal(f.edit);
         cal.show();
-        QSignalSpy pages(f.edit, &TDateEdit::OnNewCalendarPage);
+        QSignalSpy pages(f.edit, &DateEdit::OnNewCalendarPage);
         QTest::keyClick(&cal, Qt::Key_PageDown);
         QCOMPARE(DateText(cal.CurrentDate()), QString("2026-4-10"));
         QCOMPARE(pages.count(), 1);
@@ -157,15 +157,15 @@ private slots:
         Form f;
         f.edit->SetDate(EncodeDate(2026, 11, 20));
         {
-            TfrmCalPop cal(f.edit);
+            CalendarPopup cal(f.edit);
             cal.show();
             QTest::keyClick(&cal, Qt::Key_Left);
             QTest::keyClick(&cal, Qt::Key_Escape);
             QCOMPARE(cal.result(), int(QDialog::Rejected));
         }
         QCOMPARE(f.edit->text(), QString("11/20/2026"));
-        QSignalSpy changes(f.edit, &TDateEdit::OnDateChange);
-        TfrmCalPop cal(f.edit);
+        QSignalSpy changes(f.edit, &DateEdit::OnDateChange);
+        CalendarPopup cal(f.edit);
         cal.show();
         QTest::keyClick(&cal, Qt::Key_Left);
         QTest::keyClick(&cal, Qt::Key_Return);
@@ -178,7 +178,7 @@ private slots:
         FixedClock clock(FixedToday);
         Form f;
         f.edit->SetDate(EncodeDate(2022, 1, 15));
-        TfrmCalPop cal(f.edit);
+        CalendarPopup cal(f.edit);
         cal.show();
         QVERIFY(QTest::qWaitForWindowExposed(&cal));
         QCOMPARE(cal.width(), 21 * cal.CellUnit() + 8);
@@ -209,7 +209,7 @@ private slots:
         FixedClock clock(FixedToday);
         Form f;
         f.edit->SetDate(EncodeDate(2026, 10, 31));
-        TfrmCalPop cal(f.edit);
+        CalendarPopup cal(f.edit);
         cal.show();
         QTest::mouseClick(&cal, Qt::LeftButton, {}, cal.LeftArrowRect().center());
         QCOMPARE(DateText(cal.CurrentDate()), QString("2026-10-1"));
@@ -224,7 +224,7 @@ private slots:
         Recorder rec;
         FixedClock clock(FixedToday);
         Form f;
-        QSignalSpy changes(f.edit, &TDateEdit::OnDateChange);
+        QSignalSpy changes(f.edit, &DateEdit::OnDateChange);
         QCOMPARE(f.edit->text(), QString("12/7/2026"));
         f.edit->setFocus(Qt::TabFocusReason);
         QCOMPARE(f.edit->selectedText(), QString("12"));
@@ -290,10 +290,10 @@ private slots:
         QCOMPARE(f.edit->Button()->height(), f.edit->height());
         QCOMPARE(f.edit->Button()->width(), f.edit->height());
         QCOMPARE(f.edit->Button()->geometry().right(), f.edit->width() - 1);
-        QSignalSpy clicks(f.edit, &TDateEdit::OnButtonClick);
-        QSignalSpy pages(f.edit, &TDateEdit::OnNewCalendarPage);
+        QSignalSpy clicks(f.edit, &DateEdit::OnButtonClick);
+        QSignalSpy pages(f.edit, &DateEdit::OnNewCalendarPage);
         bool below = false;
-        WhenModal<TfrmCalPop>([&](TfrmCalPop* cal) {
+        WhenModal<CalendarPopup>([&](CalendarPopup* cal) {
             below = cal->y() > f.edit->mapToGlobal(QPoint(0, 0)).y() ||
                     cal->y() + cal->height() <= f.edit->mapToGlobal(QPoint(0, 0)).y();
             QTest::keyClick(cal, Qt::Key_Up);
@@ -317,11 +317,11 @@ private slots:
         QVERIFY(!f.edit->IsValidDate(EncodeDate(2026, 12, 1)));
         // The calendar paints them without trouble whatever the owner supplies.
         f.edit->ValidDateColor = Qt::blue;
-        connect(f.edit, &TDateEdit::OnNewCalendarPage, f.edit, [&] {
+        connect(f.edit, &DateEdit::OnNewCalendarPage, f.edit, [&] {
             f.edit->ClearValidDates();
             f.edit->AddValidDate(EncodeDate(f.edit->PageYear, f.edit->PageMonth(), 2));
         });
-        TfrmCalPop cal(f.edit);
+        CalendarPopup cal(f.edit);
         QImage image = cal.grab().toImage();
         QVERIFY(f.edit->IsValidDate(EncodeDate(2026, 12, 2)));
         bool blue = false;

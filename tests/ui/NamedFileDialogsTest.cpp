@@ -1,8 +1,8 @@
 #include "TestUtil.h"
 #include "UiTestSupport.h"
-#include "hostdb/QelTgLst.h"
-#include "ui/Loaddlg.h"
-#include "ui/SaveDlg.h"
+#include "hostdb/TagListFile.h"
+#include "ui/LoadNamedFileDialog.h"
+#include "ui/SaveNamedFileDialog.h"
 
 #include <QClipboard>
 #include <QKeyEvent>
@@ -15,7 +15,7 @@ using uitest::WhenModal;
 namespace {
 
 std::string TagListBytes() {
-    hostdb::TQelTagList list;
+    hostdb::TagListFile list;
     list.AddTicker("LIST.LIS", "IBM", 0);
     return list.Bytes();
 }
@@ -33,7 +33,7 @@ class NamedFileDialogsTest : public QObject {
 private slots:
     void saveNameKeys() {
         Recorder rec;
-        TSaveAFileDialog dialog;
+        SaveNamedFileDialog dialog;
         dialog.show();
         dialog.SaveNameEdit->setFocus();
         QTest::keyClicks(dialog.SaveNameEdit, "abc.d");
@@ -63,7 +63,7 @@ private slots:
         TempDir dir;
         QString name, shown;
         bool selected = false;
-        WhenModal<TSaveAFileDialog>([&](TSaveAFileDialog* d) {
+        WhenModal<SaveNamedFileDialog>([&](SaveNamedFileDialog* d) {
             shown = d->SaveNameEdit->text();
             selected = d->SaveNameEdit->selectedText() == shown;
             QCOMPARE(d->windowTitle(), QString("ZOLT TagList Name"));
@@ -92,12 +92,12 @@ private slots:
         rec.onMessage = [&](const uitest::Message&) {
             if (rec.messages.size() != 1) return;
             // After No the dialog comes back with the typed name.
-            WhenModal<TSaveAFileDialog>([&](TSaveAFileDialog* d) {
+            WhenModal<SaveNamedFileDialog>([&](SaveNamedFileDialog* d) {
                 keptAfterNo = d->SaveNameEdit->text();
                 QTest::mouseClick(d->OKBtn, Qt::LeftButton);
             });
         };
-        WhenModal<TSaveAFileDialog>([&](TSaveAFileDialog* d) {
+        WhenModal<SaveNamedFileDialog>([&](SaveNamedFileDialog* d) {
             listed = QString::fromStdString(Names(d->SaveNameList).at(0));
             QCOMPARE(d->SaveNameList->count(), 1);
             QCOMPARE(d->SaveNameList->currentItem()->text(), QString("ZOLT")); // the initial name
@@ -123,7 +123,7 @@ private slots:
         testutil::WriteFile(dir / "GROWTH.VNI", "");
         testutil::WriteFile(dir / "VALUE.VNI", "");
         QString name;
-        WhenModal<TSaveAFileDialog>([&](TSaveAFileDialog* d) {
+        WhenModal<SaveNamedFileDialog>([&](SaveNamedFileDialog* d) {
             QCOMPARE(d->SaveNameEdit->text(), QString()); // no default for settings files
             QTest::mouseClick(d->OKBtn, Qt::LeftButton);
             QVERIFY(d->isVisible());
@@ -146,7 +146,7 @@ private slots:
         TempDir dir;
         testutil::WriteFile(dir / "Zolt.LIS", TagListBytes());
         testutil::WriteFile(dir / "GAPS.LIS", TagListBytes());
-        TSaveAFileDialog d;
+        SaveNamedFileDialog d;
         d.Directory = dir.Path();
         d.Extension = ".LIS";
         d.SignatureCheck = true;
@@ -168,7 +168,7 @@ private slots:
         TempDir dir;
         QString name, keptAfterError;
         bool openAfterDevice = false, openAfterColon = false;
-        WhenModal<TSaveAFileDialog>([&](TSaveAFileDialog* d) {
+        WhenModal<SaveNamedFileDialog>([&](SaveNamedFileDialog* d) {
             d->SaveNameEdit->selectAll();
             QTest::keyClicks(d->SaveNameEdit, "com1");
             QTest::mouseClick(d->OKBtn, Qt::LeftButton);
@@ -201,7 +201,7 @@ private slots:
         TempDir dir;
         testutil::WriteFile(dir / "GROWTH.VNI", "");
         testutil::WriteFile(dir / "VALUE.VNI", "");
-        TSaveAFileDialog d;
+        SaveNamedFileDialog d;
         d.SetKindWord("settings file");
         d.Directory = dir.Path();
         d.Extension = ".VNI";
@@ -227,7 +227,7 @@ private slots:
         TempDir dir;
         testutil::WriteFile(dir / "ONLY.VNI", "[x]");
         QString name = "unchanged";
-        WhenModal<TLoadAFileDialog>([&](TLoadAFileDialog* d) {
+        WhenModal<LoadNamedFileDialog>([&](LoadNamedFileDialog* d) {
             QCOMPARE(d->FileNameList->currentItem()->text(), QString("ONLY"));
             QTest::mouseClick(d->DeleteButton, Qt::LeftButton);
         });
@@ -249,7 +249,7 @@ private slots:
         testutil::WriteFile(dir / "OTHER.TXT", "");
         bool dialogShown = false;
         // Should a dialog come up after all, it is recorded and closed.
-        QTimer* watch = WhenModal<TLoadAFileDialog>([&](TLoadAFileDialog* d) {
+        QTimer* watch = WhenModal<LoadNamedFileDialog>([&](LoadNamedFileDialog* d) {
             dialogShown = true;
             d->reject();
         });
@@ -263,7 +263,7 @@ private slots:
         delete watch;
 
         // A dialog used directly with nothing to list ends itself as cancelled.
-        TLoadAFileDialog d;
+        LoadNamedFileDialog d;
         d.SetKindWord("settings file");
         d.Directory = dir.Path();
         d.Extension = ".VNI";
@@ -278,7 +278,7 @@ private slots:
             testutil::WriteFile(dir / (std::string(n) + ".VNI"), "");
         QString name;
         std::vector<std::string> listed;
-        WhenModal<TLoadAFileDialog>([&](TLoadAFileDialog* d) {
+        WhenModal<LoadNamedFileDialog>([&](LoadNamedFileDialog* d) {
             listed = Names(d->FileNameList);
             QCOMPARE(d->DeleteButton->text(), QString("Delete a settings file"));
             d->FileNameList->setCurrentRow(1);

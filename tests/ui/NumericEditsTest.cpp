@@ -1,5 +1,6 @@
+#include "ui/NumericEdits.h"
+
 #include "UiTestSupport.h"
-#include "ui/RICedit.h"
 
 #include <QClipboard>
 #include <QDialog>
@@ -37,8 +38,8 @@ class NumericEditsTest : public QObject {
 private slots:
     void realSignOnlyWhereItMakesANumber() {
         Recorder rec;
-        Shown<TRealEdit> w;
-        TRealEdit& e = *w.edit;
+        Shown<RealEdit> w;
+        RealEdit& e = *w.edit;
         e.setText("1.5");
         CaretAt(e, 0);
         QTest::keyClick(&e, '-');
@@ -59,8 +60,8 @@ private slots:
 
     void realExponentOnlyInFrontOfDigits() {
         Recorder rec;
-        Shown<TRealEdit> w;
-        TRealEdit& e = *w.edit;
+        Shown<RealEdit> w;
+        RealEdit& e = *w.edit;
         e.setText("1");
         CaretAt(e, 1);
         QTest::keyClick(&e, 'E');
@@ -81,8 +82,8 @@ private slots:
 
     void backspaceDeleteAndCutKeepANumber() {
         Recorder rec;
-        Shown<TRealEdit> w;
-        TRealEdit& e = *w.edit;
+        Shown<RealEdit> w;
+        RealEdit& e = *w.edit;
         e.setText("1E5");
         CaretAt(e, 3);
         QTest::keyClick(&e, Qt::Key_Backspace); // "1E" is no number
@@ -110,8 +111,8 @@ private slots:
 
     void pasteTakesOnlyNumbers() {
         Recorder rec;
-        Shown<TIntegerEdit> w;
-        TIntegerEdit& e = *w.edit;
+        Shown<IntegerEdit> w;
+        IntegerEdit& e = *w.edit;
         e.setText("5");
         CaretAt(e, 1);
         QGuiApplication::clipboard()->setText("12a");
@@ -137,8 +138,8 @@ private slots:
         // Inserting at the caret of a selection made leftwards would read "-1E5", but the paste
         // replaces the selection and would leave "-E5".
         Recorder rec;
-        Shown<TRealEdit> w;
-        TRealEdit& e = *w.edit;
+        Shown<RealEdit> w;
+        RealEdit& e = *w.edit;
         e.setText("1E5");
         e.setCursorPosition(1);
         e.cursorBackward(true, 1);
@@ -158,8 +159,8 @@ private slots:
 
     void cardinalTakesNoSigns() {
         Recorder rec;
-        Shown<TCardinalEdit> w;
-        TCardinalEdit& e = *w.edit;
+        Shown<CardinalEdit> w;
+        CardinalEdit& e = *w.edit;
         e.setText("12");
         CaretAt(e, 0);
         QTest::keyClick(&e, '-');
@@ -180,8 +181,8 @@ private slots:
     }
 
     void integerLimits() {
-        Shown<TIntegerEdit> w;
-        TIntegerEdit& e = *w.edit;
+        Shown<IntegerEdit> w;
+        IntegerEdit& e = *w.edit;
         QCOMPARE(e.text(), QString("0"));
         e.SetValue(1200); // both limits 0: no limits
         QCOMPARE(e.text(), QString("1200"));
@@ -207,8 +208,8 @@ private slots:
 
     void spinsWithArrowsAndButtons() {
         Recorder rec;
-        Shown<TIntegerEdit> w;
-        TIntegerEdit& e = *w.edit;
+        Shown<IntegerEdit> w;
+        IntegerEdit& e = *w.edit;
         e.SetSpin(true);
         e.SetMinValue(0);
         e.SetMaxValue(10);
@@ -246,8 +247,8 @@ private slots:
     void enterMovesToTheNextControl() {
         QDialog dialog;
         auto* layout = new QVBoxLayout(&dialog);
-        auto* first = new TRealEdit;
-        auto* second = new TIntegerEdit;
+        auto* first = new RealEdit;
+        auto* second = new IntegerEdit;
         layout->addWidget(first);
         layout->addWidget(second);
         second->SetValue(42);
@@ -294,8 +295,8 @@ private slots:
     }
 
     void valueFollowsFormatString() {
-        Shown<TRealEdit> w;
-        TRealEdit& e = *w.edit;
+        Shown<RealEdit> w;
+        RealEdit& e = *w.edit;
         e.MaxValue = 1000;
         e.SetValue(12.5);
         QCOMPARE(e.text(), QString("12.5"));
@@ -305,7 +306,7 @@ private slots:
         QCOMPARE(e.text(), QString("1000.00"));
         e.SetValue(qQNaN()); // cannot be shown: the text stays
         QCOMPARE(e.text(), QString("1000.00"));
-        TIntegerEdit i;
+        IntegerEdit i;
         i.SetFormatString("#0");
         i.SetValue(-17);
         QCOMPARE(i.text(), QString("-17"));

@@ -1,10 +1,10 @@
 #include "TestUtil.h"
 #include "UiTestSupport.h"
-#include "ui/Bevel.h"
-#include "ui/Just1w32.h"
-#include "ui/SplashFm.h"
-#include "ui/YvDExcpt.h"
-#include "ui/ZrAbout.h"
+#include "ui/AboutBox.h"
+#include "ui/BevelPanel.h"
+#include "ui/FatalErrorHandler.h"
+#include "ui/SingleInstance.h"
+#include "ui/SplashWindow.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -53,7 +53,7 @@ int RunFatalChild(int argc, char** argv, const QString& mark) {
         return QMessageBox::Ok;
     });
     MarkingWindow window(mark);
-    TYvDefaultException handler(&window);
+    FatalErrorHandler handler(&window);
     handler.Install();
     auto* button = new QPushButton("Run", &window);
     window.setCentralWidget(button);
@@ -100,7 +100,7 @@ private slots:
         std::vector<int> ended;
         EndProgramHook oldEnd = SetEndProgramHook([&](int code) { ended.push_back(code); });
         QMainWindow window;
-        TYvDefaultException handler(&window);
+        FatalErrorHandler handler(&window);
         handler.Install();
         auto* button = new QPushButton("Filter", &window);
         window.setCentralWidget(button);
@@ -142,7 +142,7 @@ private slots:
         Recorder rec;
         EndProgramHook oldEnd = SetEndProgramHook([](int) {});
         QWidget owner;
-        TYvDefaultException handler(&owner);
+        FatalErrorHandler handler(&owner);
         handler.Caption = "ZOLT Error";
         handler.SetInstructions(
             {"Please note the error below.", " Click OK in the error box below to exit."});
@@ -160,7 +160,7 @@ private slots:
     void handlerGoesWithItsOwner() {
         {
             QWidget owner;
-            TYvDefaultException handler(&owner);
+            FatalErrorHandler handler(&owner);
             handler.Install();
             QVERIFY(ZoltApplication::Instance()->HasOnException());
         }
@@ -186,7 +186,7 @@ private slots:
         std::vector<int> ended;
         EndProgramHook oldEnd = SetEndProgramHook([&](int code) { ended.push_back(code); });
         QMainWindow firstWindow;
-        TJustOne32 first(&firstWindow, title);
+        SingleInstanceGuard first(&firstWindow, title);
         QVERIFY(first.IsFirstCopy());
         QVERIFY(first.IsListening());
         QVERIFY(ended.empty());
@@ -194,7 +194,7 @@ private slots:
         QTRY_VERIFY(firstWindow.isMinimized());
 
         QMainWindow secondWindow;
-        TJustOne32 second(&secondWindow, title);
+        SingleInstanceGuard second(&secondWindow, title);
         QVERIFY(!second.IsFirstCopy());
         QCOMPARE(ended, std::vector<int>{0});
         QVERIFY(!second.IsListening());
@@ -205,7 +205,8 @@ private slots:
 
     void keepsRunningWhenNoFirstCopyAnswers() {
         QString title = UniqueTitle("silent");
-        const QString name = TJustOne32::ServerName(title, TJustOne32::CurrentDisplay());
+        const QString name =
+            SingleInstanceGuard::ServerName(title, SingleInstanceGuard::CurrentDisplay());
         std::vector<int> ended;
         EndProgramHook oldEnd = SetEndProgramHook([&](int code) { ended.push_back(code); });
         {
@@ -213,7 +214,7 @@ private slots:
             QLocalServer busy;
             QVERIFY(busy.listen(name));
             QWidget window;
-            TJustOne32 guard(&window, title);
+            SingleInstanceGuard guard(&window, title);
             QVERIFY(guard.IsFirstCopy());
             QVERIFY(ended.empty());
             // Its name stays with the copy that is starting.
@@ -227,18 +228,21 @@ private slots:
             // The name left by a copy that died without closing is taken over.
             MakeStaleSocket(name);
             QWidget window;
-            TJustOne32 guard(&window, title);
+            SingleInstanceGuard guard(&window, title);
             QVERIFY(guard.IsFirstCopy());
             QVERIFY(guard.IsListening());
         }
         QVERIFY(ended.empty());
-        QVERIFY(TJustOne32::ServerName(title, ":1") != TJustOne32::ServerName(title + "x", ":1"));
-        QVERIFY(TJustOne32::ServerName(title, ":1") != TJustOne32::ServerName(title, ":2"));
+        QVERIFY(SingleInstanceGuard::ServerName(title, ":1") !=
+                SingleInstanceGuard::ServerName(title + "x", ":1"));
+        QVERIFY(SingleInstanceGuard::ServerName(title, ":1") !=
+                SingleInstanceGuard::ServerName(title, ":2"));
         SetEndProgramHook(oldEnd);
     }
 
     void splashGoesWhenTheMainWindowIsActivated() {
-        QPointer<TSplash> splash = ShowSplash(MakeProductPicture("ZOLT", "Volume/price screener"));
+        QPointer<SplashWindow> splash =
+            ShowSplash(MakeProductPicture("ZOLT", "Volume/price screener"));
         QVERIFY(splash);
         QCOMPARE(splash->size(), QSize(332, 272));
         QVERIFY(splash->windowFlags() & Qt::FramelessWindowHint);
@@ -252,7 +256,7 @@ private slots:
     }
 
     void aboutBoxAndSystemInfo() {
-        TZrAboutBox about;
+        AboutBox about;
         about.Caption = "About ZOLT";
         about.AppTitle = "ZOLT for Windows (32-bit)";
         about.Version = "1.2";

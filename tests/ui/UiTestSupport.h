@@ -2,8 +2,8 @@
 // beeps, message boxes and help, and a way to act on a modal window once it is up.
 #pragma once
 
+#include "ui/FatalErrorHandler.h"
 #include "ui/Hooks.h"
-#include "ui/YvDExcpt.h"
 
 #include <QApplication>
 #include <QPointer>

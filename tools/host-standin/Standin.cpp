@@ -65,7 +65,7 @@ Ratings ParseRatings(std::string_view text) {
     return ratings;
 }
 
-std::vector<int> ChartBars(hostdb::TQelTicker& ticker) {
+std::vector<int> ChartBars(hostdb::TickerFile& ticker) {
     std::vector<int> bars;
     if (!ticker.IsOpen()) return bars;
     for (int day = ticker.FirstDay(); day <= ticker.LastDay(); ++day) {

@@ -2,7 +2,7 @@
 // find from its inputs: the ratings file, a ticker chart's bars and the chart child's title.
 #pragma once
 
-#include "hostdb/QelTick.h"
+#include "hostdb/TickerFile.h"
 
 #include <map>
 #include <string>
@@ -28,7 +28,7 @@ using Ratings = std::map<std::string, std::map<int, Rating>>;
 Ratings ParseRatings(std::string_view text);
 
 // Every weekday from the ticker file's first to its last day whose record has a non-zero close.
-std::vector<int> ChartBars(hostdb::TQelTicker& ticker);
+std::vector<int> ChartBars(hostdb::TickerFile& ticker);
 
 // "SYM mm/dd/yy (UP - DN)" for the cursor's day, or "SYM mm/dd/yy" when that day has no rating;
 // SYM as requested, looked up without regard to case.

@@ -72,7 +72,7 @@ std::string Setting(const std::string& file, const char* section, const char* ke
 }
 
 // SYMBOL.DTA in the first data directory that has it.
-std::string TickerFile(const std::string& symbol) {
+std::string TickerFilePath(const std::string& symbol) {
     std::string name;
     for (char c : symbol) name += platform::AsciiUpper(c);
     const std::string paths = Setting(WindowsFile("Qel32.Ini"), "PATHS", "EquityPath");
@@ -112,8 +112,8 @@ void ShowTicker(const std::string& symbol) {
             SendMessageA(g_mdi, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mc)));
         if (!child) return;
         Chart& c = g_charts[child];
-        hostdb::TQelTicker ticker;
-        ticker.SetFileName(TickerFile(symbol));
+        hostdb::TickerFile ticker;
+        ticker.SetFileName(TickerFilePath(symbol));
         c.bars = standin::ChartBars(ticker);
         for (int day : c.bars) {
             ticker.SetDay(day);

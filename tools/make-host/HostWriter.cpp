@@ -1,6 +1,6 @@
 #include "tools/make-host/HostWriter.h"
 
-#include "hostdb/QelTick.h"
+#include "hostdb/TickerFile.h"
 #include "platform/Profile.h"
 
 #include <algorithm>
@@ -53,7 +53,7 @@ private:
 };
 
 int Day(int y, int m, int d) {
-    return hostdb::TQelCalendar::DateToDay(hostdb::EncodeDate(y, m, d));
+    return hostdb::MarketCalendar::DateToDay(hostdb::EncodeDate(y, m, d));
 }
 
 int NextWeekday(int day) {
@@ -113,8 +113,8 @@ struct Walk {
 };
 
 // Daily records of a random walk with gaps, volume spikes, days without data and holidays.
-std::vector<DayRecord> WalkPrices(Rng& rng, hostdb::TQelCalendar& calendar, char format, int first,
-                                  int last, Walk w, int trend) {
+std::vector<DayRecord> WalkPrices(Rng& rng, hostdb::MarketCalendar& calendar, char format,
+                                  int first, int last, Walk w, int trend) {
     std::vector<DayRecord> records;
     const double tpu = TicksPerUnit(format);
     const double maxPrice = format == 'I' ? 1e6 : 5000.0;
@@ -211,7 +211,7 @@ void InstallStandin(const fs::path& from, const fs::path& host,
         int day = endDay;
         for (int n = 0; n < 20; ++n, day = PreviousWeekday(day - 1)) {
             if (!rng.Chance(0.3)) continue;
-            hostdb::CivilDate d = hostdb::DecodeDate(hostdb::TQelCalendar::DayToDate(day));
+            hostdb::CivilDate d = hostdb::DecodeDate(hostdb::MarketCalendar::DayToDate(day));
             int up = rng.Range(0, 100);
             char line[64];
             std::snprintf(line, sizeof line, "%s %04d-%02d-%02d %d %d\r\n", symbol.c_str(), d.year,
@@ -321,7 +321,7 @@ Summary MakeHost(const Options& o) {
             years[y] = HostHolidays(y);
     }
     WriteBytes(host / "holiday.idx", EncodeHolidays(years));
-    hostdb::TQelCalendar calendar;
+    hostdb::MarketCalendar calendar;
     calendar.HolidayFileName = host / "holiday.idx";
 
     std::set<std::string> used{"SPX", "RUT"};

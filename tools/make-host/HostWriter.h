@@ -2,7 +2,7 @@
 // holiday file and ticker files, byte for byte the same for the same options.
 #pragma once
 
-#include "hostdb/Qelcalen.h"
+#include "hostdb/MarketCalendar.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // qelbridge: run under the host's Wine, it loads the host's interface library, posts requests,
 // counts the host's acknowledgements and drives the chart program's windows for the programs,
-// which talk to it over standard input and output (see Protocol.h).
-#include "Protocol.h"
+// which talk to it over standard input and output (see hostlink/BridgeProtocol.h).
+#include "hostlink/BridgeProtocol.h"
 #include "hostlink/Keys.h"
 #include "platform/Text.h"
 

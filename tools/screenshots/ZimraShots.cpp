@@ -1,8 +1,8 @@
 // Pictures of Zimra's windows for the documentation: the main window at start, during and after
 // a find, and the settings dialog. Usage: zimra-shots --windows-dir DIR --program-dir DIR OUTDIR.
 #include "cli/Zolt.h"
-#include "finder/app/FindWhat.h"
-#include "finder/app/ZimraMain.h"
+#include "finder/app/FinderSettingsDialog.h"
+#include "finder/app/FinderWindow.h"
 
 #include <QApplication>
 #include <QProgressBar>
@@ -26,12 +26,12 @@ int main(int argc, char** argv) {
     setup.env.locale = platform::Locale::Posix();
     setup.env.now = hostdb::EncodeDateTime(2026, 12, 4, 18, 0);
     const QString out = QString::fromStdString(args[0]) + "/";
-    zimra::TForm1 w(setup);
+    zimra::FinderWindow w(setup);
     if (!w.HostFound()) return 1;
     w.show();
     QApplication::processEvents();
     bool ok = w.grab().save(out + "zimra-start.png");
-    zimra::TFindWhatDialog* settings = w.FindWhatDialog();
+    zimra::FinderSettingsDialog* settings = w.FindWhatDialog();
     settings->show();
     QApplication::processEvents();
     ok = settings->grab().save(out + "zimra-settings.png") && ok;

@@ -4,9 +4,9 @@
 // Usage: zoltw-shots --windows-dir DIR
 // --program-dir DIR DATASET OUTDIR (run on an X server or offscreen).
 #include "platform/Locale.h"
-#include "screener/app/FilDlg.h"
-#include "screener/app/Gdatadlg.h"
-#include "screener/app/Mainform.h"
+#include "screener/app/DataSetChooser.h"
+#include "screener/app/FilterDialog.h"
+#include "screener/app/ScreenerWindow.h"
 #include "screener/app/WorkWindows.h"
 
 #include <QApplication>
@@ -31,32 +31,32 @@ int main(int argc, char** argv) {
     setup.env.now = hostdb::EncodeDateTime(2026, 12, 4, 18, 0);
     setup.ownSettings = setup.programDir / "zoltw-shots.ini";
     const QString out = QString::fromStdString(args[1]) + "/";
-    zoltw::TfrmMain w(setup);
+    zoltw::ScreenerWindow w(setup);
     if (!w.HostFound()) return 1;
     w.show();
     w.resize(w.MaxFormWidth, 520);
     QApplication::processEvents();
     bool ok = w.grab().save(out + "zoltw-start.png");
 
-    zoltw::TGetDataDlg* chooser = w.GetDataDialog();
+    zoltw::DataSetChooser* chooser = w.GetDataDialog();
     chooser->show();
     QApplication::processEvents();
     ok = chooser->grab().save(out + "zoltw-chooser.png") && ok;
     chooser->hide();
 
     // The generation window halfway through the host's tickers (into a scratch file).
-    hostdb::TQelCalendar calendar(setup.env.locale);
+    hostdb::MarketCalendar calendar(setup.env.locale);
     screener::GenerateInput in;
     in.marketDay = w.Host().globals.LastMarketDay;
     in.outputPath = setup.programDir / "zoltw-shots.vds";
     in.tickerFiles = w.Host().tickerFiles;
-    zoltw::TGenerateData* generating = nullptr;
+    zoltw::GenerationWindow* generating = nullptr;
     std::size_t n = 0;
     in.onTicker = [&](const std::string&, const std::string&) {
         if (++n == in.tickerFiles.size() / 2)
             ok = generating->grab().save(out + "zoltw-generating.png") && ok;
     };
-    zoltw::TGenerateData generate(in, calendar, &w);
+    zoltw::GenerationWindow generate(in, calendar, &w);
     generating = &generate;
     generate.exec();
     std::filesystem::remove(in.outputPath);
@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     // The filtering window as it comes up.
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* f = qobject_cast<zoltw::TFiltering*>(QApplication::activeModalWidget());
+        auto* f = qobject_cast<zoltw::FilteringWindow*>(QApplication::activeModalWidget());
         if (!f || !f->isVisible()) return;
         poll.stop();
         ok = f->grab().save(out + "zoltw-filtering.png") && ok;
@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
     ok = w.grab().save(out + "zoltw-results.png") && ok;
 
     // The filter dialog on each of its ten pages.
-    zoltw::TFilterDialog* filter = w.FilterDialog();
+    zoltw::FilterDialog* filter = w.GetFilterDialog();
     filter->show();
     for (int page = 0; page < filter->FilterPages->count(); ++page) {
         filter->FilterPages->setCurrentIndex(page);

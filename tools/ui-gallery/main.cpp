@@ -1,17 +1,17 @@
 // Shows every shared widget side by side in one window laid out like a 1600 x 1000 screen;
 // --screenshot FILE saves a picture of it and exits.
 #include "hostdb/DateTime.h"
-#include "hostdb/QelTgLst.h"
+#include "hostdb/TagListFile.h"
 #include "platform/Directories.h"
-#include "ui/Calpop.h"
-#include "ui/Dateedit.h"
-#include "ui/Just1w32.h"
-#include "ui/Loaddlg.h"
-#include "ui/RICedit.h"
-#include "ui/SaveDlg.h"
-#include "ui/SplashFm.h"
-#include "ui/YvDExcpt.h"
-#include "ui/ZrAbout.h"
+#include "ui/AboutBox.h"
+#include "ui/CalendarPopup.h"
+#include "ui/DateEdit.h"
+#include "ui/FatalErrorHandler.h"
+#include "ui/LoadNamedFileDialog.h"
+#include "ui/NumericEdits.h"
+#include "ui/SaveNamedFileDialog.h"
+#include "ui/SingleInstance.h"
+#include "ui/SplashWindow.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,7 +52,7 @@ QWidget* Framed(QWidget* parent, QWidget* content, const QString& title, QPoint 
 
 // A real one-ticker list, so the save dialog's signature check has something to pass.
 void WriteTagList(const QString& path) {
-    hostdb::TQelTagList list;
+    hostdb::TagListFile list;
     list.AddTicker(path.toStdString(), "IBM", 0);
     try {
         list.Write();
@@ -92,14 +92,14 @@ int main(int argc, char** argv) {
     window.setFixedSize(1600, 1000);
 
     // The fatal error notice, across the top quarter of this "screen".
-    ui::TYvDefaultException fatal;
+    ui::FatalErrorHandler fatal;
     fatal.PrepareNotice();
     fatal.NoticeWindow()->setParent(&window, Qt::Widget);
     fatal.LayoutNotice(QRect(0, 0, 1600, 1000));
 
     const int row1 = 262, row2 = 640;
 
-    auto* save = new ui::TSaveAFileDialog;
+    auto* save = new ui::SaveNamedFileDialog;
     save->setWindowTitle(QStringLiteral("ZOLT TagList Name"));
     save->SetKindWord(QStringLiteral("TagList"));
     save->Directory = tagDir.path().toStdString();
@@ -108,27 +108,27 @@ int main(int argc, char** argv) {
     save->SignatureCheck = true;
     save->HelpContext = 1001;
     save->FillList();
-    Framed(&window, save, QStringLiteral("ZOLT TagList Name (TSaveAFileDialog)"), {12, row1});
+    Framed(&window, save, QStringLiteral("ZOLT TagList Name (SaveNamedFileDialog)"), {12, row1});
 
-    auto* load = new ui::TLoadAFileDialog;
+    auto* load = new ui::LoadNamedFileDialog;
     load->SetKindWord(QStringLiteral("settings file"));
     load->Directory = settingsDir.path().toStdString();
     load->Extension = QStringLiteral(".VNI");
     load->HelpContext = 1020;
     load->FillList();
-    Framed(&window, load, QStringLiteral("Load Zolt Settings (TLoadAFileDialog)"), {300, row1});
+    Framed(&window, load, QStringLiteral("Load Zolt Settings (LoadNamedFileDialog)"), {300, row1});
 
-    auto* splash = new ui::TSplash(
+    auto* splash = new ui::SplashWindow(
         ui::MakeProductPicture(QStringLiteral("ZOLT"), QStringLiteral("Volume/price screener")),
         &window);
-    Framed(&window, splash, QStringLiteral("TSplash"), {594, row1});
+    Framed(&window, splash, QStringLiteral("SplashWindow"), {594, row1});
 
-    ui::TZrAboutBox about;
+    ui::AboutBox about;
     about.Caption = QStringLiteral("About ZOLT");
     about.AppTitle = QStringLiteral("ZOLT for Windows (32-bit)");
     about.Version = QStringLiteral("0.1");
     about.Prepare();
-    Framed(&window, about.AboutWindow(), QStringLiteral("About ZOLT (TZrAboutBox)"), {944, row1});
+    Framed(&window, about.AboutWindow(), QStringLiteral("About ZOLT (AboutBox)"), {944, row1});
     about.PrepareSystemInfo();
     Framed(&window, about.SystemInfoWindow(), QStringLiteral("System Info"), {1300, row1});
 
@@ -136,40 +136,40 @@ int main(int argc, char** argv) {
     auto* numbers = new QGroupBox(QStringLiteral("Numeric edits"), &window);
     numbers->setGeometry(12, row2, 420, 230);
     auto* form = new QFormLayout(numbers);
-    auto* price = new ui::TRealEdit;
-    price->SetAlignment(ui::TAlignment::taRightJustify);
+    auto* price = new ui::RealEdit;
+    price->SetAlignment(ui::EditAlignment::taRightJustify);
     price->MinValue = 0;
     price->MaxValue = 9999;
     price->SetFormatString(QStringLiteral("##0.00"));
     price->SetValue(12.5);
-    form->addRow(QStringLiteral("TRealEdit \"##0.00\", right:"), price);
-    auto* percent = new ui::TRealEdit;
+    form->addRow(QStringLiteral("RealEdit \"##0.00\", right:"), price);
+    auto* percent = new ui::RealEdit;
     percent->SetValidate(false);
     percent->SetFormatString(QStringLiteral("#0.0"));
     percent->SetValue(-3.25);
-    form->addRow(QStringLiteral("TRealEdit \"#0.0\":"), percent);
-    auto* days = new ui::TIntegerEdit;
+    form->addRow(QStringLiteral("RealEdit \"#0.0\":"), percent);
+    auto* days = new ui::IntegerEdit;
     days->SetMinValue(0);
     days->SetMaxValue(999);
     days->SetSpin(true);
     days->SetValue(1200);
-    form->addRow(QStringLiteral("TIntegerEdit, spin, 0..999:"), days);
-    auto* volume = new ui::TCardinalEdit;
+    form->addRow(QStringLiteral("IntegerEdit, spin, 0..999:"), days);
+    auto* volume = new ui::CardinalEdit;
     volume->SetFormatString(QStringLiteral("#0"));
     volume->SetValue(-3);
-    form->addRow(QStringLiteral("TCardinalEdit (-3 given):"), volume);
-    auto* centred = new ui::TAlignEdit;
-    centred->SetAlignment(ui::TAlignment::taCenter);
+    form->addRow(QStringLiteral("CardinalEdit (-3 given):"), volume);
+    auto* centred = new ui::AlignEdit;
+    centred->SetAlignment(ui::EditAlignment::taCenter);
     centred->setText(QStringLiteral("centred text"));
-    form->addRow(QStringLiteral("TAlignEdit, centred:"), centred);
+    form->addRow(QStringLiteral("AlignEdit, centred:"), centred);
 
     // The date edit and its popup calendar, with the weekdays of the page as valid dates.
-    auto* dates = new QGroupBox(QStringLiteral("TDateEdit and TfrmCalPop"), &window);
+    auto* dates = new QGroupBox(QStringLiteral("DateEdit and CalendarPopup"), &window);
     dates->setGeometry(450, row2, 300, 300);
-    auto* dateEdit = new ui::TDateEdit(dates);
+    auto* dateEdit = new ui::DateEdit(dates);
     dateEdit->setGeometry(12, 28, 140, 24);
     dateEdit->ValidDateColor = QColor(0, 0, 200);
-    QObject::connect(dateEdit, &ui::TDateEdit::OnNewCalendarPage, dateEdit, [dateEdit] {
+    QObject::connect(dateEdit, &ui::DateEdit::OnNewCalendarPage, dateEdit, [dateEdit] {
         dateEdit->ClearValidDates();
         int days = hostdb::DaysInMonth(dateEdit->PageYear, dateEdit->PageMonth());
         for (int d = 1; d <= days; ++d) {
@@ -181,7 +181,7 @@ int main(int argc, char** argv) {
     });
     window.show();
     QCoreApplication::processEvents(); // sizes the date edit: its date becomes today
-    auto* calendar = new ui::TfrmCalPop(dateEdit, dates);
+    auto* calendar = new ui::CalendarPopup(dateEdit, dates);
     calendar->setWindowFlags(Qt::Widget);
     calendar->move(12, 60);
     calendar->show();
@@ -194,16 +194,17 @@ int main(int argc, char** argv) {
                          QStringLiteral("Division by zero."), QMessageBox::Ok);
     errorBox.setWindowFlags(Qt::Widget);
     errorBox.adjustSize();
-    Framed(&window, &errorBox, QStringLiteral("Error box (TYvDefaultException)"), {770, row2});
+    Framed(&window, &errorBox, QStringLiteral("Error box (FatalErrorHandler)"), {770, row2});
 
     // The single-instance guard has nothing to show but its state.
     QString guardTitle = QStringLiteral("ZOLT gallery %1").arg(QCoreApplication::applicationPid());
-    ui::TJustOne32 guard(&window, guardTitle);
+    ui::SingleInstanceGuard guard(&window, guardTitle);
     auto* guardLabel = new QLabel(&window);
-    guardLabel->setText(QStringLiteral("TJustOne32: %1\nsocket %2")
+    guardLabel->setText(QStringLiteral("SingleInstanceGuard: %1\nsocket %2")
                             .arg(guard.IsListening() ? QStringLiteral("first copy, listening")
                                                      : QStringLiteral("not listening"),
-                                 ui::TJustOne32::ServerName(guardTitle, ui::TJustOne32::CurrentDisplay())));
+                                 ui::SingleInstanceGuard::ServerName(
+                                     guardTitle, ui::SingleInstanceGuard::CurrentDisplay())));
     guardLabel->setGeometry(770, row2 + 180, 400, 40);
 
     note->show();

@@ -1,11 +1,11 @@
 // Zimra, the line-crossing finder: the splash, the application title, the main window with the
 // single-instance check, then the message loop.
 #include "cli/Zolt.h"
-#include "finder/app/ZimraMain.h"
+#include "finder/app/FinderWindow.h"
 #include "platform/Locale.h"
-#include "ui/Just1w32.h"
-#include "ui/SplashFm.h"
-#include "ui/YvDExcpt.h"
+#include "ui/FatalErrorHandler.h"
+#include "ui/SingleInstance.h"
+#include "ui/SplashWindow.h"
 
 #include <QMessageBox>
 #include <iostream>
@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     auto splash = ui::ShowSplash(ui::MakeProductPicture("ZimRA", "Find ZimRAs"));
     QApplication::setApplicationDisplayName(zimra::ApplicationTitle);
     QApplication::setApplicationName("Zimra");
-    ui::TYvDefaultException handleExcepts;
+    ui::FatalErrorHandler handleExcepts;
     handleExcepts.SetInstructions({"An error has occurred that ZimRA cannot recover from.",
                                    "Please write down the message shown below, what you were doing",
                                    "when it appeared, and the settings you were using.",
@@ -43,8 +43,8 @@ int main(int argc, char** argv) {
                                    " Click OK in the error box below to exit."});
     handleExcepts.Install();
 
-    zimra::TForm1 form1(std::move(setup));
-    ui::TJustOne32 justOne(&form1);
+    zimra::FinderWindow form1(std::move(setup));
+    ui::SingleInstanceGuard justOne(&form1);
     if (!justOne.IsFirstCopy()) return 0;
     if (!form1.HostFound()) {
         if (splash) splash->close();

@@ -1,6 +1,6 @@
 #include "finder/engine/FinderSettings.h"
 
-#include "finder/engine/Indidefs.h"
+#include "finder/engine/IndicatorLines.h"
 #include "hostdb/Format.h"
 #include "hostdb/TradingDays.h"
 #include "platform/Directories.h"
@@ -115,7 +115,7 @@ void SaveFinderSettings(const FinderSettings& s, const std::filesystem::path& pr
 }
 
 void EvaluationDays(FinderSettings& s) {
-    hostdb::TQelCalendar calendar; // built-in holidays only, as the finder's own calendar
+    hostdb::MarketCalendar calendar; // built-in holidays only, as the finder's own calendar
     s.EntryDay = hostdb::EvalOpenDay(calendar, s.MarketDate);
     s.ExitDay = hostdb::EvalCloseDay(calendar, s.MarketDate, s.EvalDays);
 }
@@ -149,7 +149,7 @@ bool ErCheckWanted(const FinderSettings& s) {
 
 std::vector<std::string> ReportDescription(const FinderSettings& s, int lastMarketDay,
                                            const platform::Locale& locale) {
-    hostdb::TQelCalendar calendar(locale);
+    hostdb::MarketCalendar calendar(locale);
     auto fmt = [&](std::string_view p, std::initializer_list<hostdb::FormatArg> a) {
         return hostdb::FormatText(p, a, locale);
     };
@@ -207,13 +207,13 @@ std::vector<std::string> ReportDescription(const FinderSettings& s, int lastMark
 
 int NormalisedMarketDate(int day, int lastMarketDay) {
     if (day > lastMarketDay) return lastMarketDay;
-    hostdb::TQelCalendar calendar;
+    hostdb::MarketCalendar calendar;
     return hostdb::TradingDayAtOrBefore(calendar, day);
 }
 
 int LimitFinderEvalDays(const FinderSettings& s, int lastMarketDay) {
     if (!s.DoEval || s.MarketDate >= lastMarketDay) return s.EvalDays;
-    hostdb::TQelCalendar calendar;
+    hostdb::MarketCalendar calendar;
     int most = hostdb::MaxEvalDays(calendar, s.MarketDate, lastMarketDay);
     return s.EvalDays > most ? most : s.EvalDays < 0 ? 0 : s.EvalDays;
 }

@@ -2,7 +2,7 @@
 // captions, and the entry and exit days of the evaluated trade.
 #pragma once
 
-#include "hostdb/Qelcalen.h"
+#include "hostdb/MarketCalendar.h"
 #include "platform/Locale.h"
 
 #include <filesystem>

@@ -22,7 +22,7 @@ size_t CellGrid::Index(int col, int row) const {
     return static_cast<size_t>(row) * static_cast<size_t>(cols_) + static_cast<size_t>(col);
 }
 
-void CellGrid::Set(int col, int row, std::string text, const TGridFormat* format) {
+void CellGrid::Set(int col, int row, std::string text, const CellFormat* format) {
     Cell& c = cells_[Index(col, row)];
     c.text = std::move(text);
     c.format = format;

@@ -2,7 +2,7 @@
 // fixed title rows, and the one selection rectangle that only the program moves.
 #pragma once
 
-#include "grid/model/Gridfmt6.h"
+#include "grid/model/CellFormat.h"
 
 #include <string>
 #include <vector>
@@ -11,7 +11,7 @@ namespace grid {
 
 struct Cell {
     std::string text;
-    const TGridFormat* format = nullptr;
+    const CellFormat* format = nullptr;
 };
 
 struct GridRect {
@@ -32,8 +32,8 @@ public:
 
     const Cell& At(int col, int row) const { return cells_[Index(col, row)]; }
     const std::string& Text(int col, int row) const { return At(col, row).text; }
-    const TGridFormat* Format(int col, int row) const { return At(col, row).format; }
-    void Set(int col, int row, std::string text, const TGridFormat* format);
+    const CellFormat* Format(int col, int row) const { return At(col, row).format; }
+    void Set(int col, int row, std::string text, const CellFormat* format);
     void SetText(int col, int row, std::string text) {
         cells_[Index(col, row)].text = std::move(text);
     }

@@ -1,6 +1,6 @@
 #include "grid/view/FinderCell.h"
 
-#include "grid/view/DrawSG6.h"
+#include "grid/view/ScreenerCell.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -11,7 +11,7 @@ FinderCellPlan PlanFinderCell(const grid::CellGrid& g, int col, int row, QRect r
                               const QPalette& palette) {
     FinderCellPlan plan;
     const bool header = row < g.FixedRows();
-    const grid::TGridFormat* f = g.Format(col, row);
+    const grid::CellFormat* f = g.Format(col, row);
     plan.background = palette.color(header ? QPalette::Button : QPalette::Base);
     plan.foreground = palette.color(header ? QPalette::ButtonText : QPalette::Text);
     plan.font = QFont("Arial", 10);

@@ -1,6 +1,6 @@
 #include "grid/view/GridView.h"
 
-#include "grid/view/DrawSG6.h"
+#include "grid/view/ScreenerCell.h"
 
 #include <QMouseEvent>
 #include <QPainter>

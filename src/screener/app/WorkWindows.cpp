@@ -1,9 +1,9 @@
 #include "screener/app/WorkWindows.h"
 
-#include "grid/view/DrawSG6.h"
-#include "grid/view/Printing.h"
-#include "ui/CenterObj.h"
+#include "grid/view/PrintProgressDialog.h"
+#include "grid/view/ScreenerCell.h"
 #include "ui/Hooks.h"
+#include "ui/WindowCentering.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -14,23 +14,23 @@
 
 namespace zoltw {
 
-TWorkWindow::TWorkWindow(QWidget* parent) : QDialog(parent) {
+WorkWindow::WorkWindow(QWidget* parent) : QDialog(parent) {
     StopButton = new QPushButton("Stop", this);
     StopButton->setDefault(true);
     connect(StopButton, &QPushButton::clicked, this, [this] { stop_ = true; });
     KickOff = new QTimer(this);
     KickOff->setSingleShot(true);
     KickOff->setInterval(100);
-    connect(KickOff, &QTimer::timeout, this, &TWorkWindow::Start);
+    connect(KickOff, &QTimer::timeout, this, &WorkWindow::Start);
 }
 
-void TWorkWindow::showEvent(QShowEvent* event) {
+void WorkWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     ui::CenterOver(this, parentWidget());
     KickOff->start();
 }
 
-void TWorkWindow::Start() {
+void WorkWindow::Start() {
     KickOff->stop();
     if (busy_) return;
     busy_ = true;
@@ -41,7 +41,7 @@ void TWorkWindow::Start() {
     accept();
 }
 
-bool TWorkWindow::Pump(bool force) {
+bool WorkWindow::Pump(bool force) {
     const auto now = std::chrono::steady_clock::now();
     if (force || now - lastPump_ >= ProcessInterval) {
         lastPump_ = now;
@@ -52,16 +52,16 @@ bool TWorkWindow::Pump(bool force) {
 }
 
 // Escape and the window's close box stop the run; the window closes when the run has ended.
-void TWorkWindow::reject() { StopButton->click(); }
+void WorkWindow::reject() { StopButton->click(); }
 
-void TWorkWindow::closeEvent(QCloseEvent* event) {
+void WorkWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     StopButton->click();
 }
 
-TGenerateData::TGenerateData(screener::GenerateInput input, hostdb::TQelCalendar& calendar,
-                             QWidget* parent)
-    : TWorkWindow(parent), input_(std::move(input)), calendar_(calendar) {
+GenerationWindow::GenerationWindow(screener::GenerateInput input, hostdb::MarketCalendar& calendar,
+                                   QWidget* parent)
+    : WorkWindow(parent), input_(std::move(input)), calendar_(calendar) {
     setWindowTitle("Generating a new data set");
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(300, 120);
@@ -78,13 +78,13 @@ TGenerateData::TGenerateData(screener::GenerateInput input, hostdb::TQelCalendar
     StopButton->setGeometry(112, 76, 75, 28);
 }
 
-void TGenerateData::Show() {
+void GenerationWindow::Show() {
     GenerateGauge->setValue(static_cast<int>(done_));
     TickerCode->setText(gridview::CellText(symbol_));
     TickerName->setText(gridview::CellText(name_));
 }
 
-void TGenerateData::Run() {
+void GenerationWindow::Run() {
     GenerateGauge->setRange(0, std::max<int>(1, static_cast<int>(input_.tickerFiles.size())));
     GenerateGauge->setValue(0);
     screener::GenerateInput input = input_;
@@ -107,25 +107,25 @@ void TGenerateData::Run() {
     }
 }
 
-TFiltering::TFiltering(std::function<void(const hostdb::Progress&)> run, QWidget* parent)
-    : TWorkWindow(parent), run_(std::move(run)) {
+FilteringWindow::FilteringWindow(std::function<void(const hostdb::Progress&)> run, QWidget* parent)
+    : WorkWindow(parent), run_(std::move(run)) {
     setWindowTitle("Filtering...");
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(205, 63);
     StopButton->setGeometry(16, 17, 89, 29);
-    FilterGauge = new grid::TPieGauge(this);
+    FilterGauge = new grid::PieGauge(this);
     FilterGauge->setGeometry(140, 7, 49, 49);
     FilterGauge->SetColour(QColor(0, 0, 128));
 }
 
-void TFiltering::Show() {
+void FilteringWindow::Show() {
     if (total_ > 0 && FilterGauge->MaxValue() != total_)
         FilterGauge->SetMaxValue(static_cast<int>(total_));
     FilterGauge->SetProgress(static_cast<int>(done_));
 }
 
-void TFiltering::Run() {
+void FilteringWindow::Run() {
     FilterGauge->SetProgress(0);
     run_([this](std::int64_t done, std::int64_t total) {
         done_ = done, total_ = total;

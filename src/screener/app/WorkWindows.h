@@ -4,7 +4,7 @@
 #pragma once
 
 #include "hostdb/Progress.h"
-#include "screener/engine/Gendata.h"
+#include "screener/engine/DataSetGeneration.h"
 
 #include <QDialog>
 #include <chrono>
@@ -16,14 +16,14 @@ class QPushButton;
 class QTimer;
 
 namespace grid {
-class TPieGauge;
+class PieGauge;
 }
 
 namespace zoltw {
 
 // Shared by both windows: Stop, also by Escape and by closing the window, the busy flag, and
 // pending events let through at most every `ProcessInterval` so painting never slows a run.
-class TWorkWindow : public QDialog {
+class WorkWindow : public QDialog {
     Q_OBJECT
 public:
     QPushButton* StopButton = nullptr;
@@ -32,7 +32,7 @@ public:
     std::chrono::milliseconds ProcessInterval{100};
 
 protected:
-    explicit TWorkWindow(QWidget* parent);
+    explicit WorkWindow(QWidget* parent);
     // The run, from the timer; the window accepts itself afterwards.
     virtual void Run() = 0;
     // Lets events through when the interval has passed (always when `force`), after Show() has
@@ -50,10 +50,11 @@ private:
     std::chrono::steady_clock::time_point lastPump_;
 };
 
-class TGenerateData : public TWorkWindow {
+class GenerationWindow : public WorkWindow {
     Q_OBJECT
 public:
-    TGenerateData(screener::GenerateInput input, hostdb::TQelCalendar& calendar, QWidget* parent);
+    GenerationWindow(screener::GenerateInput input, hostdb::MarketCalendar& calendar,
+                     QWidget* parent);
 
     QProgressBar* GenerateGauge;
     QLabel *TickerCode, *TickerName;
@@ -70,18 +71,18 @@ private:
     screener::GenerateInput input_;
     std::int64_t done_ = 0;
     std::string symbol_ = " ", name_ = " ";
-    hostdb::TQelCalendar& calendar_;
+    hostdb::MarketCalendar& calendar_;
     screener::GenerateResult result_;
     std::string error_;
 };
 
-class TFiltering : public TWorkWindow {
+class FilteringWindow : public WorkWindow {
     Q_OBJECT
 public:
     // `run` filters with the progress it is given.
-    TFiltering(std::function<void(const hostdb::Progress&)> run, QWidget* parent);
+    FilteringWindow(std::function<void(const hostdb::Progress&)> run, QWidget* parent);
 
-    grid::TPieGauge* FilterGauge;
+    grid::PieGauge* FilterGauge;
 
 protected:
     void Run() override;

@@ -1,9 +1,9 @@
 // ZoltW, the screener: the splash, the application title, the main window with the
 // single-instance check, then the message loop.
-#include "screener/app/Mainform.h"
-#include "ui/Just1w32.h"
-#include "ui/SplashFm.h"
-#include "ui/YvDExcpt.h"
+#include "screener/app/ScreenerWindow.h"
+#include "ui/FatalErrorHandler.h"
+#include "ui/SingleInstance.h"
+#include "ui/SplashWindow.h"
 
 #include <QMessageBox>
 #include <iostream>
@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(zoltw::ProgramTitle);
     QApplication::setApplicationName("ZoltW");
 
-    ui::TYvDefaultException handleExcepts;
+    ui::FatalErrorHandler handleExcepts;
     handleExcepts.SetInstructions(
         {"An error has occurred that ZOLT cannot recover from.",
          "Please write down the message shown below, what you were doing",
@@ -42,8 +42,8 @@ int main(int argc, char** argv) {
          " Click OK in the error box below to exit."});
     handleExcepts.Install();
 
-    zoltw::TfrmMain frmMain(std::move(setup));
-    ui::TJustOne32 justOne(&frmMain);
+    zoltw::ScreenerWindow frmMain(std::move(setup));
+    ui::SingleInstanceGuard justOne(&frmMain);
     if (!justOne.IsFirstCopy()) return 0;
     if (!frmMain.HostFound()) {
         if (splash) splash->close();

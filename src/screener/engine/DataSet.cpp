@@ -1,7 +1,7 @@
 #include "screener/engine/DataSet.h"
 
 #include "hostdb/ByteSource.h"
-#include "hostdb/Qelcalen.h"
+#include "hostdb/MarketCalendar.h"
 #include "platform/Text.h"
 
 #include <algorithm>
@@ -141,7 +141,7 @@ std::string DataSetFileName(int year, int month, int day, int moveAveLength) {
 }
 
 std::string DataSetFileName(int day, int moveAveLength) {
-    hostdb::CivilDate d = hostdb::DecodeDate(hostdb::TQelCalendar::DayToDate(day));
+    hostdb::CivilDate d = hostdb::DecodeDate(hostdb::MarketCalendar::DayToDate(day));
     return DataSetFileName(d.year, d.month, d.day, moveAveLength);
 }
 
@@ -159,7 +159,7 @@ DataSetNameParts DecodeDataSetName(std::string_view name) {
 bool DataSetDay(std::string_view fileName, int& day) {
     DataSetNameParts p = DecodeDataSetName(fileName);
     if (!hostdb::IsValidDate(p.year, p.month, p.day)) return false;
-    day = hostdb::TQelCalendar::DateToDay(hostdb::EncodeDate(p.year, p.month, p.day));
+    day = hostdb::MarketCalendar::DateToDay(hostdb::EncodeDate(p.year, p.month, p.day));
     return true;
 }
 

@@ -6,7 +6,7 @@
 namespace screener {
 
 bool MakeFilterPlan(const FilterSettings& settings, const std::string& dataSetName,
-                    int lastMarketDay, hostdb::TQelCalendar& calendar, FilterPlan& plan) {
+                    int lastMarketDay, hostdb::MarketCalendar& calendar, FilterPlan& plan) {
     int M = 0;
     if (!DataSetDay(dataSetName, M)) return false;
     plan.marketDay = M;

@@ -2,7 +2,7 @@
 // the run's settings, the evaluated trade's days and the results grid's column titles.
 #pragma once
 
-#include "hostdb/Qelcalen.h"
+#include "hostdb/MarketCalendar.h"
 #include "screener/engine/FilterSettings.h"
 #include "screener/engine/ResultGrid.h"
 
@@ -22,6 +22,6 @@ struct FilterPlan {
 
 // False when the data set's name does not stand for a market date.
 bool MakeFilterPlan(const FilterSettings& settings, const std::string& dataSetName,
-                    int lastMarketDay, hostdb::TQelCalendar& calendar, FilterPlan& plan);
+                    int lastMarketDay, hostdb::MarketCalendar& calendar, FilterPlan& plan);
 
 } // namespace screener

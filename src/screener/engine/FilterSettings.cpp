@@ -203,7 +203,7 @@ std::string DoItCaption(bool modified) {
     return modified ? "&Filter using these unsaved settings" : "&Filter using these settings";
 }
 
-int LimitEvalDays(const FilterSettings& s, hostdb::TQelCalendar& calendar, int M,
+int LimitEvalDays(const FilterSettings& s, hostdb::MarketCalendar& calendar, int M,
                   int lastMarketDay) {
     if (!s.DoEval || M >= lastMarketDay) return s.EvalDays;
     int most = hostdb::MaxEvalDays(calendar, M, lastMarketDay);

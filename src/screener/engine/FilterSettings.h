@@ -2,7 +2,7 @@
 // captions derived from it, and the days of the evaluated trade.
 #pragma once
 
-#include "hostdb/Qelcalen.h"
+#include "hostdb/MarketCalendar.h"
 #include "hostdb/TradingDays.h"
 #include "platform/Locale.h"
 
@@ -93,7 +93,7 @@ std::string DoItCaption(bool modified);
 
 // EvalDays as the dialog takes it: with the evaluation on and possible, no more than the
 // largest and no less than 0.
-int LimitEvalDays(const FilterSettings& s, hostdb::TQelCalendar& calendar, int M,
+int LimitEvalDays(const FilterSettings& s, hostdb::MarketCalendar& calendar, int M,
                   int lastMarketDay);
 
 } // namespace screener

@@ -19,8 +19,8 @@ void SetColumnTitles(grid::CellGrid& g, const ScreenerFormats& f, int sorted,
     auto plain = [&](int c) { return c == sorted ? &f.FormatBold : &f.FormatPlain; };
     auto right = [&](int c) { return c == sorted ? &f.FormatRightBold : &f.FormatRight; };
     auto column = [&](int c, const char* r0, const char* r1, const char* r2,
-                      const grid::TGridFormat* f0, const grid::TGridFormat* f1,
-                      const grid::TGridFormat* f2) {
+                      const grid::CellFormat* f0, const grid::CellFormat* f1,
+                      const grid::CellFormat* f2) {
         g.Set(c, 0, r0, f0);
         g.Set(c, 1, r1, f1);
         g.Set(c, 2, r2, f2);

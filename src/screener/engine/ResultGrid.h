@@ -12,16 +12,16 @@ namespace screener {
 
 // Created once by the main window and shared by every cell that uses them.
 struct ScreenerFormats {
-    grid::TGridFormat FormatPlain;
-    grid::TGridFormat FormatSpan3{grid::AlignLeft, false, false, 3, 0};
-    grid::TGridFormat FormatBold{grid::AlignLeft, false, false, 1, grid::StyleBold};
-    grid::TGridFormat FormatCentre{grid::AlignCentre, false, false, 1, 0};
-    grid::TGridFormat FormatCentreSpan2{grid::AlignCentre, false, false, 2, 0};
-    grid::TGridFormat FormatCentreBold{grid::AlignCentre, false, false, 1, grid::StyleBold};
-    grid::TGridFormat FormatCentreDim{grid::AlignCentre, true, false, 1, 0};
-    grid::TGridFormat FormatRight{grid::AlignRight, false, false, 1, 0};
-    grid::TGridFormat FormatRightBold{grid::AlignRight, false, false, 1, grid::StyleBold};
-    grid::TGridFormat FormatChart{grid::AlignLeft, false, true, 1, 0};
+    grid::CellFormat FormatPlain;
+    grid::CellFormat FormatSpan3{grid::AlignLeft, false, false, 3, 0};
+    grid::CellFormat FormatBold{grid::AlignLeft, false, false, 1, grid::StyleBold};
+    grid::CellFormat FormatCentre{grid::AlignCentre, false, false, 1, 0};
+    grid::CellFormat FormatCentreSpan2{grid::AlignCentre, false, false, 2, 0};
+    grid::CellFormat FormatCentreBold{grid::AlignCentre, false, false, 1, grid::StyleBold};
+    grid::CellFormat FormatCentreDim{grid::AlignCentre, true, false, 1, 0};
+    grid::CellFormat FormatRight{grid::AlignRight, false, false, 1, 0};
+    grid::CellFormat FormatRightBold{grid::AlignRight, false, false, 1, grid::StyleBold};
+    grid::CellFormat FormatChart{grid::AlignLeft, false, true, 1, 0};
 };
 
 constexpr int ResultColumns = 11;

@@ -5,7 +5,7 @@
 
 namespace screener {
 
-std::string DataSetCaption(const std::string& name, const hostdb::TQelCalendar& calendar) {
+std::string DataSetCaption(const std::string& name, const hostdb::MarketCalendar& calendar) {
     if (name.empty()) return " ";
     int day = 0;
     // A name that is not a date shows as such rather than as a wrong date.

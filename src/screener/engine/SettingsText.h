@@ -2,7 +2,7 @@
 // Settings window and printed at the top of the report.
 #pragma once
 
-#include "hostdb/Qelcalen.h"
+#include "hostdb/MarketCalendar.h"
 #include "platform/Locale.h"
 #include "screener/engine/FilterSettings.h"
 
@@ -12,7 +12,7 @@
 namespace screener {
 
 // "Data: <long date> using a N-day avg of volume" for a data set name; " " without one.
-std::string DataSetCaption(const std::string& dataSetName, const hostdb::TQelCalendar& calendar);
+std::string DataSetCaption(const std::string& dataSetName, const hostdb::MarketCalendar& calendar);
 
 // The lines in order; each is printed with the plain format.
 std::vector<std::string> BuildSettingsText(const std::string& dataSetCaption,

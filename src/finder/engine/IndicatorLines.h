@@ -1,0 +1,58 @@
+// The twelve chart lines the finder tests closes against: their names, the host's indicator
+// codes, and their computation in one forward pass over a ticker's closes into value rings.
+#pragma once
+
+#include "hostdb/TickerFile.h"
+
+#include <array>
+
+namespace finder {
+
+constexpr int LineCount = 12;
+extern const char* const LineNames[LineCount];
+extern const int HostIndicatorCodes[LineCount];
+
+// The rings of one ticker's pass. Positions 0..199 are used modulo 200; position 200 is only
+// written by first-day fills. Positions never written hold NaN, so any comparison with them
+// fails: a day without a value never meets a condition.
+struct LineRings {
+    enum Ring : int {
+        Closes,
+        BollMean,
+        BollUpper,
+        BollLower,
+        EsaBandAvg,
+        EsaUpper,
+        EsaLower,
+        MaBandAvg,
+        MaUpper,
+        MaLower,
+        Esa18,
+        Esa0725,
+        Esa04,
+        Ma21,
+        Ma50,
+        Ma100,
+        RingCount
+    };
+    std::array<std::array<float, 201>, RingCount> ring;
+    int p = 1;         // the next position to write
+    int processed = 0; // days with a close
+
+    // Value of a ring j days before the last processed day (j = 0 is that day).
+    float Back(int r, int j) const {
+        return ring[static_cast<size_t>(r)][static_cast<size_t>(((p - 1 - j) % 200 + 200) % 200)];
+    }
+    float Close(int j) const { return Back(Closes, j); }
+    float Line(int line, int j) const;
+};
+
+// The ring that holds a line.
+int RingOfLine(int line);
+
+// Runs the pass from the ticker's first day to the market day, computing the market line and,
+// when secondLine >= 0, the second line (a line of the same computation is not done twice).
+void ComputeLines(hostdb::TickerFile& ticker, int marketDay, int marketLine, int secondLine,
+                  LineRings& rings);
+
+} // namespace finder

@@ -1,0 +1,169 @@
+// ZoltW's main window: start-up on the host, the commands of the work flow with their enabling,
+// the results grid with sorting and chart icons, and the window's own settings between runs.
+#pragma once
+
+#include "grid/view/GridView.h"
+#include "hostdb/HostInstallation.h"
+#include "hostlink/HostLink.h"
+#include "screener/engine/FilterRun.h"
+#include "screener/engine/FilterSettings.h"
+#include "screener/engine/ResultGrid.h"
+
+#include <QMainWindow>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPrinter;
+class QToolButton;
+
+namespace ui {
+class HelpWindow;
+}
+
+namespace zoltw {
+
+class FilterDialog;
+class SettingsTextWindow;
+class DataSetChooser;
+
+constexpr const char* ProgramTitle = "ZOLT (32-bit)";
+constexpr double ProgramVersion = 2.07;
+
+struct MainSetup {
+    hostdb::HostEnvironment env;
+    std::filesystem::path programDir;
+    std::filesystem::path ownSettings; // the maker-wide settings file
+    // The host link for chart icons; null: made on first use through the Wine bridge.
+    std::shared_ptr<hostlink::HostLink> link;
+};
+
+// The setup from the command line's global options (--windows-dir, --now, --program-dir) over
+// the environment's defaults; `rest` gets the arguments after them. False with the message.
+bool SetupFromArguments(const std::vector<std::string>& args, MainSetup& setup,
+                        std::vector<std::string>& rest, std::string& error);
+
+class ScreenerWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit ScreenerWindow(MainSetup setup, QWidget* parent = nullptr);
+    ~ScreenerWindow() override;
+
+    // False when the host was not found: the window must not be shown; the program shows
+    // HostError() and ends.
+    bool HostFound() const { return hostFound_; }
+    const std::string& HostError() const { return hostError_; }
+    const std::string& HostReason() const { return hostReason_; }
+
+    // Commands.
+    void GetData();
+    void FilterData();
+    void SortResults(int column);
+    void ChartIconClicked(int row);
+    void About();
+    void ShowSettings();
+    void Print();
+    // The title rows and the rows the report covers as tab-separated text, for a spreadsheet.
+    void CopyResults();
+    // Moves the highlighted result row by `step`, the chart following on Enter.
+    void WalkResults(int step);
+    bool BuildTagList();
+    void GoToCharts();
+    // The description of the settings in force, as the settings window and the report show it.
+    std::vector<std::string> SettingsText() const;
+
+    // Sets the data set (a YYMMDDNN.vds name in the program directory) as Get Data does.
+    void DataSetChosen(const std::string& fileName, bool filterable);
+    // Runs the filter over the current data set with these settings into the grid.
+    bool RunFilter(const screener::FilterSettings& settings);
+    // The data-set caption from LastDataFile.
+    void ShowDataSetCaption();
+    // Get Data always; Filter when a data set is named.
+    void EnableStartCommands();
+
+    // Own settings and state, as the window keeps them.
+    std::string LastSettingsFile, LastDataFile;
+    // The tag list built from the results shown; empty until one is built after a filter run.
+    std::string TagListName, TagListFirstTicker;
+    int MoveAveLength = 10;
+    int MarketDay = 0; // the market day of the current work; the last market date at start
+    hostdb::DateTimeValue DataSetDate = 0;
+    int DataSetDay = 0;
+    int MaxFormWidth = 0, MinFormWidth = 0;
+    std::vector<int> ColumnWidths;
+
+    // The controls, by the names users and tests know them by.
+    enum Command {
+        CmdGetData,
+        CmdFilter,
+        CmdShowSettings,
+        CmdPrint,
+        CmdBuildTagList,
+        CmdCharts,
+        CmdExit,
+        CommandCount
+    };
+    QAction* MenuItem[CommandCount] = {};
+    QAction* PopupItem[CommandCount] = {};
+    QToolButton* Button[CommandCount] = {}; // none for Show Settings
+    QToolButton* HelpButton = nullptr;
+    QMenu *File1 = nullptr, *Help1 = nullptr, *PopupMenu1 = nullptr;
+    QAction* CopyResults1 = nullptr; // the pop-up's last item, also Ctrl+C
+    QAction *Contents1 = nullptr, *TopicSearch1 = nullptr, *HowtouseHelp1 = nullptr,
+            *About1 = nullptr;
+    QFrame *Panel1 = nullptr, *pnlResults = nullptr, *TitlePanel = nullptr, *Panel3 = nullptr;
+    QLabel *lblInspected = nullptr, *lblDisplayed = nullptr, *Title1 = nullptr, *Title2 = nullptr;
+    QLabel *DataSetPanel = nullptr, *FilterSetPanel = nullptr, *StatusText = nullptr;
+    gridview::GridView* sgdData = nullptr;
+    ui::HelpWindow* Help = nullptr;
+    // The printer the print dialog sets up, kept between prints as the dialog's choices are.
+    QPrinter& Printer();
+
+    const grid::CellGrid& Grid() const { return grid_; }
+    const screener::ResultState& Results() const { return results_; }
+    const hostdb::HostInstallation& Host() const { return host_; }
+    const hostdb::HostEnvironment& Environment() const { return setup_.env; }
+    const std::filesystem::path& ProgramDir() const { return setup_.programDir; }
+    DataSetChooser* GetDataDialog(); // created on first use and kept
+    FilterDialog* GetFilterDialog(); // created on first use and kept
+    bool IsEnabled(Command c) const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void CreateControls();
+    void FormCreate();
+    void SetEnabled(Command c, bool on);
+    void SetWorkCommands(bool on); // Show Settings stays as it is
+    void GridMouseUp(int col, int row, Qt::MouseButton button, Qt::KeyboardModifiers mods);
+    void ShowStatus(const QString& text);
+    hostlink::HostLink& Link();
+    void LayOutGrid();
+
+    MainSetup setup_;
+    bool hostFound_ = false;
+    std::string hostError_, hostReason_;
+    hostdb::HostInstallation host_;
+    screener::ScreenerFormats formats_;
+    grid::CellGrid grid_;
+    screener::ResultState results_;
+    screener::ColumnTitleInfo titles_;
+    screener::FilterSettings settings_; // in force since the last filter run
+    std::unique_ptr<SettingsTextWindow> showSettings_;
+    std::unique_ptr<DataSetChooser> getData_;
+    std::unique_ptr<FilterDialog> filterDialog_;
+    std::unique_ptr<QPrinter> printer_;
+    bool shownOnce_ = false;
+    bool sorting_ = false;
+};
+
+} // namespace zoltw

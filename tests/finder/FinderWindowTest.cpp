@@ -1,0 +1,388 @@
+// Zimra's main window on a made host: start-up and menus, a find in the window against the
+// command line's, sorting by header clicks, and expert ratings when the chart cannot give them.
+#include "finder/app/FinderWindow.h"
+
+#include "TestUtil.h"
+#include "cli/Zolt.h"
+#include "tools/make-host/HostWriter.h"
+#include "ui/SaveNamedFileDialog.h"
+#include "ui/UiTestSupport.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <sstream>
+
+using namespace zimra;
+namespace fs = std::filesystem;
+
+namespace {
+
+const hostdb::DateTimeValue Now = hostdb::EncodeDateTime(2026, 12, 7, 18, 0);
+
+// A chart program that is there but has no MDI client, and records what it is asked.
+struct ChartWithoutClient final : hostlink::HostLink {
+    std::vector<std::string> log;
+    bool LoadLibrary(const std::string&) override { return true; }
+    bool Post(const std::string&, int code, const std::string& text) override {
+        log.push_back("post " + std::to_string(code) + " " + text);
+        return true;
+    }
+    bool PostAndWait(const std::string&, const std::string&) override { return true; }
+    hostlink::WindowId FindWindow(const std::string&) override { return 1; }
+    hostlink::WindowId StartProgram(const std::string&, const std::string&) override { return 1; }
+    void Activate(hostlink::WindowId) override {}
+    bool GetPlacement(hostlink::WindowId, hostlink::Rect& r, bool& m) override {
+        r = {0, 0, 640, 480}, m = false;
+        return true;
+    }
+    void Move(hostlink::WindowId, const hostlink::Rect&) override { log.push_back("move"); }
+    void ShowNormal(hostlink::WindowId) override {}
+    void ShowMaximised(hostlink::WindowId) override {}
+    void CloseWindows(const std::string&) override { log.push_back("close"); }
+    hostlink::WindowId MdiClient(hostlink::WindowId) override { return 0; }
+    std::string TopChildTitle(hostlink::WindowId) override { return ""; }
+    void SendKeys(hostlink::WindowId, const std::string&) override {}
+    hostlink::Rect Screen() override { return {0, 0, 1024, 768}; }
+    std::string Problem() const override { return ""; }
+};
+
+} // namespace
+
+class FinderWindowTest : public QObject {
+    Q_OBJECT
+
+    testutil::TempDir tmp_;
+    fs::path windows_, program_;
+
+    MainSetup Setup(std::shared_ptr<hostlink::HostLink> link = nullptr) {
+        MainSetup s;
+        s.env.dirs.SetWindowsDirectory(windows_);
+        s.env.dirs.settings = tmp_ / "config";
+        s.env.locale = platform::Locale::Posix();
+        s.env.now = Now;
+        s.programDir = program_;
+        s.ownSettings = tmp_ / "config" / "OstravlR.Ini";
+        s.link = std::move(link);
+        return s;
+    }
+
+    static finder::FinderSettings ClosedBelow() {
+        finder::FinderSettings s;
+        s.MarketDate = hostdb::MarketCalendar::DateToDay(hostdb::EncodeDate(2026, 12, 4));
+        s.MarketAction = 3;
+        s.MarketLine = 11;
+        return s;
+    }
+
+private slots:
+    void initTestCase() {
+        hostgen::Options o;
+        o.root = tmp_ / "host";
+        o.tickers = 40;
+        o.years = 2;
+        o.end = {2026, 12, 4};
+        windows_ = hostgen::MakeHost(o).windowsDirectory;
+        program_ = tmp_ / "prog";
+        fs::create_directories(program_);
+    }
+
+    void startUpAndMenus() {
+        FinderWindow w(Setup());
+        QVERIFY(w.HostFound());
+        QCOMPARE(w.windowTitle(), QString("ZimRA"));
+        QVERIFY(!w.Find1->isEnabled());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(w.Find1->isEnabled() && w.FindButton->isEnabled());
+        for (QAction* a : {w.Print1, w.BuildTagList1, w.GotoCharts1}) QVERIFY(!a->isEnabled());
+        QVERIFY(!w.Stop1->isVisible());
+        QVERIFY(w.StopButton->isHidden());
+        QVERIFY(w.StringGrid1->isHidden());
+        QCOMPARE(w.Title2->text(), QString("Last Market Date is Monday, December 7, 2026"));
+        QStringList file, help;
+        for (QAction* a : w.File1->actions()) file << (a->isSeparator() ? "-" : a->text());
+        for (QAction* a : w.Help1->actions()) help << (a->isSeparator() ? "-" : a->text());
+        QCOMPARE(file, QStringList({"&Find...", "-", "&Print...", "&Build TagList...",
+                                    "Go to &Charts", "-", "E&xit"}));
+        QCOMPARE(help, QStringList({"&Contents", "&Topic Search", "&How to use Help", "-",
+                                    "&About  ZimRA"}));
+        QCOMPARE(w.ChartsButton->toolTip(), QString("Build a TagList and\nGo to Charts"));
+        // The default width is the rule's limit.
+        w.resize(w.DefaultWidth + 80, w.height());
+        QCOMPARE(w.width(), w.DefaultWidth);
+    }
+
+    void findInTheWindowAndSorting() {
+        FinderWindow w(Setup());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const finder::FinderSettings s = ClosedBelow();
+        w.RunFind(s);
+        QVERIFY(!w.Running());
+        QVERIFY(!w.StringGrid1->isHidden());
+        QVERIFY(w.FindButton->isVisible() && w.StopButton->isHidden());
+        const finder::FinderState& st = w.State();
+        QVERIFY(st.listed >= 3);
+        QVERIFY(w.Print1->isEnabled() && w.ChartsButton->isEnabled());
+        // Cell for cell what `zolt find --format grid` prints.
+        finder::SaveFinderSettings(s, program_, "BELOW");
+        std::ostringstream out, err;
+        QCOMPARE(
+            cli::RunZolt({"--windows-dir", windows_.string(), "--program-dir", program_.string(),
+                          "find", "--settings", "BELOW", "--format", "grid"},
+                         {}, platform::Locale::Posix(), Now, out, err),
+            0);
+        std::string text;
+        for (int r = 0; r < st.EndRow; ++r)
+            for (int c = 0; c < w.Grid().ColCount(); ++c)
+                text += w.Grid().Text(c, r) + (c + 1 < w.Grid().ColCount() ? "\t" : "\n");
+        QCOMPARE(QString::fromStdString(text), QString::fromStdString(out.str()));
+
+        auto tickers = [&] {
+            QStringList v;
+            for (int r = st.FirstResultRow; r <= st.LastResultRow; ++r)
+                v << QString::fromStdString(w.Grid().Text(4, r)).trimmed();
+            return v;
+        };
+        auto click = [&](Qt::MouseButton b, Qt::KeyboardModifiers m = {}) {
+            QTest::mouseClick(w.StringGrid1->viewport(), b, m,
+                              w.StringGrid1->CellRect(4, 2).center());
+        };
+        const QStringList before = tickers();
+        click(Qt::LeftButton, Qt::ShiftModifier);
+        QCOMPARE(tickers(), before);
+        click(Qt::LeftButton);
+        QStringList sorted = before;
+        std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+            return a.compare(b, Qt::CaseInsensitive) < 0;
+        });
+        QCOMPARE(tickers(), sorted);
+        QVERIFY(w.Grid().Format(4, 2)->Style & grid::StyleBold);
+        click(Qt::RightButton);
+        std::reverse(sorted.begin(), sorted.end());
+        QCOMPARE(tickers(), sorted);
+        QVERIFY(w.TitlePanel->isHidden());
+    }
+
+    void keyboardWalkCopyAndChart() {
+        auto link = std::make_shared<ChartWithoutClient>();
+        FinderWindow w(Setup(link));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.RunFind(ClosedBelow());
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        const finder::FinderState& st = w.State();
+        const grid::GridRect& sel = w.Grid().Selection;
+        // The find leaves the selection below the results; the walk starts at the first.
+        QVERIFY(sel.top > st.LastResultRow);
+        QTest::keyClick(&w, Qt::Key_Down);
+        QCOMPARE(sel.top, st.FirstResultRow);
+        QTest::keyClick(&w, Qt::Key_Up);
+        QCOMPARE(sel.top, st.FirstResultRow); // not above the results
+        QTest::keyClick(&w, Qt::Key_Down);
+        QCOMPARE(sel.top, st.FirstResultRow + 1);
+        QTest::keyClick(&w, Qt::Key_Return);
+        QCOMPARE(QString::fromStdString(link->log.back()),
+                 "post 1 " + QString::fromStdString(w.Grid().Text(4, sel.top)).trimmed());
+        QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier);
+        const QStringList lines = QGuiApplication::clipboard()->text().split('\n');
+        QCOMPARE(lines.size(), st.EndRow + 1);
+        QCOMPARE(lines[2], QString("\t\tthe line\t\tTicker\tName"));
+    }
+
+    void reportTagListAndCharts() {
+        auto link = std::make_shared<ChartWithoutClient>();
+        FinderWindow w(Setup(link));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.RunFind(ClosedBelow());
+        // The report: its title lines, the description on page 1, the rows.
+        const QString pdf = QString::fromStdString((tmp_ / "zimra.pdf").string());
+        w.Printer().setOutputFormat(QPrinter::PdfFormat);
+        w.Printer().setOutputFileName(pdf);
+        uitest::WhenModal<QPrintDialog>([](QPrintDialog* d) { d->accept(); });
+        w.PrintButton->click();
+        QProcess text;
+        text.start("pdftotext", {"-layout", pdf, "-"});
+        QVERIFY(text.waitForFinished(60000));
+        const QString page = QString::fromUtf8(text.readAllStandardOutput()).section('\f', 0, 0);
+        QVERIFY(page.contains("ZimRA Results"));
+        QVERIFY(page.contains("Report of tickers that closed below their"));
+        QVERIFY(page.contains("Page 1"));
+        QVERIFY(!page.contains("Printed for"));
+        QVERIFY(page.contains(
+            QString::fromStdString(w.Grid().Text(4, w.State().FirstResultRow)).trimmed()));
+
+        // Go to Charts asks for a name first, then opens the list on its first ticker.
+        int asked = 0;
+        uitest::WhenModal<ui::SaveNamedFileDialog>([&](ui::SaveNamedFileDialog* d) {
+            ++asked;
+            QCOMPARE(d->windowTitle(), QString("ZimRA TagList Name"));
+            QCOMPARE(d->SaveNameEdit->text(), QString("ZIMRA"));
+            d->OKBtn->click();
+        });
+        w.ChartsButton->click();
+        QCOMPARE(asked, 1);
+        QVERIFY(fs::exists(windows_.parent_path() / "QEL" / "ZIMRA.LIS"));
+        QCOMPARE(QString::fromStdString(link->log[link->log.size() - 2]), QString("post 6 ZIMRA"));
+        QCOMPARE(QString::fromStdString(link->log.back()),
+                 "post 1 " + QString::fromStdString(w.TagListFirstTicker));
+        // A new find forgets the list.
+        w.RunFind(ClosedBelow());
+        QVERIFY(w.TagListName.empty());
+    }
+
+    // Result rows with the day numbers, ratings and results the sort must order, sorted by clicks.
+    void sortCasesThroughTheWidget() {
+        FinderWindow w(Setup());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const finder::FinderFormats& f = w.Formats();
+        auto make = [&](int rows) {
+            grid::CellGrid g(finder::FinderColumns, 3 + rows + 2, 0, 3);
+            for (int r = 0; r < g.RowCount(); ++r)
+                for (int c = 0; c < finder::FinderColumns; ++c) g.Set(c, r, " ", &f.PlainLeft);
+            const char* heads[] = {"day #", "ER", "the line", " ", " Ticker", " Name"};
+            for (int c = 0; c < finder::FinderColumns; ++c) g.Set(c, 2, heads[c], &f.Centred);
+            return g;
+        };
+        grid::CellGrid g = make(3);
+        const char* day[] = {"0", "2", "0"};
+        const char* er[] = {"90-10", "20-80", "95-5"};
+        const char* result[] = {"12.3%   ", " ", "-4.0%   "};
+        for (int i = 0; i < 3; ++i) {
+            g.Set(0, 3 + i, day[i], &f.Centred);
+            g.Set(1, 3 + i, er[i], &f.Dash);
+            g.Set(3, 3 + i, result[i], &f.Right);
+            g.Set(4, 3 + i, std::string(1, char('A' + i)), &f.PlainLeft);
+        }
+        finder::FinderState st;
+        st.FirstResultRow = 3, st.LastResultRow = 5, st.EndRow = 7, st.listed = 3;
+        w.ShowResults(g, st);
+        auto column = [&](int c) {
+            QStringList v;
+            for (int r = 3; r <= 5; ++r) v << QString::fromStdString(w.Grid().Text(c, r));
+            return v;
+        };
+        auto click = [&](int col, Qt::MouseButton b) {
+            QTest::mouseClick(w.StringGrid1->viewport(), b, {},
+                              w.StringGrid1->CellRect(col, 2).center());
+        };
+        click(0, Qt::RightButton); // descending by day #: the row with 2 first
+        QCOMPARE(column(0).first(), QString("2"));
+        click(1, Qt::RightButton); // 95-5 above 90-10 above 20-80
+        QCOMPARE(column(1), QStringList({"95-5", "90-10", "20-80"}));
+        QVERIFY(w.Grid().Format(1, 2)->Style & grid::StyleBold);
+        QVERIFY(!(w.Grid().Format(0, 2)->Style & grid::StyleBold));
+        click(3, Qt::LeftButton); // a blank result cell is the lowest, 12.3% is 12.3
+        QCOMPARE(column(3), QStringList({" ", "-4.0%   ", "12.3%   "}));
+
+        // Over 2,500 rows a numeric column is not sorted; the ticker column is.
+        grid::CellGrid big = make(2501);
+        finder::FinderState many;
+        many.FirstResultRow = 3, many.LastResultRow = 3 + 2500, many.EndRow = 3 + 2502;
+        many.listed = 2501;
+        w.ShowResults(big, many);
+        QString title, text;
+        uitest::WhenModal<QMessageBox>([&](QMessageBox* m) {
+            title = m->windowTitle();
+            text = m->text();
+            m->accept();
+        });
+        click(2, Qt::LeftButton);
+        QCOMPARE(title, QString("Too many items"));
+        QVERIFY(text.startsWith("Sorry, but there are more items than can be sorted"));
+        QVERIFY(!w.StringGrid1->isHidden());
+    }
+
+    void savedMinimisedStartsNormal() {
+        testutil::WriteFile(tmp_ / "config" / "OstravlR.Ini", "[ZimRA]\r\nState=1\r\n");
+        FinderWindow w(Setup());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(!w.isMinimized());
+        fs::remove(tmp_ / "config" / "OstravlR.Ini");
+    }
+
+    void ratingsWithoutTheHostLink() {
+        struct NoWine final : hostlink::HostLink {
+            int asked = 0;
+            bool LoadLibrary(const std::string&) override { return ++asked, false; }
+            bool Post(const std::string&, int, const std::string&) override {
+                return ++asked, false;
+            }
+            bool PostAndWait(const std::string&, const std::string&) override {
+                return ++asked, false;
+            }
+            hostlink::WindowId FindWindow(const std::string&) override { return ++asked, 0; }
+            hostlink::WindowId StartProgram(const std::string&, const std::string&) override {
+                return ++asked, 0;
+            }
+            void Activate(hostlink::WindowId) override { ++asked; }
+            bool GetPlacement(hostlink::WindowId, hostlink::Rect&, bool&) override {
+                return ++asked, false;
+            }
+            void Move(hostlink::WindowId, const hostlink::Rect&) override { ++asked; }
+            void ShowNormal(hostlink::WindowId) override { ++asked; }
+            void ShowMaximised(hostlink::WindowId) override { ++asked; }
+            void CloseWindows(const std::string&) override { ++asked; }
+            hostlink::WindowId MdiClient(hostlink::WindowId) override { return ++asked, 0; }
+            std::string TopChildTitle(hostlink::WindowId) override { return ++asked, ""; }
+            void SendKeys(hostlink::WindowId, const std::string&) override { ++asked; }
+            hostlink::Rect Screen() override { return {}; }
+            std::string Problem() const override {
+                return "Wine is not installed (no wine on the PATH)";
+            }
+        };
+        auto link = std::make_shared<NoWine>();
+        FinderWindow w(Setup(link));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QRect before = w.geometry();
+        finder::FinderSettings s = ClosedBelow();
+        s.PrevChoice = 1; // listed either way, without a rating
+        s.PrevUp = true;
+        w.RunFind(s);
+        QVERIFY(w.State().listed > 0);
+        QVERIFY(!w.TitlePanel->isHidden());
+        QCOMPARE(w.Title2->text(),
+                 QString("the host's screen is unknown (Wine is not installed (no "
+                         "wine on the PATH))"));
+        QCOMPARE(w.geometry(), before); // never moved
+        QCOMPARE(link->asked, 0);       // and no other window driven
+    }
+
+    void ratingsWithoutAChartClient() {
+        auto link = std::make_shared<ChartWithoutClient>();
+        FinderWindow w(Setup(link));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QRect before = w.geometry();
+        finder::FinderSettings s = ClosedBelow();
+        s.PrevChoice = 0; // required
+        s.PrevUp = true;
+        w.RunFind(s);
+        QCOMPARE(w.State().listed, 0); // no rating can be read, so none meets the test
+        QVERIFY(!w.TitlePanel->isHidden());
+        QCOMPARE(w.Title2->text(), QString("the chart window has no MDI client"));
+        QCOMPARE(w.geometry(), before); // moved out of the chart's way and back
+        QVERIFY(!link->log.empty());
+        QCOMPARE(link->log.back(), std::string("close"));
+    }
+};
+
+QTEST_MAIN(FinderWindowTest)
+#include "FinderWindowTest.moc"

@@ -1,0 +1,98 @@
+// A main window's place kept between runs: what the stored keys give on a screen, and a window
+// saved and restored, normal and maximised.
+#include "ui/WindowPlacement.h"
+
+#include "TestUtil.h"
+
+#include <QTest>
+#include <QWidget>
+
+using namespace ui;
+
+class WindowPlacementTest : public QObject {
+    Q_OBJECT
+
+    testutil::TempDir tmp_;
+
+    platform::Profile File(const std::string& keys) {
+        static int n = 0;
+        std::filesystem::path path = tmp_ / ("OstravlR" + std::to_string(++n) + ".Ini");
+        testutil::WriteFile(path, "[ZoltW]\r\n" + keys);
+        return platform::Profile(path);
+    }
+
+private slots:
+    void storedKeysOnAScreen() {
+        const QSize screen(1024, 768), current(600, 400);
+        // First start: the current size, centred, normal.
+        FormPosition p = StoredFormPosition(File(""), "ZoltW", current, screen);
+        QCOMPARE(p.bounds, QRect(212, 184, 600, 400));
+        QVERIFY(p.changeState);
+        QVERIFY(!p.maximised);
+
+        // Saved on a larger screen: a left or top beyond this one is centred, one inside stays.
+        p = StoredFormPosition(File("Left=3000\r\nTop=100\r\nWidth=500\r\nHeight=300\r\n"), "ZoltW",
+                               current, screen);
+        QCOMPARE(p.bounds, QRect(262, 100, 500, 300));
+        p = StoredFormPosition(File("Left=1023\r\nTop=768\r\n"), "ZoltW", current, screen);
+        QCOMPARE(p.bounds, QRect(1023, 184, 600, 400));
+        p = StoredFormPosition(File("Left=-40\r\nTop=-10\r\n"), "ZoltW", current, screen);
+        QCOMPARE(p.bounds.topLeft(), QPoint(-40, -10));
+
+        // State 1 (minimised when saved) comes back normal; an unknown state changes nothing.
+        p = StoredFormPosition(File("State=1\r\n"), "ZoltW", current, screen);
+        QVERIFY(p.changeState && !p.maximised);
+        p = StoredFormPosition(File("State=2\r\n"), "ZoltW", current, screen);
+        QVERIFY(p.changeState && p.maximised);
+        p = StoredFormPosition(File("State=7\r\n"), "ZoltW", current, screen);
+        QVERIFY(!p.changeState);
+        // Another program's section is not ours.
+        p = StoredFormPosition(File("State=2\r\n[ZimRA]\r\nLeft=5\r\n"), "ZimRA", current, screen);
+        QCOMPARE(p.bounds.left(), 5);
+        QVERIFY(!p.maximised);
+    }
+
+    void savedAndRestored() {
+        const std::filesystem::path path = tmp_ / "Round.Ini";
+        testutil::WriteFile(path, "[ZimRA]\r\nWidth=1\r\n");
+        {
+            QWidget w;
+            w.move(30, 40);
+            w.resize(500, 300);
+            w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            platform::Profile file(path);
+            QVERIFY(SaveFormPosition(w, file, "ZoltW"));
+        }
+        // The keys in their order, the other section untouched.
+        QCOMPARE(QString::fromStdString(testutil::ReadFile(path)),
+                 QString("[ZimRA]\r\nWidth=1\r\n[ZoltW]\r\nState=0\r\nTop=40\r\nLeft=30\r\n"
+                         "Height=300\r\nWidth=500\r\n"));
+        {
+            QWidget w;
+            w.resize(200, 100);
+            RestoreFormPosition(w, platform::Profile(path), "ZoltW");
+            QCOMPARE(w.pos(), QPoint(30, 40));
+            QCOMPARE(w.size(), QSize(500, 300));
+            // Closed maximised: State 2, and the normal bounds are what is kept.
+            w.show();
+            w.showMaximized();
+            QTRY_VERIFY(w.isMaximized());
+            platform::Profile file(path);
+            QVERIFY(SaveFormPosition(w, file, "ZoltW"));
+            QVERIFY(!w.isMaximized());
+        }
+        platform::Profile file(path);
+        QCOMPARE(file.ReadInteger("ZoltW", "State", -1), 2);
+        QCOMPARE(file.ReadInteger("ZoltW", "Width", -1), 500);
+        QCOMPARE(file.ReadInteger("ZoltW", "Left", -1), 30);
+        QWidget w;
+        RestoreFormPosition(w, file, "ZoltW");
+        w.show();
+        QTRY_VERIFY(w.isMaximized());
+        QCOMPARE(w.normalGeometry().size(), QSize(500, 300));
+    }
+};
+
+QTEST_MAIN(WindowPlacementTest)
+#include "WindowPlacementTest.moc"
