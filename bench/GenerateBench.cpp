@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     zoltw::MainSetup setup;
     std::vector<std::string> args;
     std::string error;
-    if (!zoltw::SetupFromArguments(std::vector<std::string>(argv + 1, argv + argc), setup, args,
+    if (!ui::MainSetupFromArguments(std::vector<std::string>(argv + 1, argv + argc), setup, args,
                                    error) ||
         !args.empty()) {
         std::fprintf(stderr, "usage: generate-bench --windows-dir DIR --program-dir DIR\n");

@@ -4,6 +4,7 @@
 
 #include "grid/model/CellGrid.h"
 #include "hostdb/HostInstallation.h"
+#include "hostdb/ProgramOptions.h"
 
 #include <filesystem>
 #include <functional>
@@ -12,6 +13,8 @@
 #include <vector>
 
 namespace cli {
+
+using hostdb::ParseDay;
 
 struct Context {
     hostdb::HostEnvironment env;
@@ -31,30 +34,6 @@ using Command = std::function<int(Context&, const std::vector<std::string>& args
 int RunZolt(const std::vector<std::string>& args, const platform::Directories& dirs,
             const platform::Locale& locale, hostdb::DateTimeValue now, std::ostream& out,
             std::ostream& err, bool errIsTerminal = false, bool outIsTerminal = false);
-
-// The global options from args[i] on (--windows-dir, --program-dir, --now), shared with the
-// windowed programs; i ends at the first argument that is no option. False with the message.
-bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t& i,
-                        hostdb::HostEnvironment& env, std::filesystem::path& programDir,
-                        std::string& error);
-
-// Where a windowed program finds the host, keeps its own files and its settings: the global
-// options over the environment's defaults; `rest` gets the arguments after the options. The
-// locale is the caller's to set (the system's needs the Qt side of the platform layer).
-struct ProgramPlaces {
-    hostdb::HostEnvironment env;
-    std::filesystem::path programDir;
-    std::filesystem::path ownSettings; // the maker-wide settings file
-};
-bool ProgramPlacesFromArguments(const std::vector<std::string>& args, ProgramPlaces& places,
-                                std::vector<std::string>& rest, std::string& error);
-
-// "YYYY-MM-DD HH:MM" (or "YYYY-MM-DD") as a date-time value.
-bool ParseNow(const std::string& text, hostdb::DateTimeValue& now);
-
-// A date "YYYY-MM-DD" as a day number; false with the message to show when it is not a date or
-// lies outside what a day number holds (1980-01-02 to 2069-09-16).
-bool ParseDay(const std::string& option, const std::string& text, int& day, std::string& error);
 
 int HostCommand(Context& ctx, const std::vector<std::string>& args);     // HostCommand.cpp
 int QuoteCommand(Context& ctx, const std::vector<std::string>& args);    // QuoteCommand.cpp

@@ -1,43 +1,13 @@
 #include "ui/FatalErrorHandler.h"
 
 #include "ui/Hooks.h"
+#include "ui/ProgramStartup.h"
 
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <exception>
 
 namespace ui {
-
-ZoltApplication::ZoltApplication(int& argc, char** argv) : QApplication(argc, argv) {}
-
-ZoltApplication* ZoltApplication::Instance() {
-    return qobject_cast<ZoltApplication*>(QCoreApplication::instance());
-}
-
-void ZoltApplication::SetOnException(ErrorHandler handler, QObject* owner) {
-    onException_ = std::move(handler);
-    owner_ = owner;
-    owned_ = owner != nullptr;
-}
-
-bool ZoltApplication::HasOnException() const { return onException_ && (!owned_ || owner_); }
-
-bool ZoltApplication::notify(QObject* receiver, QEvent* event) {
-    if (!HasOnException()) return QApplication::notify(receiver, event);
-    QString message;
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const std::exception& e) {
-        message = QString::fromLocal8Bit(e.what());
-        if (message.isEmpty()) message = QStringLiteral("Unexpected error");
-    } catch (...) {
-        message = QStringLiteral("Unknown error");
-    }
-    // Copied, so that a handler replacing itself cannot pull the function from under the call.
-    ErrorHandler handler = onException_;
-    handler(receiver, message);
-    return false;
-}
 
 FatalErrorHandler::FatalErrorHandler(QObject* owner)
     : QObject(owner), instructions_{

@@ -2,40 +2,14 @@
 // notice across the top of the screen, and then the program ends without saving anything.
 #pragma once
 
-#include <QApplication>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
-#include <functional>
 
 class QPlainTextEdit;
 class QWidget;
 
 namespace ui {
-
-// The application object of both programs: every event handler runs inside notify(), so an
-// exception escaping one is caught here and handed to the installed error handler.
-class ZoltApplication : public QApplication {
-    Q_OBJECT
-public:
-    using ErrorHandler = std::function<void(QObject* sender, const QString& message)>;
-
-    ZoltApplication(int& argc, char** argv);
-
-    bool notify(QObject* receiver, QEvent* event) override;
-
-    // The application's handler of unhandled errors, dropped when its owner is destroyed;
-    // without one, errors propagate as they are.
-    void SetOnException(ErrorHandler handler, QObject* owner = nullptr);
-    bool HasOnException() const;
-
-    static ZoltApplication* Instance();
-
-private:
-    ErrorHandler onException_;
-    QPointer<QObject> owner_;
-    bool owned_ = false;
-};
 
 class FatalErrorHandler : public QObject {
     Q_OBJECT

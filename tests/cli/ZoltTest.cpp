@@ -96,17 +96,17 @@ TEST(Zolt, ErrorsAndUsage) {
     }
 
     hostdb::DateTimeValue now;
-    ASSERT_TRUE(cli::ParseNow("2026-12-07 16:00", now));
+    ASSERT_TRUE(hostdb::ParseNow("2026-12-07 16:00", now));
     EXPECT_EQ(now, hostdb::EncodeDateTime(2026, 12, 7, 16, 0));
-    ASSERT_TRUE(cli::ParseNow("2026-12-07", now));
+    ASSERT_TRUE(hostdb::ParseNow("2026-12-07", now));
     EXPECT_EQ(now, hostdb::EncodeDate(2026, 12, 7));
-    EXPECT_FALSE(cli::ParseNow("2026-12-07 16:00x", now));
+    EXPECT_FALSE(hostdb::ParseNow("2026-12-07 16:00x", now));
     // The first and last days a day number holds; beyond them dates would wrap.
-    EXPECT_TRUE(cli::ParseNow("1980-01-02", now));
-    EXPECT_TRUE(cli::ParseNow("2069-09-16 23:59", now));
+    EXPECT_TRUE(hostdb::ParseNow("1980-01-02", now));
+    EXPECT_TRUE(hostdb::ParseNow("2069-09-16 23:59", now));
     int day = 0;
     std::string error;
-    EXPECT_FALSE(cli::ParseDay("--date", "2160-01-02", day, error));
+    EXPECT_FALSE(hostdb::ParseDay("--date", "2160-01-02", day, error));
     EXPECT_EQ(error, "--date wants a date YYYY-MM-DD (dates run from 1980-01-02 to 2069-09-16), "
                      "not \"2160-01-02\"");
 }

@@ -3,6 +3,7 @@
 #include "ui/AboutBox.h"
 #include "ui/BevelPanel.h"
 #include "ui/FatalErrorHandler.h"
+#include "ui/ProgramStartup.h"
 #include "ui/SingleInstance.h"
 #include "ui/SplashWindow.h"
 

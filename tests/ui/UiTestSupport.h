@@ -4,6 +4,7 @@
 
 #include "ui/FatalErrorHandler.h"
 #include "ui/Hooks.h"
+#include "ui/ProgramStartup.h"
 
 #include <QApplication>
 #include <QPointer>

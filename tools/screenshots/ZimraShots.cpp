@@ -1,6 +1,5 @@
 // Pictures of Zimra's windows for the documentation: the main window at start, during and after
 // a find, and the settings dialog. Usage: zimra-shots --windows-dir DIR --program-dir DIR OUTDIR.
-#include "cli/Zolt.h"
 #include "finder/app/FinderSettingsDialog.h"
 #include "finder/app/FinderWindow.h"
 
@@ -11,18 +10,18 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    cli::ProgramPlaces places;
+    hostdb::ProgramPlaces places;
     std::vector<std::string> args;
     std::string error;
-    if (!cli::ProgramPlacesFromArguments(std::vector<std::string>(argv + 1, argv + argc), places,
-                                         args, error) ||
+    if (!hostdb::ProgramPlacesFromArguments(std::vector<std::string>(argv + 1, argv + argc), places,
+                                            args, error) ||
         args.size() != 1) {
         std::fprintf(stderr, "usage: zimra-shots --windows-dir DIR --program-dir DIR OUTDIR\n");
         return 2;
     }
     // Pictures that do not depend on the machine's locale or clock.
-    zimra::MainSetup setup{places.env, places.programDir, places.programDir / "zimra-shots.ini",
-                           nullptr};
+    zimra::MainSetup setup{places, nullptr};
+    setup.ownSettings = places.programDir / "zimra-shots.ini";
     setup.env.locale = platform::Locale::Posix();
     setup.env.now = hostdb::EncodeDateTime(2026, 12, 4, 18, 0);
     const QString out = QString::fromStdString(args[0]) + "/";

@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     zoltw::MainSetup setup;
     std::vector<std::string> args;
     std::string error;
-    if (!zoltw::SetupFromArguments(std::vector<std::string>(argv + 1, argv + argc), setup, args,
+    if (!ui::MainSetupFromArguments(std::vector<std::string>(argv + 1, argv + argc), setup, args,
                                    error) ||
         args.size() != 2) {
         std::fprintf(stderr,

@@ -7,6 +7,7 @@
 #include "ui/CalendarPopup.h"
 #include "ui/DateEdit.h"
 #include "ui/FatalErrorHandler.h"
+#include "ui/ProgramStartup.h"
 #include "ui/LoadNamedFileDialog.h"
 #include "ui/NumericEdits.h"
 #include "ui/SaveNamedFileDialog.h"

@@ -8,6 +8,7 @@
 #include "hostdb/HostInstallation.h"
 #include "hostlink/ChartDriver.h"
 #include "hostlink/HostLink.h"
+#include "ui/ProgramStartup.h"
 
 #include <QMainWindow>
 #include <filesystem>
@@ -35,13 +36,7 @@ constexpr const char* WindowCaption = "ZimRA";
 constexpr const char* ApplicationTitle = "Find ZimRAs";
 constexpr double ProgramVersion = 2.07;
 
-struct MainSetup {
-    hostdb::HostEnvironment env;
-    std::filesystem::path programDir;
-    std::filesystem::path ownSettings; // the maker-wide settings file
-    // The host link for charts and ratings; null: made on first use through the Wine bridge.
-    std::shared_ptr<hostlink::HostLink> link;
-};
+using ui::MainSetup;
 
 class FinderWindow : public QMainWindow, private hostlink::MainWindowSide {
     Q_OBJECT

@@ -1,6 +1,5 @@
 #include "screener/app/ScreenerWindow.h"
 
-#include "cli/Zolt.h"
 #include "grid/view/GridReport.h"
 #include "grid/view/ScreenerCell.h"
 #include "hostdb/Format.h"
@@ -60,17 +59,6 @@ QFrame* LoweredPanel(QWidget* parent, QFrame::Shadow shadow = QFrame::Sunken, in
 }
 
 } // namespace
-
-bool SetupFromArguments(const std::vector<std::string>& args, MainSetup& setup,
-                        std::vector<std::string>& rest, std::string& error) {
-    cli::ProgramPlaces places;
-    if (!cli::ProgramPlacesFromArguments(args, places, rest, error)) return false;
-    setup.env = places.env;
-    setup.env.locale = platform::SystemLocale();
-    setup.programDir = places.programDir;
-    setup.ownSettings = places.ownSettings;
-    return true;
-}
 
 ScreenerWindow::ScreenerWindow(MainSetup setup, QWidget* parent)
     : QMainWindow(parent), setup_(std::move(setup)), grid_(screener::MakeResultGrid()) {

@@ -8,6 +8,7 @@
 #include "screener/engine/FilterRun.h"
 #include "screener/engine/FilterSettings.h"
 #include "screener/engine/ResultGrid.h"
+#include "ui/ProgramStartup.h"
 
 #include <QMainWindow>
 #include <filesystem>
@@ -34,18 +35,7 @@ class DataSetChooser;
 constexpr const char* ProgramTitle = "ZOLT (32-bit)";
 constexpr double ProgramVersion = 2.07;
 
-struct MainSetup {
-    hostdb::HostEnvironment env;
-    std::filesystem::path programDir;
-    std::filesystem::path ownSettings; // the maker-wide settings file
-    // The host link for chart icons; null: made on first use through the Wine bridge.
-    std::shared_ptr<hostlink::HostLink> link;
-};
-
-// The setup from the command line's global options (--windows-dir, --now, --program-dir) over
-// the environment's defaults; `rest` gets the arguments after them. False with the message.
-bool SetupFromArguments(const std::vector<std::string>& args, MainSetup& setup,
-                        std::vector<std::string>& rest, std::string& error);
+using ui::MainSetup;
 
 class ScreenerWindow : public QMainWindow {
     Q_OBJECT

@@ -1,0 +1,97 @@
+#include "ui/ProgramStartup.h"
+
+#include "platform/Locale.h"
+#include "ui/FatalErrorHandler.h"
+#include "ui/SingleInstance.h"
+#include "ui/SplashWindow.h"
+
+#include <QMainWindow>
+#include <QMessageBox>
+#include <iostream>
+
+namespace ui {
+
+ZoltApplication::ZoltApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+ZoltApplication* ZoltApplication::Instance() {
+    return qobject_cast<ZoltApplication*>(QCoreApplication::instance());
+}
+
+void ZoltApplication::SetOnException(ErrorHandler handler, QObject* owner) {
+    onException_ = std::move(handler);
+    owner_ = owner;
+    owned_ = owner != nullptr;
+}
+
+bool ZoltApplication::HasOnException() const { return onException_ && (!owned_ || owner_); }
+
+bool ZoltApplication::notify(QObject* receiver, QEvent* event) {
+    if (!HasOnException()) return QApplication::notify(receiver, event);
+    QString message;
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        message = QString::fromLocal8Bit(e.what());
+        if (message.isEmpty()) message = QStringLiteral("Unexpected error");
+    } catch (...) {
+        message = QStringLiteral("Unknown error");
+    }
+    // Copied, so that a handler replacing itself cannot pull the function from under the call.
+    ErrorHandler handler = onException_;
+    handler(receiver, message);
+    return false;
+}
+
+bool MainSetupFromArguments(const std::vector<std::string>& args, MainSetup& setup,
+                            std::vector<std::string>& rest, std::string& error) {
+    hostdb::ProgramPlaces& places = setup;
+    if (!hostdb::ProgramPlacesFromArguments(args, places, rest, error)) return false;
+    setup.env.locale = platform::SystemLocale();
+    return true;
+}
+
+ProgramStartup::ProgramStartup(int& argc, char** argv, const ProgramFacts& facts)
+    : facts_(facts) {
+    // Read before a display is opened, so that a mistake is reported also where none can be.
+    std::vector<std::string> rest;
+    std::string error;
+    if (!MainSetupFromArguments(std::vector<std::string>(argv + 1, argv + argc), setup_, rest,
+                                error) ||
+        !rest.empty()) {
+        if (error.empty()) error = "unexpected argument " + rest.front();
+        std::cerr << facts.name.toStdString() << ": " << error << " (usage: "
+                  << facts.name.toStdString()
+                  << " [--windows-dir DIR] [--now \"YYYY-MM-DD HH:MM\"] [--program-dir DIR])\n";
+        status_ = 2;
+        return;
+    }
+    std::error_code ec; // a missing program directory is made by its first writer
+    std::filesystem::create_directories(setup_.programDir, ec);
+
+    app_ = std::make_unique<ZoltApplication>(argc, argv);
+    splash_ = ShowSplash(MakeProductPicture(facts.product, facts.tagline));
+    QApplication::setApplicationDisplayName(facts.displayTitle);
+    QApplication::setApplicationName(facts.name);
+    fatal_ = std::make_unique<FatalErrorHandler>();
+    fatal_->SetInstructions(facts.fatalInstructions);
+    fatal_->Install();
+}
+
+ProgramStartup::~ProgramStartup() = default;
+
+int ProgramStartup::Run(QMainWindow& window, const HostCheck& host) {
+    SingleInstanceGuard justOne(&window);
+    if (!justOne.IsFirstCopy()) return 0;
+    if (!host.found) {
+        if (splash_) splash_->close();
+        QMessageBox box(QMessageBox::Critical, facts_.boxTitle, QString::fromStdString(host.error),
+                        QMessageBox::Abort);
+        box.setInformativeText(QString::fromStdString(host.reason));
+        box.exec();
+        return 1;
+    }
+    window.show();
+    return app_->exec();
+}
+
+} // namespace ui
