@@ -2,7 +2,7 @@
 // the finder, each candidate shown, its date cursor stepped and its ratings read from the title.
 #pragma once
 
-#include "finder/engine/FindRun.h"
+#include "finder/engine/ChartWindow.h"
 #include "hostdb/MarketCalendar.h"
 #include "hostlink/HostLink.h"
 

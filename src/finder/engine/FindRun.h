@@ -2,6 +2,7 @@
 // run of earlier closes and an expert rating read from the chart, with trade results.
 #pragma once
 
+#include "finder/engine/ChartWindow.h"
 #include "finder/engine/FinderSettings.h"
 #include "finder/engine/IndicatorLines.h"
 #include "grid/model/CellGrid.h"
@@ -42,22 +43,6 @@ struct FinderState {
     int SelectedRow = -1;
     int listed = 0;
     bool stopped = false;
-};
-
-// The host's chart window as the ER check drives it. A real one sends keystrokes; tests fake it.
-class ChartWindow {
-public:
-    enum class Shown { Yes, Stopped, TimedOut };
-    virtual ~ChartWindow() = default;
-    virtual void Prepare() = 0;
-    // Waits until the chart shows the symbol; `stop` tells when the user pressed Stop. A wait
-    // that runs out of time means no rating for this ticker.
-    virtual Shown ShowTicker(const std::string& symbol, const std::function<bool()>& stop) = 0;
-    // False when the chart's date cursor did not arrive at the day.
-    virtual bool MoveToDay(int day) = 0;
-    // False when the title holds no readable rating.
-    virtual bool ReadEr(int& up, int& dn) = 0;
-    virtual void Restore() = 0;
 };
 
 // Whether a rating pair meets the settings' ER condition; 0-0 is no rating.
