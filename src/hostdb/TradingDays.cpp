@@ -23,6 +23,11 @@ int TradingDayAtOrBefore(MarketCalendar& calendar, int day) {
     return PreviousTradingDay(calendar, day);
 }
 
+int TradingDayAtOrAfter(MarketCalendar& calendar, int day) {
+    if (day <= LastDayNumber && day >= FirstDayNumber && IsTradingDay(calendar, day)) return day;
+    return NextTradingDay(calendar, day);
+}
+
 int EvalOpenDay(MarketCalendar& calendar, int M) { return NextTradingDay(calendar, M); }
 
 int EvalCloseDay(MarketCalendar& calendar, int M, int evalDays) {

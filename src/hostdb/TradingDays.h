@@ -18,6 +18,8 @@ int NextTradingDay(MarketCalendar& calendar, int day);
 int PreviousTradingDay(MarketCalendar& calendar, int day);
 // `day` itself when it trades, else the trading day before it.
 int TradingDayAtOrBefore(MarketCalendar& calendar, int day);
+// `day` itself when it trades, else the trading day after it.
+int TradingDayAtOrAfter(MarketCalendar& calendar, int day);
 
 // The first trading day after M.
 int EvalOpenDay(MarketCalendar& calendar, int M);

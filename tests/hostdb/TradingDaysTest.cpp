@@ -22,6 +22,8 @@ TEST(TradingDays, StepsOverWeekendsAndHolidays) {
     EXPECT_EQ(TradingDayAtOrBefore(cal, monday), monday);
     EXPECT_EQ(TradingDayAtOrBefore(cal, monday - 1), thursday); // Sunday
     EXPECT_EQ(TradingDayAtOrBefore(cal, goodFriday), thursday);
+    EXPECT_EQ(TradingDayAtOrAfter(cal, thursday), thursday);
+    EXPECT_EQ(TradingDayAtOrAfter(cal, goodFriday), monday);
 }
 
 TEST(TradingDays, StepsEndAtTheEdgesOfTheDayRange) {
@@ -34,6 +36,7 @@ TEST(TradingDays, StepsEndAtTheEdgesOfTheDayRange) {
     EXPECT_GE(PreviousTradingDay(cal, FirstDayNumber + 1), FirstDayNumber);
     EXPECT_TRUE(IsTradingDay(cal, LastDayNumber)); // a Monday
     EXPECT_EQ(TradingDayAtOrBefore(cal, LastDayNumber + 5), LastDayNumber);
+    EXPECT_EQ(TradingDayAtOrAfter(cal, LastDayNumber + 5), LastDayNumber);
 }
 
 TEST(TradingDays, EvaluationDaysOfAnyCountEnd) {

@@ -443,15 +443,10 @@ void FinderSettingsDialog::MarketDateChanged() {
         else
             day = MarketCalendar::DateToDay(date);
     }
-    if (day > last)
-        day = last;
-    else
-        while (day > hostdb::FirstDayNumber && calendar_.DayKind(day) > 4) --day;
+    day = day > last ? last : hostdb::TradingDayAtOrBefore(calendar_, day);
     // Stepping back from the first accepted days would leave the range: step forward instead.
-    if (day < finder::FirstMarketDate) {
-        day = finder::FirstMarketDate;
-        while (day < last && calendar_.DayKind(day) > 4) ++day;
-    }
+    if (day < finder::FirstMarketDate)
+        day = std::min(hostdb::TradingDayAtOrAfter(calendar_, finder::FirstMarketDate), last);
     normalising_ = true;
     MarketDateEdit->SetDate(MarketCalendar::DayToDate(day));
     MarketDateEdit->setText(QString::fromStdString(

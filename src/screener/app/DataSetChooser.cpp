@@ -2,6 +2,7 @@
 
 #include "hostdb/Format.h"
 #include "hostdb/SearchPath.h"
+#include "hostdb/TradingDays.h"
 #include "screener/app/ScreenerWindow.h"
 #include "screener/app/WorkWindows.h"
 #include "screener/engine/DataSet.h"
@@ -236,10 +237,7 @@ void DataSetChooser::RefreshList() {
 void DataSetChooser::NormaliseDate() {
     int d = hostdb::MarketCalendar::DateToDay(MarketDateEdit->GetDate());
     const int last = main_.Host().globals.LastMarketDay;
-    if (d > last)
-        d = last;
-    else
-        while (calendar_.DayKind(d) > 4) --d;
+    d = d > last ? last : hostdb::TradingDayAtOrBefore(calendar_, d);
     if (d != working_) {
         working_ = d;
         MarketDateEdit->SetDate(hostdb::MarketCalendar::DayToDate(d));
