@@ -1,7 +1,7 @@
 #include "ui/TagListBuildWindow.h"
 
 #include "hostdb/NamedFiles.h"
-#include "ui/SaveNamedFileDialog.h"
+#include "ui/NamedFileDialogs.h"
 #include "ui/WindowCentering.h"
 
 #include <QCloseEvent>

@@ -9,9 +9,8 @@
 #include "finder/engine/IndicatorLines.h"
 #include "tools/make-host/HostWriter.h"
 #include "ui/DateEdit.h"
-#include "ui/LoadNamedFileDialog.h"
+#include "ui/NamedFileDialogs.h"
 #include "ui/NumericEdits.h"
-#include "ui/SaveNamedFileDialog.h"
 #include "ui/UiTestSupport.h"
 
 #include <QCheckBox>

@@ -5,7 +5,7 @@
 #include "TestUtil.h"
 #include "cli/Zolt.h"
 #include "tools/make-host/HostWriter.h"
-#include "ui/SaveNamedFileDialog.h"
+#include "ui/NamedFileDialogs.h"
 #include "ui/UiTestSupport.h"
 
 #include <QAction>

@@ -9,9 +9,8 @@
 #include "hostdb/TradingDays.h"
 #include "screener/app/ScreenerWindow.h"
 #include "tools/make-host/HostWriter.h"
-#include "ui/LoadNamedFileDialog.h"
+#include "ui/NamedFileDialogs.h"
 #include "ui/NumericEdits.h"
-#include "ui/SaveNamedFileDialog.h"
 #include "ui/UiTestSupport.h"
 
 #include <QAction>
@@ -508,6 +507,29 @@ private slots:
         QCOMPARE(d->MinCloseEdit->text(), QString("12.25"));
         QCOMPARE(d->FilterPages->currentIndex(), int(screener::PageVolD));
         d->reject();
+    }
+
+    void aFileThatCannotBeReadIsRefused() {
+        testutil::WriteFile(program_ / "HUGE.VNI", "[Settings]\nMinClose=99\n" +
+                                                       std::string(3 * 1024 * 1024, ';'));
+        ScreenerWindow w(Setup());
+        FilterDialog* d = Open(w, EarlierSet);
+        const screener::FilterSettings before = d->Record;
+        uitest::Recorder boxes;
+        uitest::WhenModal<ui::LoadNamedFileDialog>([](ui::LoadNamedFileDialog* l) {
+            const auto items = l->FileNameList->findItems("HUGE", Qt::MatchExactly);
+            if (!items.isEmpty()) l->FileNameList->setCurrentItem(items.front());
+            l->OKBtn->click();
+        });
+        d->LoadButton->click();
+        QCOMPARE(boxes.messages.size(), size_t(1));
+        QCOMPARE(boxes.messages[0].kind, ui::BoxKind::Error);
+        QVERIFY(boxes.messages[0].text.startsWith("The settings file HUGE could not be read: "));
+        QVERIFY(d->isVisible());
+        QVERIFY(w.LastSettingsFile.empty());
+        QCOMPARE(d->Record, before);
+        d->reject();
+        fs::remove(program_ / "HUGE.VNI");
     }
 
     // --- With the main window

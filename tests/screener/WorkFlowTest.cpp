@@ -9,7 +9,7 @@
 #include "tools/make-host/HostWriter.h"
 #include "ui/DateEdit.h"
 #include "ui/NumericEdits.h"
-#include "ui/SaveNamedFileDialog.h"
+#include "ui/NamedFileDialogs.h"
 #include "ui/UiTestSupport.h"
 
 #include <QPushButton>

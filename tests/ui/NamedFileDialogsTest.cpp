@@ -1,8 +1,7 @@
 #include "TestUtil.h"
 #include "UiTestSupport.h"
 #include "hostdb/TagListFile.h"
-#include "ui/LoadNamedFileDialog.h"
-#include "ui/SaveNamedFileDialog.h"
+#include "ui/NamedFileDialogs.h"
 
 #include <QClipboard>
 #include <QKeyEvent>

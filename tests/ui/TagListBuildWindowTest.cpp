@@ -4,7 +4,7 @@
 #include "UiTestSupport.h"
 #include "hostdb/TagListBuild.h"
 #include "hostdb/TagListFile.h"
-#include "ui/SaveNamedFileDialog.h"
+#include "ui/NamedFileDialogs.h"
 #include "ui/WindowCentering.h"
 
 #include <QKeyEvent>

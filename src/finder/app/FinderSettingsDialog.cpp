@@ -6,9 +6,8 @@
 #include "hostdb/TradingDays.h"
 #include "ui/DateEdit.h"
 #include "ui/Hooks.h"
-#include "ui/LoadNamedFileDialog.h"
 #include "ui/NumericEdits.h"
-#include "ui/SaveNamedFileDialog.h"
+#include "ui/SettingsFileButtons.h"
 #include "ui/WindowCentering.h"
 
 #include <QApplication>
@@ -29,7 +28,8 @@ using hostdb::MarketCalendar;
 
 namespace {
 
-constexpr int DialogHelp = 1015, LoadHelp = 1020, SaveHelp = 1031;
+constexpr int DialogHelp = 1015;
+const ui::SettingsFileKind SettingsFiles{"ZimRA", ".MNI", 1020, 1031};
 const char* const EvalPossible = "Performance Evaluation";
 const char* const EvalNotPossible = "Performance evaluation is not possible because the Market "
                                     "Date selected is the last date for which data is available.";
@@ -569,39 +569,34 @@ void FinderSettingsDialog::keyPressEvent(QKeyEvent* event) {
 
 void FinderSettingsDialog::LoadButtonClick() {
     QString name;
-    if (!ui::ExecuteLoad("Load ZimRA Settings", "settings file", main_.ProgramDir(), ".MNI",
-                         LoadHelp, false, name))
+    finder::FinderSettings loaded;
+    if (!ui::LoadSettingsFile(this, SettingsFiles, main_.ProgramDir(), name,
+                              [&](const std::string& chosen) {
+                                  std::string problem;
+                                  loaded = finder::LoadFinderSettings(main_.ProgramDir(), chosen,
+                                                                      Last(), &problem);
+                                  return problem;
+                              }))
         return;
-    std::string problem;
-    finder::FinderSettings s =
-        finder::LoadFinderSettings(main_.ProgramDir(), name.toStdString(), Last(), &problem);
-    // A chosen file that cannot be read would otherwise replace the settings with defaults.
-    if (!problem.empty()) {
-        ui::ShowMessage(this, ui::BoxKind::Error,
-                        "The settings file " + name +
-                            " could not be read: " + QString::fromStdString(problem) + ".");
-        return;
-    }
-    model_ = s;
+    model_ = loaded;
     main_.LastSettingsFile = name.toStdString();
     ModelToDialog();
 }
 
 void FinderSettingsDialog::SaveButtonClick() {
     QString name = QString::fromStdString(main_.LastSettingsFile);
-    if (!ui::ExecuteSave("Save ZimRA Settings", "settings file", main_.ProgramDir(), "", ".MNI",
-                         SaveHelp, false, SaveButton, name))
-        return;
     const finder::FinderSettings before = model_;
-    MarketDateChanged();
-    DialogToModel();
-    try {
-        finder::SaveFinderSettings(model_, main_.ProgramDir(), name.toStdString());
-    } catch (const std::exception& e) {
+    bool taken = false;
+    if (!ui::SaveSettingsFile(this, SaveButton, SettingsFiles, main_.ProgramDir(), name,
+                              [&](const std::string& chosen) {
+                                  MarketDateChanged();
+                                  DialogToModel();
+                                  taken = true;
+                                  finder::SaveFinderSettings(model_, main_.ProgramDir(), chosen);
+                              })) {
         // Not saved: the dialog stays open with the settings still marked unsaved, and the model
         // (what Cancel restores) stays as it was.
-        model_ = before;
-        ui::ShowMessage(this, ui::BoxKind::Error, QString::fromStdString(e.what()) + ".");
+        if (taken) model_ = before;
         return;
     }
     main_.LastSettingsFile = name.toStdString();

@@ -6,9 +6,8 @@
 #include "screener/app/ScreenerWindow.h"
 #include "ui/BevelPanel.h"
 #include "ui/Hooks.h"
-#include "ui/LoadNamedFileDialog.h"
 #include "ui/NumericEdits.h"
-#include "ui/SaveNamedFileDialog.h"
+#include "ui/SettingsFileButtons.h"
 #include "ui/WindowCentering.h"
 
 #include <QCheckBox>
@@ -30,6 +29,7 @@ namespace zoltw {
 namespace {
 
 constexpr int HelpContext = 1011;
+const ui::SettingsFileKind SettingsFiles{"Zolt", ".VNI", 1020, 1032};
 
 const char* const NotPossibleText = "Performance evaluation is not possible because the data set "
                                     "isfor the last date on which data is available.";
@@ -715,30 +715,33 @@ void FilterDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 void FilterDialog::LoadButtonClick() {
-    QString name = QString::fromStdString(main_.LastSettingsFile);
-    if (!ui::ExecuteLoad("Load Zolt Settings", "settings file", main_.ProgramDir(), ".VNI", 1020,
-                         false, name))
+    QString name;
+    screener::FilterSettings loaded;
+    if (!ui::LoadSettingsFile(this, SettingsFiles, main_.ProgramDir(), name,
+                              [&](const std::string& chosen) {
+                                  std::string problem;
+                                  loaded = screener::LoadSettings(main_.ProgramDir(), chosen,
+                                                                  main_.Environment().locale,
+                                                                  &problem);
+                                  return problem;
+                              }))
         return;
     main_.LastSettingsFile = name.toStdString();
-    Record = screener::LoadSettings(main_.ProgramDir(), main_.LastSettingsFile,
-                                    main_.Environment().locale);
+    Record = loaded;
     SettingsToDialog();
 }
 
 void FilterDialog::SaveButtonClick() {
     QString name = QString::fromStdString(main_.LastSettingsFile);
-    if (!ui::ExecuteSave("Save Zolt Settings", "settings file", main_.ProgramDir(), "", ".VNI",
-                         1032, false, &main_, name))
+    screener::FilterSettings taken;
+    // Nothing saved: the dialog stays open with the settings unsaved and unrun.
+    if (!ui::SaveSettingsFile(this, &main_, SettingsFiles, main_.ProgramDir(), name,
+                              [&](const std::string& chosen) {
+                                  taken = TakeSettings();
+                                  screener::SaveSettings(taken, main_.ProgramDir(), chosen,
+                                                         main_.Environment().locale);
+                              }))
         return;
-    const screener::FilterSettings taken = TakeSettings();
-    try {
-        screener::SaveSettings(taken, main_.ProgramDir(), name.toStdString(),
-                               main_.Environment().locale);
-    } catch (const std::exception& e) {
-        // Nothing was saved: the dialog stays open with the settings unsaved and unrun.
-        ui::ShowMessage(this, ui::BoxKind::Error, QString::fromStdString(e.what()));
-        return;
-    }
     main_.LastSettingsFile = name.toStdString();
     Record = taken;
     ShowRecord(Record);
