@@ -1,6 +1,7 @@
 #include "ui/Hooks.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -93,6 +94,12 @@ void ShowHelp(QWidget* parent, int context) {
         return;
     }
     ShowMessage(parent, BoxKind::Information, QStringLiteral("Help context %1").arg(context));
+}
+
+bool HelpKeyPressed(QWidget* parent, const QKeyEvent* event, int context) {
+    if (event->key() != Qt::Key_F1 || event->modifiers() != Qt::NoModifier) return false;
+    ShowHelp(parent, context);
+    return true;
 }
 
 hostdb::DateTimeValue Now() {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <functional>
 
+class QKeyEvent;
 class QWidget;
 
 namespace ui {
@@ -39,6 +40,8 @@ QMessageBox::StandardButton ShowMessage(QWidget* parent, BoxKind kind, const QSt
 
 // Opens the help topic of a help context; without a help hook the number is shown in a box.
 void ShowHelp(QWidget* parent, int context);
+// For a dialog's keyPressEvent: F1 alone shows the help context; true when the key was F1.
+bool HelpKeyPressed(QWidget* parent, const QKeyEvent* event, int context);
 
 // The local date and time, and the whole day of it.
 hostdb::DateTimeValue Now();

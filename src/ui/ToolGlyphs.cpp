@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace ui {
@@ -14,6 +15,16 @@ QFont PixelFont(int pixels, bool bold) {
     f.setPixelSize(pixels);
     f.setBold(bold);
     return f;
+}
+
+QToolButton* MakeToolButton(QWidget* panel, int x, Glyph glyph, const QString& hint) {
+    auto* b = new QToolButton(panel);
+    b->setAutoRaise(true);
+    b->setGeometry(x, 8, 25, 25);
+    b->setIcon(ToolGlyph(glyph));
+    b->setToolTip(QString(hint).replace('\r', '\n'));
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
 }
 
 QIcon ToolGlyph(Glyph which) {

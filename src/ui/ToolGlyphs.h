@@ -7,6 +7,7 @@
 
 class QFrame;
 class QLabel;
+class QToolButton;
 class QWidget;
 
 namespace ui {
@@ -15,6 +16,10 @@ enum class Glyph { Disks, Funnel, Printer, List, Chart, Help, Magnifier, Exit };
 
 // 20 x 20 pixels.
 QIcon ToolGlyph(Glyph which);
+
+// A main window's 25 x 25 tool button at (x, 8) of its tool panel: flat until pointed at, never
+// taking the focus, the hint's "\r" a line break.
+QToolButton* MakeToolButton(QWidget* panel, int x, Glyph glyph, const QString& hint);
 
 // The interface font at `pixels` pixels high.
 QFont PixelFont(int pixels, bool bold = false);

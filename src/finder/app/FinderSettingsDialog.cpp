@@ -560,11 +560,7 @@ void FinderSettingsDialog::showEvent(QShowEvent* event) {
 }
 
 void FinderSettingsDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        ui::ShowHelp(this, DialogHelp);
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!ui::HelpKeyPressed(this, event, DialogHelp)) QDialog::keyPressEvent(event);
 }
 
 void FinderSettingsDialog::LoadButtonClick() {

@@ -70,13 +70,7 @@ void FinderWindow::CreateControls() {
     ToolPanel = new QFrame(central);
     ToolPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     auto button = [this](int x, ui::Glyph glyph, const char* hint) {
-        auto* b = new QToolButton(ToolPanel);
-        b->setAutoRaise(true);
-        b->setGeometry(x, 8, 25, 25);
-        b->setIcon(ui::ToolGlyph(glyph));
-        b->setToolTip(QString(hint).replace('\r', '\n'));
-        b->setFocusPolicy(Qt::NoFocus);
-        return b;
+        return ui::MakeToolButton(ToolPanel, x, glyph, hint);
     };
     FindButton = button(8, ui::Glyph::Magnifier, "Find...");
     PrintButton = button(48, ui::Glyph::Printer, "Print");

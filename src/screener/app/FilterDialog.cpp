@@ -707,11 +707,7 @@ void FilterDialog::showEvent(QShowEvent* event) {
 }
 
 void FilterDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        ui::ShowHelp(this, HelpContext);
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!ui::HelpKeyPressed(this, event, HelpContext)) QDialog::keyPressEvent(event);
 }
 
 void FilterDialog::LoadButtonClick() {

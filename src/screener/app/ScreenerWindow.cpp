@@ -85,20 +85,9 @@ void ScreenerWindow::CreateControls() {
                                 ui::Glyph::Exit};
     for (int c = 0; c < CommandCount; ++c) {
         if (c == CmdShowSettings) continue;
-        auto* b = new QToolButton(Panel1);
-        b->setAutoRaise(true);
-        b->setGeometry(xs[c], 8, 25, 25);
-        b->setIcon(ui::ToolGlyph(glyphs[c]));
-        b->setToolTip(hints[c]);
-        b->setFocusPolicy(Qt::NoFocus);
-        Button[c] = b;
+        Button[c] = ui::MakeToolButton(Panel1, xs[c], glyphs[c], hints[c]);
     }
-    HelpButton = new QToolButton(Panel1);
-    HelpButton->setAutoRaise(true);
-    HelpButton->setGeometry(184, 8, 25, 25);
-    HelpButton->setIcon(ui::ToolGlyph(ui::Glyph::Help));
-    HelpButton->setToolTip("Help");
-    HelpButton->setFocusPolicy(Qt::NoFocus);
+    HelpButton = ui::MakeToolButton(Panel1, 184, ui::Glyph::Help, "Help");
 
     pnlResults = LoweredPanel(Panel1);
     pnlResults->setGeometry(269, 3, 201, 35);
