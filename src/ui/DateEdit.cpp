@@ -89,7 +89,7 @@ void DateEdit::SetDate(hostdb::DateTimeValue value) {
     date_ = value;
     setText(QString::fromStdString(format_.Format(value)));
     setModified(true);
-    emit OnDateChange();
+    emit dateChanged();
 }
 
 void DateEdit::AddValidDate(hostdb::DateTimeValue value) { validDates_.push_back(value); }
@@ -103,7 +103,7 @@ bool DateEdit::IsValidDate(hostdb::DateTimeValue value) const {
 
 void DateEdit::SetPageMonth(int month) {
     pageMonth_ = month;
-    emit OnNewCalendarPage();
+    emit calendarPageChanged();
 }
 
 void DateEdit::resizeEvent(QResizeEvent* event) {
@@ -212,7 +212,7 @@ void DateEdit::ButtonClick() {
         calendar.exec();
     }
     setFocus(Qt::OtherFocusReason);
-    emit OnButtonClick();
+    emit buttonClicked();
 }
 
 } // namespace ui

@@ -66,9 +66,9 @@ public:
     void ButtonClick();
 
 signals:
-    void OnDateChange();
-    void OnNewCalendarPage();
-    void OnButtonClick();
+    void dateChanged();
+    void calendarPageChanged();
+    void buttonClicked();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -80,8 +80,8 @@ SpinButtons::SpinButtons(QWidget* parent) : QWidget(parent) {
         b->setIconSize(QSize(7, 4));
     }
     setFocusPolicy(Qt::NoFocus);
-    connect(up_, &QToolButton::clicked, this, &SpinButtons::OnUpClick);
-    connect(down_, &QToolButton::clicked, this, &SpinButtons::OnDownClick);
+    connect(up_, &QToolButton::clicked, this, &SpinButtons::upClicked);
+    connect(down_, &QToolButton::clicked, this, &SpinButtons::downClicked);
 }
 
 void SpinButtons::resizeEvent(QResizeEvent*) {
@@ -99,11 +99,11 @@ IntegerEdit::IntegerEdit(QWidget* parent) : AlignEdit(parent) {
     button_->setCursor(Qt::ArrowCursor);
     button_->hide();
     button_->setEnabled(false);
-    connect(button_, &SpinButtons::OnUpClick, this, [this] {
+    connect(button_, &SpinButtons::upClicked, this, [this] {
         setFocus(Qt::MouseFocusReason);
         UpClick();
     });
-    connect(button_, &SpinButtons::OnDownClick, this, [this] {
+    connect(button_, &SpinButtons::downClicked, this, [this] {
         setFocus(Qt::MouseFocusReason);
         DownClick();
     });

@@ -46,8 +46,8 @@ public:
     QToolButton* DownButton() const { return down_; }
 
 signals:
-    void OnUpClick();
-    void OnDownClick();
+    void upClicked();
+    void downClicked();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

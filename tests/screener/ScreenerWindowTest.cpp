@@ -569,14 +569,14 @@ private slots:
         QCOMPARE(d->SizeLabel->text(), QString("0.0 MB used by 0 data sets"));
         // Saturday 8 January 2000 becomes Friday the 7th; after the last market date, that date.
         d->MarketDateEdit->SetDate(hostdb::EncodeDate(2000, 1, 8));
-        emit d->MarketDateEdit->OnDateChange();
+        emit d->MarketDateEdit->dateChanged();
         QCOMPARE(d->MarketDateEdit->GetDate(), hostdb::EncodeDate(2000, 1, 7));
         d->MarketDateEdit->SetDate(hostdb::EncodeDate(2026, 12, 31));
-        emit d->MarketDateEdit->OnDateChange();
+        emit d->MarketDateEdit->dateChanged();
         QCOMPARE(d->MarketDateEdit->GetDate(), hostdb::EncodeDate(2026, 12, 4));
         // A new set for 3 December with a 5-day average, generated in its window.
         d->MarketDateEdit->SetDate(hostdb::EncodeDate(2026, 12, 3));
-        emit d->MarketDateEdit->OnDateChange();
+        emit d->MarketDateEdit->dateChanged();
         d->VolMoveAve->SetValue(5);
         d->OKClick();
         QVERIFY(!d->isVisible());
@@ -590,7 +590,7 @@ private slots:
         d->show();
         d->GenerateNewButton->click();
         d->MarketDateEdit->SetDate(hostdb::EncodeDate(2026, 12, 3));
-        emit d->MarketDateEdit->OnDateChange();
+        emit d->MarketDateEdit->dateChanged();
         uitest::Recorder boxes;
         boxes.answers = {QMessageBox::No};
         const auto before = fs::last_write_time(s.programDir / "26120305.vds");

@@ -63,7 +63,7 @@ private slots:
         uitest::WhenModal<DataSetChooser>([](DataSetChooser* d) {
             QTest::mouseClick(d->GenerateNewButton, Qt::LeftButton);
             d->MarketDateEdit->SetDate(hostdb::EncodeDate(2026, 12, 3));
-            emit d->MarketDateEdit->OnDateChange();
+            emit d->MarketDateEdit->dateChanged();
             d->VolMoveAve->SetValue(5);
             QTest::mouseClick(d->OKBtn, Qt::LeftButton);
         });

@@ -136,7 +136,7 @@ private slots:
         f.edit->SetDate(EncodeDate(2026, 3, 25));
         CalendarPopup cal(f.edit);
         cal.show();
-        QSignalSpy pages(f.edit, &DateEdit::OnNewCalendarPage);
+        QSignalSpy pages(f.edit, &DateEdit::calendarPageChanged);
         QTest::keyClick(&cal, Qt::Key_PageDown);
         QCOMPARE(DateText(cal.CurrentDate()), QString("2026-4-10"));
         QCOMPARE(pages.count(), 1);
@@ -164,7 +164,7 @@ private slots:
             QCOMPARE(cal.result(), int(QDialog::Rejected));
         }
         QCOMPARE(f.edit->text(), QString("11/20/2026"));
-        QSignalSpy changes(f.edit, &DateEdit::OnDateChange);
+        QSignalSpy changes(f.edit, &DateEdit::dateChanged);
         CalendarPopup cal(f.edit);
         cal.show();
         QTest::keyClick(&cal, Qt::Key_Left);
@@ -224,7 +224,7 @@ private slots:
         Recorder rec;
         FixedClock clock(FixedToday);
         Form f;
-        QSignalSpy changes(f.edit, &DateEdit::OnDateChange);
+        QSignalSpy changes(f.edit, &DateEdit::dateChanged);
         QCOMPARE(f.edit->text(), QString("12/7/2026"));
         f.edit->setFocus(Qt::TabFocusReason);
         QCOMPARE(f.edit->selectedText(), QString("12"));
@@ -290,8 +290,8 @@ private slots:
         QCOMPARE(f.edit->Button()->height(), f.edit->height());
         QCOMPARE(f.edit->Button()->width(), f.edit->height());
         QCOMPARE(f.edit->Button()->geometry().right(), f.edit->width() - 1);
-        QSignalSpy clicks(f.edit, &DateEdit::OnButtonClick);
-        QSignalSpy pages(f.edit, &DateEdit::OnNewCalendarPage);
+        QSignalSpy clicks(f.edit, &DateEdit::buttonClicked);
+        QSignalSpy pages(f.edit, &DateEdit::calendarPageChanged);
         bool below = false;
         WhenModal<CalendarPopup>([&](CalendarPopup* cal) {
             below = cal->y() > f.edit->mapToGlobal(QPoint(0, 0)).y() ||
@@ -317,7 +317,7 @@ private slots:
         QVERIFY(!f.edit->IsValidDate(EncodeDate(2026, 12, 1)));
         // The calendar paints them without trouble whatever the owner supplies.
         f.edit->ValidDateColor = Qt::blue;
-        connect(f.edit, &DateEdit::OnNewCalendarPage, f.edit, [&] {
+        connect(f.edit, &DateEdit::calendarPageChanged, f.edit, [&] {
             f.edit->ClearValidDates();
             f.edit->AddValidDate(EncodeDate(f.edit->PageYear, f.edit->PageMonth(), 2));
         });

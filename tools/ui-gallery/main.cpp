@@ -8,9 +8,8 @@
 #include "ui/DateEdit.h"
 #include "ui/FatalErrorHandler.h"
 #include "ui/ProgramStartup.h"
-#include "ui/LoadNamedFileDialog.h"
+#include "ui/NamedFileDialogs.h"
 #include "ui/NumericEdits.h"
-#include "ui/SaveNamedFileDialog.h"
 #include "ui/SingleInstance.h"
 #include "ui/SplashWindow.h"
 
@@ -170,7 +169,7 @@ int main(int argc, char** argv) {
     auto* dateEdit = new ui::DateEdit(dates);
     dateEdit->setGeometry(12, 28, 140, 24);
     dateEdit->ValidDateColor = QColor(0, 0, 200);
-    QObject::connect(dateEdit, &ui::DateEdit::OnNewCalendarPage, dateEdit, [dateEdit] {
+    QObject::connect(dateEdit, &ui::DateEdit::calendarPageChanged, dateEdit, [dateEdit] {
         dateEdit->ClearValidDates();
         int days = hostdb::DaysInMonth(dateEdit->PageYear, dateEdit->PageMonth());
         for (int d = 1; d <= days; ++d) {

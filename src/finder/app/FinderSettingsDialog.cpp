@@ -340,9 +340,9 @@ void FinderSettingsDialog::Connect() {
         EvalGreying();
         Modified();
     });
-    connect(MarketDateEdit, &ui::DateEdit::OnDateChange, this,
+    connect(MarketDateEdit, &ui::DateEdit::dateChanged, this,
             &FinderSettingsDialog::MarketDateChanged);
-    connect(MarketDateEdit, &ui::DateEdit::OnNewCalendarPage, this,
+    connect(MarketDateEdit, &ui::DateEdit::calendarPageChanged, this,
             &FinderSettingsDialog::MarkTradingDays);
     connect(LoadButton, &QPushButton::clicked, this, &FinderSettingsDialog::LoadButtonClick);
     connect(SaveButton, &QPushButton::clicked, this, &FinderSettingsDialog::SaveButtonClick);

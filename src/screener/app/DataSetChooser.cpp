@@ -173,19 +173,19 @@ DataSetChooser::DataSetChooser(ScreenerWindow& main)
         connect(r, &QRadioButton::clicked, this, [this] {
             if (!UseExistingButton->isChecked()) DataSetListBox->clearSelection();
         });
-    connect(MarketDateEdit, &ui::DateEdit::OnDateChange, this, [this] {
+    connect(MarketDateEdit, &ui::DateEdit::dateChanged, this, [this] {
         NormaliseDate();
         GenerationInputChanged();
     });
     connect(MarketDateEdit, &QLineEdit::textEdited, this, &DataSetChooser::GenerationInputChanged);
-    connect(MarketDateEdit, &ui::DateEdit::OnNewCalendarPage, this, [this] {
+    connect(MarketDateEdit, &ui::DateEdit::calendarPageChanged, this, [this] {
         MarkTradingDays();
         GenerationInputChanged();
     });
     connect(VolMoveAve, &QLineEdit::textEdited, this, &DataSetChooser::GenerationInputChanged);
-    connect(VolMoveAve->SpinButton(), &ui::SpinButtons::OnUpClick, this,
+    connect(VolMoveAve->SpinButton(), &ui::SpinButtons::upClicked, this,
             &DataSetChooser::GenerationInputChanged);
-    connect(VolMoveAve->SpinButton(), &ui::SpinButtons::OnDownClick, this,
+    connect(VolMoveAve->SpinButton(), &ui::SpinButtons::downClicked, this,
             &DataSetChooser::GenerationInputChanged);
 }
 
