@@ -22,7 +22,7 @@ std::string Trimmed(const std::string& s) { return std::string(platform::Trim(s)
 int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
     std::string dataSet;
     RunOptions o;
-    int usage = ParseRunOptions(ctx, args, "filter", 1, 10, "--reverse", o,
+    int usage = ParseRunOptions(ctx, args, "filter", screener::ColTicker, screener::ColPerformance, "--reverse", o,
                                 [&](const std::string& a, const auto& value) {
                                     return a == "--dataset" && value(dataSet);
                                 });
@@ -83,7 +83,7 @@ int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
         return 0;
     }
     if (o.format == "tickers") {
-        WriteTickers(ctx.out, grid, 1, state.FirstResultRow, state.LastResultRow);
+        WriteTickers(ctx.out, grid, screener::ColTicker, state.FirstResultRow, state.LastResultRow);
         return 0;
     }
     if (o.format == "csv") {
@@ -91,9 +91,9 @@ int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
                    "Days since gap up,Days since gap down,"
                 << s.VolumeDays << "-day % from avg vol,Days exceeding vol %,Perf\n";
         for (int r = state.FirstResultRow; r < state.PrintLastRow && r < grid.RowCount(); ++r) {
-            if (Trimmed(grid.Text(1, r)).empty()) continue; // the separating blank row
-            for (int c = 1; c < grid.ColCount(); ++c)
-                ctx.out << (c > 1 ? "," : "") << CsvField(Trimmed(grid.Text(c, r)));
+            if (Trimmed(grid.Text(screener::ColTicker, r)).empty()) continue; // the separating blank row
+            for (int c = screener::ColTicker; c < grid.ColCount(); ++c)
+                ctx.out << (c > screener::ColTicker ? "," : "") << CsvField(Trimmed(grid.Text(c, r)));
             ctx.out << "\n";
         }
         return 0;

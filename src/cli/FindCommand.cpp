@@ -72,7 +72,7 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
     std::string date;
     bool ignoreEr = false;
     RunOptions o;
-    int usage = ParseRunOptions(ctx, args, "find", 0, 5, "--descending", o,
+    int usage = ParseRunOptions(ctx, args, "find", finder::ColFoundDay, finder::ColName, "--descending", o,
                                 [&](const std::string& a, const auto& value) {
                                     if (a == "--ignore-er") return ignoreEr = true;
                                     return a == "--date" && value(date);
@@ -155,7 +155,7 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
         return status;
     }
     if (o.format == "tickers") {
-        WriteTickers(ctx.out, g, 4, state.FirstResultRow, state.LastResultRow);
+        WriteTickers(ctx.out, g, finder::ColTicker, state.FirstResultRow, state.LastResultRow);
         return status;
     }
     if (o.format == "csv") {

@@ -27,8 +27,6 @@ struct TagListProgram {
     const char* caption; // of the name dialog
     int helpContext;     // of the name dialog
 };
-inline constexpr TagListProgram ZoltTagList{1, "ZOLT", "ZOLT TagList Name", 1001};
-inline constexpr TagListProgram ZimraTagList{4, "ZIMRA", "ZimRA TagList Name", 1001};
 
 // The confirmation asked when a list was already built from the results shown.
 QString AnotherListQuestion(const std::string& lastListName);

@@ -21,6 +21,10 @@ using uitest::WhenModal;
 
 namespace {
 
+// The two programs' arguments of the procedure.
+constexpr TagListProgram ZoltTagList{1, "ZOLT", "ZOLT TagList Name", 1001};
+constexpr TagListProgram ZimraTagList{4, "ZIMRA", "ZimRA TagList Name", 1001};
+
 constexpr int FirstRow = 3; // under the three title rows
 
 // A results grid whose ticker column holds cells, one a row from FirstRow.

@@ -42,6 +42,8 @@ namespace zimra {
 
 namespace {
 
+constexpr ui::TagListProgram ZimraTagList{finder::ColTicker, "ZIMRA", "ZimRA TagList Name", 1001};
+
 const int DesignWidths[finder::FinderColumns] = {64, 66, 66, 64, 64, 215};
 constexpr int ToolBarHeight = 41, GridRows = 14, RowHeight = 18;
 const char* const Section = "ZimRA";
@@ -406,7 +408,7 @@ void FinderWindow::Print() {
 
 bool FinderWindow::BuildTagList() {
     return ui::BuildTagList(
-        grid_, this, state_.FirstResultRow, state_.LastResultRow, ui::ZimraTagList,
+        grid_, this, state_.FirstResultRow, state_.LastResultRow, ZimraTagList,
         setup_.env.dirs.LocalPath(host_.globals.HostDirectory), TagListName, TagListFirstTicker);
 }
 
@@ -436,13 +438,13 @@ void FinderWindow::WalkResults(int step) {
     row = row < state_.FirstResultRow || row > state_.LastResultRow
               ? state_.FirstResultRow
               : std::clamp(row + step, state_.FirstResultRow, state_.LastResultRow);
-    grid_.Selection = {0, row, finder::FinderColumns - 1, row};
+    grid_.Selection = {finder::ColFoundDay, row, finder::FinderColumns - 1, row};
     StringGrid1->ScrollToRow(row);
     StringGrid1->viewport()->update();
 }
 
 void FinderWindow::OpenRowChart(int row) {
-    const std::string ticker(platform::Trim(grid_.Text(4, row)));
+    const std::string ticker(platform::Trim(grid_.Text(finder::ColTicker, row)));
     if (ticker.empty()) return;
     const std::string& dir = host_.globals.HostDirectory;
     hostlink::HostLink& link = Link();

@@ -91,15 +91,15 @@ public:
                 else
                     g_.Set(col, row, " ", &f_.PlainLeft);
         };
-        titles(0, "Found", "on prev", "day #", erWanted_);
-        titles(1, "Prev.", "date's", "ER", erWanted_);
-        titles(2, "# days", s_.PrevActAction == 0 ? "above" : "below", "the line", s_.DoPrevAction);
-        titles(3, calendar_.FormatDay("mm/dd/yy", s_.EntryDay),
+        titles(ColFoundDay, "Found", "on prev", "day #", erWanted_);
+        titles(ColRating, "Prev.", "date's", "ER", erWanted_);
+        titles(ColPrevActionDays, "# days", s_.PrevActAction == 0 ? "above" : "below", "the line", s_.DoPrevAction);
+        titles(ColResult, calendar_.FormatDay("mm/dd/yy", s_.EntryDay),
                s_.TradeChoice == 0 ? "long, to" : "short, to",
                calendar_.FormatDay("mm/dd/yy", s_.ExitDay), evaluate_);
         for (int row = 0; row < 3; ++row) {
-            g_.Set(4, row, row == 2 ? " Ticker" : " ", row == 2 ? &f_.BoldLeft : &f_.PlainLeft);
-            g_.Set(5, row, row == 2 ? " Name" : " ", &f_.PlainLeft);
+            g_.Set(ColTicker, row, row == 2 ? " Ticker" : " ", row == 2 ? &f_.BoldLeft : &f_.PlainLeft);
+            g_.Set(ColName, row, row == 2 ? " Name" : " ", &f_.PlainLeft);
         }
     }
 
@@ -147,18 +147,18 @@ public:
 
         const int row = st_.CurrentRow;
         if (matched) {
-            g_.Set(0, row, Fmt("%d", {offset}), &f_.Centred);
-            g_.Set(1, row, Fmt("%d-%d", {up, dn}), &f_.Dash);
+            g_.Set(ColFoundDay, row, Fmt("%d", {offset}), &f_.Centred);
+            g_.Set(ColRating, row, Fmt("%d-%d", {up, dn}), &f_.Dash);
         }
-        if (s_.DoPrevAction) g_.Set(2, row, Fmt("%4d", {count}), &f_.Right);
+        if (s_.DoPrevAction) g_.Set(ColPrevActionDays, row, Fmt("%4d", {count}), &f_.Right);
         if (evaluate_ && prices.Complete()) {
             float result = hostdb::TradePerformance(prices.open, prices.close, s_.TradeChoice);
-            g_.Set(3, row, Fmt("%.1f%%   ", {result}), &f_.Right);
+            g_.Set(ColResult, row, Fmt("%.1f%%   ", {result}), &f_.Right);
             evalSum_ = static_cast<float>(static_cast<long double>(evalSum_) + result);
             ++evalCount_;
         }
-        g_.Set(4, row, symbol, &f_.PlainLeft);
-        g_.Set(5, row, name, &f_.PlainLeft);
+        g_.Set(ColTicker, row, symbol, &f_.PlainLeft);
+        g_.Set(ColName, row, name, &f_.PlainLeft);
         ++st_.listed;
         NextRow();
         st_.SelectedRow = row;
@@ -173,11 +173,11 @@ public:
                 continue;
             const int row = st_.CurrentRow;
             const hostdb::TradePrices& p = found.prices;
-            g_.Set(3, row,
+            g_.Set(ColResult, row,
                    Fmt("%.1f%%   ", {hostdb::TradePerformance(p.open, p.close, s_.TradeChoice)}),
                    &f_.Right);
-            g_.Set(4, row, token, &f_.PlainLeft);
-            g_.Set(5, row, found.name, &f_.PlainLeft);
+            g_.Set(ColTicker, row, token, &f_.PlainLeft);
+            g_.Set(ColName, row, found.name, &f_.PlainLeft);
             NextRow();
         }
     }
@@ -204,25 +204,25 @@ public:
         }
         st_.LastResultRow = st_.CurrentRow - 1;
         if (st_.listed == 0 && !stop_) {
-            g_.Set(1, st_.CurrentRow, "None ", &f_.BoldRight);
-            g_.Set(2, st_.CurrentRow, "Found", &f_.BoldLeft);
+            g_.Set(ColRating, st_.CurrentRow, "None ", &f_.BoldRight);
+            g_.Set(ColPrevActionDays, st_.CurrentRow, "Found", &f_.BoldLeft);
             AddRow();
         }
         NextRow(); // the rows before it separate the summary
         if (evalCount_ > 0) {
             float average = static_cast<float>(static_cast<long double>(evalSum_) / evalCount_);
-            g_.Set(3, st_.CurrentRow, Fmt("%.1f%%   ", {average}), &f_.Right);
-            g_.Set(4, st_.CurrentRow, "average", &f_.Centred);
-            g_.Set(5, st_.CurrentRow, Fmt("change over %d tickers", {evalCount_}), &f_.PlainLeft);
+            g_.Set(ColResult, st_.CurrentRow, Fmt("%.1f%%   ", {average}), &f_.Right);
+            g_.Set(ColTicker, st_.CurrentRow, "average", &f_.Centred);
+            g_.Set(ColName, st_.CurrentRow, Fmt("change over %d tickers", {evalCount_}), &f_.PlainLeft);
             NextRow();
             CompareRows();
         }
-        if (stop_) g_.Set(2, st_.CurrentRow, "Stopped", &f_.BoldLeft);
+        if (stop_) g_.Set(ColPrevActionDays, st_.CurrentRow, "Stopped", &f_.BoldLeft);
         st_.SelectedRow = st_.CurrentRow;
         NextRow();
         st_.EndRow = st_.CurrentRow;
         st_.stopped = stop_;
-        g_.Selection = {0, st_.SelectedRow, FinderColumns - 1, st_.SelectedRow};
+        g_.Selection = {ColFoundDay, st_.SelectedRow, FinderColumns - 1, st_.SelectedRow};
         if (erWanted_) in_.chart->Restore();
     }
 
@@ -282,24 +282,25 @@ SortOutcome SortFinderResults(grid::CellGrid& g, const FinderFormats& f, const F
     if (column < 0 || column >= FinderColumns || last - first + 1 < 2)
         return SortOutcome::NotSortable;
     const int n = last - first + 1;
-    const bool text = column >= 4;
+    const bool text = column >= ColTicker;
     if (!text && n > 2500) return SortOutcome::TooManyItems;
     std::vector<float> key(static_cast<size_t>(n));
     if (!text) {
         for (int i = 0; i < n; ++i) {
             int row = first + i;
             long double k = 0;
+            const auto cell = [&](FinderColumn c) { return g.Text(c, row); };
             switch (column) {
-            case 0:
-                k = NumberKey(g.Text(0, row), sep) + 0.0075L * ErKey(g.Text(1, row), sep);
+            case ColFoundDay:
+                k = NumberKey(cell(ColFoundDay), sep) + 0.0075L * ErKey(cell(ColRating), sep);
                 break;
-            case 1:
-                k = ErKey(g.Text(1, row), sep) + 0.000075L * NumberKey(g.Text(0, row), sep);
+            case ColRating:
+                k = ErKey(cell(ColRating), sep) + 0.000075L * NumberKey(cell(ColFoundDay), sep);
                 break;
-            case 2:
-                k = NumberKey(g.Text(2, row), sep) + 0.0075L * ErKey(g.Text(1, row), sep);
+            case ColPrevActionDays:
+                k = NumberKey(cell(ColPrevActionDays), sep) + 0.0075L * ErKey(cell(ColRating), sep);
                 break;
-            default: k = ResultKey(g.Text(3, row), sep);
+            default: k = ResultKey(cell(ColResult), sep);
             }
             key[static_cast<size_t>(i)] = static_cast<float>(k);
         }

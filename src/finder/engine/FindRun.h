@@ -32,7 +32,16 @@ struct FinderFormats {
     const grid::CellFormat* Variant(const grid::CellFormat* f, bool bold) const;
 };
 
-constexpr int FinderColumns = 6;
+// The result grid's columns.
+enum FinderColumn : int {
+    ColFoundDay,       // the day back from the market date the rating was found on
+    ColRating,         // the expert ratings, "up-down"
+    ColPrevActionDays, // days the close stayed on the other side of the line
+    ColResult,         // the evaluated trade
+    ColTicker,
+    ColName,
+};
+constexpr int FinderColumns = ColName + 1;
 constexpr int FinderTitleRows = 3;
 
 struct FinderState {

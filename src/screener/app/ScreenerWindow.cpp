@@ -46,6 +46,8 @@ namespace zoltw {
 
 namespace {
 
+constexpr ui::TagListProgram ZoltTagList{screener::ColTicker, "ZOLT", "ZOLT TagList Name", 1001};
+
 const int DesignWidths[screener::ResultColumns] = {16, 63, 64, 67, 52, 54, 54, 56, 66, 64, 64};
 constexpr int DesignWidth = 644;
 constexpr int ToolBarHeight = 41, StatusHeight = 33, GridRows = 14, RowHeight = 18;
@@ -311,7 +313,7 @@ void ScreenerWindow::WalkResults(int step) {
     row = row < results_.FirstResultRow || row > results_.LastResultRow
               ? results_.FirstResultRow
               : std::clamp(row + step, results_.FirstResultRow, results_.LastResultRow);
-    grid_.Selection = {1, row, 10, row};
+    grid_.Selection = {screener::ColTicker, row, screener::ColPerformance, row};
     sgdData->ScrollToRow(row);
     sgdData->viewport()->update();
 }
@@ -324,7 +326,7 @@ void ScreenerWindow::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Enter: {
         const int row = grid_.Selection.top;
         if (!sgdData->isHidden() && !sorting_ && row >= results_.FirstResultRow &&
-            row <= results_.LastResultRow && grid_.Format(0, row) == &formats_.FormatChart)
+            row <= results_.LastResultRow && grid_.Format(screener::ColChart, row) == &formats_.FormatChart)
             ChartIconClicked(row);
         return;
     }
@@ -472,7 +474,7 @@ void ScreenerWindow::GridMouseUp(int col, int row, Qt::MouseButton button,
     if (sorting_ || button != Qt::LeftButton ||
         (mods & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)))
         return;
-    if (col == 0 && grid_.Format(0, row) == &formats_.FormatChart) {
+    if (col == screener::ColChart && grid_.Format(screener::ColChart, row) == &formats_.FormatChart) {
         ChartIconClicked(row);
         return;
     }
@@ -491,9 +493,9 @@ hostlink::HostLink& ScreenerWindow::Link() {
 }
 
 void ScreenerWindow::ChartIconClicked(int row) {
-    const std::string ticker(platform::Trim(grid_.Text(1, row)));
+    const std::string ticker(platform::Trim(grid_.Text(screener::ColTicker, row)));
     if (ticker.empty()) return;
-    grid_.Selection = {1, row, 10, row};
+    grid_.Selection = {screener::ColTicker, row, screener::ColPerformance, row};
     sgdData->viewport()->repaint();
     QApplication::processEvents();
     const std::string& dir = host_.globals.HostDirectory;
@@ -545,7 +547,7 @@ void ScreenerWindow::Print() {
 
 bool ScreenerWindow::BuildTagList() {
     return ui::BuildTagList(grid_, this, results_.FirstResultRow, results_.LastResultRow,
-                            ui::ZoltTagList, setup_.env.dirs.LocalPath(host_.globals.HostDirectory),
+                            ZoltTagList, setup_.env.dirs.LocalPath(host_.globals.HostDirectory),
                             TagListName, TagListFirstTicker);
 }
 

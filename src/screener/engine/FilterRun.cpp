@@ -136,38 +136,38 @@ public:
         auto right = [&](int col, std::string text) {
             g_.Set(col, row, std::move(text), &f_.FormatRight);
         };
-        g_.Set(0, row, " ", &f_.FormatChart);
-        g_.Set(1, row, r.Symbol, &f_.FormatPlain);
-        if (r.HighRun > 0) right(2, Fmt("%5.1f ", {r.HighRun * 0.2L}));
-        if (r.LowRun > 0) right(3, Fmt("%5.1f ", {r.LowRun * 0.2L}));
-        right(4, Fmt("%6.2f ", {r.Change}));
-        right(5, Fmt("%5.1f ", {static_cast<LD>(r.Change) * 100 / r.Close}));
-        if (r.GapUpAge >= 0) right(6, Fmt("%2d ", {static_cast<int>(r.GapUpAge)}));
-        if (r.GapDownAge >= 0) right(7, Fmt("%2d ", {static_cast<int>(r.GapDownAge)}));
+        g_.Set(ColChart, row, " ", &f_.FormatChart);
+        g_.Set(ColTicker, row, r.Symbol, &f_.FormatPlain);
+        if (r.HighRun > 0) right(ColWeeksSinceHigh, Fmt("%5.1f ", {r.HighRun * 0.2L}));
+        if (r.LowRun > 0) right(ColWeeksSinceLow, Fmt("%5.1f ", {r.LowRun * 0.2L}));
+        right(ColChangeDollars, Fmt("%6.2f ", {r.Change}));
+        right(ColChangePercent, Fmt("%5.1f ", {static_cast<LD>(r.Change) * 100 / r.Close}));
+        if (r.GapUpAge >= 0) right(ColDaysSinceGapUp, Fmt("%2d ", {static_cast<int>(r.GapUpAge)}));
+        if (r.GapDownAge >= 0) right(ColDaysSinceGapDown, Fmt("%2d ", {static_cast<int>(r.GapDownAge)}));
         const int n = VolumeEntries(s);
         LD sum = 0;
         for (int k = 0; k < n; ++k) sum += r.VolumePercent[static_cast<size_t>(k)];
-        if (n > 0) right(8, Fmt("%5.0f ", {sum / n})); // a hand-edited 0 days: no mean
+        if (n > 0) right(ColVolumePercent, Fmt("%5.0f ", {sum / n})); // a hand-edited 0 days: no mean
         int leading = 0;
         for (float v : r.VolumePercent) {
             if (!(sum > 0 ? v >= s.VolumeAbovePerC : v <= -static_cast<LD>(s.VolumeBelowPerC)))
                 break;
             ++leading;
         }
-        if (leading > 0) right(9, Fmt("%2d ", {leading}));
+        if (leading > 0) right(ColDaysOverVolume, Fmt("%2d ", {leading}));
         if (s.DoEval) {
             hostdb::EvaluatedTicker found;
             if (Prices(r.Symbol, found)) {
                 float perf =
                     hostdb::TradePerformance(found.prices.open, found.prices.close, s.TradeChoice);
-                right(10, Fmt("%5.1f%% ", {perf}));
+                right(ColPerformance, Fmt("%5.1f%% ", {perf}));
                 evalSum_ = static_cast<float>(static_cast<LD>(evalSum_) + perf);
                 ++evalCount_;
             }
         }
         s_.LastResultRow = s_.PrintLastRow = row;
         AppendRow();
-        g_.Selection = {1, row, 1, row};
+        g_.Selection = {ColTicker, row, ColTicker, row};
     }
 
     void Summary() {
@@ -175,13 +175,13 @@ public:
         AppendRow(); // the empty row stays as a separator
         const int avgRow = s_.CurrentRow;
         float average = static_cast<float>(static_cast<LD>(evalSum_) / evalCount_);
-        g_.Set(1, avgRow,
+        g_.Set(ColTicker, avgRow,
                Fmt("AVERAGE (of %.0n ticker%s)",
                    {static_cast<long long>(evalCount_), evalCount_ == 1 ? "" : "s"}),
                &f_.FormatSpan3);
-        g_.Set(2, avgRow, " ", &f_.FormatSpan3);
-        g_.Set(3, avgRow, " ", &f_.FormatSpan3);
-        g_.Set(10, avgRow, Fmt("%.1f%% ", {average}), &f_.FormatRight);
+        g_.Set(ColWeeksSinceHigh, avgRow, " ", &f_.FormatSpan3);
+        g_.Set(ColWeeksSinceLow, avgRow, " ", &f_.FormatSpan3);
+        g_.Set(ColPerformance, avgRow, Fmt("%.1f%% ", {average}), &f_.FormatRight);
         AppendRow();
         for (const std::string& symbol : hostdb::CompareSymbols(s.Compare)) {
             hostdb::EvaluatedTicker found;
@@ -190,10 +190,10 @@ public:
             float perf = hostdb::TradePerformance(found.prices.open, found.prices.close, 0);
             if (s.TradeChoice != 0) perf = -perf;
             const int row = s_.CurrentRow;
-            g_.Set(0, row, " ", &f_.FormatChart);
-            g_.Set(1, row, hostdb::SymbolOfFileName(found.path.filename().string()),
+            g_.Set(ColChart, row, " ", &f_.FormatChart);
+            g_.Set(ColTicker, row, hostdb::SymbolOfFileName(found.path.filename().string()),
                    &f_.FormatPlain);
-            g_.Set(10, row, Fmt("%.1f%% ", {perf}), &f_.FormatRight);
+            g_.Set(ColPerformance, row, Fmt("%.1f%% ", {perf}), &f_.FormatRight);
             AppendRow();
         }
     }
@@ -207,7 +207,7 @@ public:
         ClearRow(g_, f_, s_.CurrentRow);
         s_.FirstResultRow = s_.CurrentRow;
         s_.LastResultRow = s_.CurrentRow - 1;
-        g_.Selection = {1, s_.CurrentRow, 1, s_.CurrentRow};
+        g_.Selection = {ColTicker, s_.CurrentRow, ColTicker, s_.CurrentRow};
 
         DataSetReader reader(dataSet, in_.dataSetPath.string());
         const auto total = static_cast<std::int64_t>(reader.Count());
@@ -238,8 +238,8 @@ public:
         }
         if (evalCount_ != 0) Summary();
         if (out.stopped) {
-            g_.Set(1, s_.CurrentRow, "Stopped", &f_.FormatBold);
-            g_.Selection = {1, s_.CurrentRow, 1, s_.CurrentRow};
+            g_.Set(ColTicker, s_.CurrentRow, "Stopped", &f_.FormatBold);
+            g_.Selection = {ColTicker, s_.CurrentRow, ColTicker, s_.CurrentRow};
             g_.SetRowCount(g_.RowCount() + 1);
         }
         s_.PrintLastRow = s_.CurrentRow;

@@ -25,29 +25,33 @@ void SetColumnTitles(grid::CellGrid& g, const ScreenerFormats& f, int sorted,
         g.Set(c, 1, r1, f1);
         g.Set(c, 2, r2, f2);
     };
-    column(0, " ", " ", " ", plain(0), plain(0), plain(0));
-    column(1, " ", " ", " Ticker", plain(1), plain(1), plain(1));
-    column(2, "Weeks since previous", "Highest ", "High ", &f.FormatCentreSpan2, right(2),
-           right(2));
-    column(3, " ", "Lowest ", "Low ", &f.FormatCentreSpan2, right(3), right(3));
-    column(4, "1-day Closing", "Price Change", "($) ", &f.FormatCentreSpan2, &f.FormatCentreSpan2,
-           right(4));
-    column(5, " ", " ", "(%) ", &f.FormatCentreSpan2, &f.FormatCentreSpan2, right(5));
-    column(6, "Days since", "Last Gap", "Up ", &f.FormatCentreSpan2, &f.FormatCentreSpan2,
-           right(6));
-    column(7, " ", " ", "Down ", &f.FormatCentreSpan2, &f.FormatCentreSpan2, right(7));
+    column(ColChart, " ", " ", " ", plain(ColChart), plain(ColChart), plain(ColChart));
+    column(ColTicker, " ", " ", " Ticker", plain(ColTicker), plain(ColTicker), plain(ColTicker));
+    column(ColWeeksSinceHigh, "Weeks since previous", "Highest ", "High ", &f.FormatCentreSpan2,
+           right(ColWeeksSinceHigh), right(ColWeeksSinceHigh));
+    column(ColWeeksSinceLow, " ", "Lowest ", "Low ", &f.FormatCentreSpan2, right(ColWeeksSinceLow),
+           right(ColWeeksSinceLow));
+    column(ColChangeDollars, "1-day Closing", "Price Change", "($) ", &f.FormatCentreSpan2,
+           &f.FormatCentreSpan2, right(ColChangeDollars));
+    column(ColChangePercent, " ", " ", "(%) ", &f.FormatCentreSpan2, &f.FormatCentreSpan2,
+           right(ColChangePercent));
+    column(ColDaysSinceGapUp, "Days since", "Last Gap", "Up ", &f.FormatCentreSpan2,
+           &f.FormatCentreSpan2, right(ColDaysSinceGapUp));
+    column(ColDaysSinceGapDown, " ", " ", "Down ", &f.FormatCentreSpan2, &f.FormatCentreSpan2,
+           right(ColDaysSinceGapDown));
     std::string days =
         hostdb::FormatText("%d-day %% ", {info.volumeDays}, platform::Locale::Posix());
-    g.Set(8, 0, days, right(8));
-    g.Set(8, 1, "+/- from ", right(8));
-    g.Set(8, 2, "avg vol ", right(8));
-    column(9, "# days ", "exceeding ", "vol % ", right(9), right(9), right(9));
+    column(ColVolumePercent, days.c_str(), "+/- from ", "avg vol ", right(ColVolumePercent),
+           right(ColVolumePercent), right(ColVolumePercent));
+    column(ColDaysOverVolume, "# days ", "exceeding ", "vol % ", right(ColDaysOverVolume),
+           right(ColDaysOverVolume), right(ColDaysOverVolume));
     if (info.doEval) {
-        g.Set(10, 0, info.openDayText + " ", right(10));
-        g.Set(10, 1, info.tradeChoice == 0 ? "Long to " : "Short to ", right(10));
-        g.Set(10, 2, info.closeDayText + " ", right(10));
+        g.Set(ColPerformance, 0, info.openDayText + " ", right(ColPerformance));
+        g.Set(ColPerformance, 1, info.tradeChoice == 0 ? "Long to " : "Short to ",
+              right(ColPerformance));
+        g.Set(ColPerformance, 2, info.closeDayText + " ", right(ColPerformance));
     } else {
-        column(10, "Perf", "not", "done", &f.FormatCentreDim, &f.FormatCentreDim,
+        column(ColPerformance, "Perf", "not", "done", &f.FormatCentreDim, &f.FormatCentreDim,
                &f.FormatCentreDim);
     }
 }
@@ -77,7 +81,7 @@ int CompareSortTexts(const std::string& a, const std::string& b) {
 
 bool SortResults(grid::CellGrid& g, const ScreenerFormats& f, ResultState& s, int column,
                  const ColumnTitleInfo& info, const hostdb::Progress& progress) {
-    if (column < 1 || column >= ResultColumns || s.LastResultRow <= s.FirstResultRow) return false;
+    if (column < ColTicker || column >= ResultColumns || s.LastResultRow <= s.FirstResultRow) return false;
     const int first = s.FirstResultRow, last = s.LastResultRow;
     const bool reverse = column == s.SortedColumn;
     std::int64_t steps = 1, done = 0; // the inner steps of every gap, and placing the rows

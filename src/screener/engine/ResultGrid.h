@@ -24,7 +24,21 @@ struct ScreenerFormats {
     grid::CellFormat FormatChart{grid::AlignLeft, false, true, 1, 0};
 };
 
-constexpr int ResultColumns = 11;
+// The result grid's columns.
+enum ResultColumn : int {
+    ColChart,           // the chart icon
+    ColTicker,
+    ColWeeksSinceHigh,  // weeks the high has stood
+    ColWeeksSinceLow,
+    ColChangeDollars,   // the 1-day closing price change
+    ColChangePercent,
+    ColDaysSinceGapUp,
+    ColDaysSinceGapDown,
+    ColVolumePercent,   // the volume against its moving average
+    ColDaysOverVolume,  // days exceeding the volume percentage
+    ColPerformance,     // the evaluated trade
+};
+constexpr int ResultColumns = ColPerformance + 1;
 constexpr int TitleRows = 3;
 
 // Where the results lie in the grid; owned by the window next to its grid.
