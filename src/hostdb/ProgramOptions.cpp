@@ -17,9 +17,8 @@ const char* const DayRange = "dates run from 1980-01-02 to 2069-09-16";
 
 } // namespace
 
-bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t& i,
-                        HostEnvironment& env, std::filesystem::path& programDir,
-                        std::string& error) {
+bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t& i, HostEnvironment& env,
+                        std::filesystem::path& programDir, std::string& error) {
     for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {
         std::string name = args[i], value;
         size_t eq = name.find('=');

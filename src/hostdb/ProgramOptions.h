@@ -12,9 +12,8 @@ namespace hostdb {
 
 // The global options from args[i] on; i ends at the first argument that is no option. False
 // with the message.
-bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t& i,
-                        HostEnvironment& env, std::filesystem::path& programDir,
-                        std::string& error);
+bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t& i, HostEnvironment& env,
+                        std::filesystem::path& programDir, std::string& error);
 
 // The global options over the environment's defaults; `rest` gets the arguments after the
 // options. The locale is the caller's to set (the system's needs the Qt side of the platform

@@ -3,6 +3,7 @@
 #include "hostdb/SystemInfo.h"
 #include "platform/Locale.h"
 #include "ui/BevelPanel.h"
+#include "ui/DialogParts.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -4,6 +4,7 @@
 #include "ui/BevelPanel.h"
 #include "ui/DateEdit.h"
 #include "ui/Hooks.h"
+#include "ui/DialogParts.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

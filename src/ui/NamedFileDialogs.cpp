@@ -1,6 +1,7 @@
 #include "ui/NamedFileDialogs.h"
 
 #include "hostdb/NamedFiles.h"
+#include "ui/DialogParts.h"
 #include "ui/Hooks.h"
 #include "ui/WindowCentering.h"
 
@@ -41,7 +42,8 @@ bool AnyFileWithExtension(const std::filesystem::path& dir, const std::string& e
 
 } // namespace
 
-LoadNamedFileDialog::LoadNamedFileDialog(QWidget* parent) : NamedFileDialog(parent, FixedDialogFlags()) {
+LoadNamedFileDialog::LoadNamedFileDialog(QWidget* parent)
+    : NamedFileDialog(parent, FixedDialogFlags()) {
     SetUpFixedDialog(this, QStringLiteral("LoadAFileDialog"), 277, 281);
 
     Panel1 = new BevelPanel(this);
@@ -176,7 +178,8 @@ void SaveNameLineEdit::keyPressEvent(QKeyEvent* event) {
     insert(insertText);
 }
 
-SaveNamedFileDialog::SaveNamedFileDialog(QWidget* parent) : NamedFileDialog(parent, FixedDialogFlags()) {
+SaveNamedFileDialog::SaveNamedFileDialog(QWidget* parent)
+    : NamedFileDialog(parent, FixedDialogFlags()) {
     SetUpFixedDialog(this, QStringLiteral("SaveAFileDialog"), 271, 257);
 
     Panel1 = new BevelPanel(this);

@@ -50,7 +50,6 @@ public:
     QPushButton* CancelBtn;
     QPushButton* HelpBtn;
 
-
     // Lists the names present and selects the first; says so when there is no file at all.
     void FillList();
     QString SelectedName() const;

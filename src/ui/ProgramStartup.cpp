@@ -50,8 +50,7 @@ bool MainSetupFromArguments(const std::vector<std::string>& args, MainSetup& set
     return true;
 }
 
-ProgramStartup::ProgramStartup(int& argc, char** argv, const ProgramFacts& facts)
-    : facts_(facts) {
+ProgramStartup::ProgramStartup(int& argc, char** argv, const ProgramFacts& facts) : facts_(facts) {
     // Read before a display is opened, so that a mistake is reported also where none can be.
     std::vector<std::string> rest;
     std::string error;
@@ -59,8 +58,8 @@ ProgramStartup::ProgramStartup(int& argc, char** argv, const ProgramFacts& facts
                                 error) ||
         !rest.empty()) {
         if (error.empty()) error = "unexpected argument " + rest.front();
-        std::cerr << facts.name.toStdString() << ": " << error << " (usage: "
-                  << facts.name.toStdString()
+        std::cerr << facts.name.toStdString() << ": " << error
+                  << " (usage: " << facts.name.toStdString()
                   << " [--windows-dir DIR] [--now \"YYYY-MM-DD HH:MM\"] [--program-dir DIR])\n";
         status_ = 2;
         return;

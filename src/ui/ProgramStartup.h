@@ -2,8 +2,8 @@
 // error handler and splash, then the single-instance check, the host check and the message loop.
 #pragma once
 
-#include "hostlink/HostLink.h"
 #include "hostdb/ProgramOptions.h"
+#include "hostlink/HostLink.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -57,9 +57,9 @@ bool MainSetupFromArguments(const std::vector<std::string>& args, MainSetup& set
 
 // What sets one program apart at its start.
 struct ProgramFacts {
-    QString name;          // the command and application name, "ZoltW"
-    QString displayTitle;  // the application's title, which also keys the single instance
-    QString boxTitle;      // the title of the box that says the host was not found
+    QString name;             // the command and application name, "ZoltW"
+    QString displayTitle;     // the application's title, which also keys the single instance
+    QString boxTitle;         // the title of the box that says the host was not found
     QString product, tagline; // the splash picture's two lines
     QStringList fatalInstructions;
 };

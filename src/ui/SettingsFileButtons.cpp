@@ -27,8 +27,8 @@ bool LoadSettingsFile(QWidget* dialog, const SettingsFileKind& kind,
     const std::string problem = read(chosen.toStdString());
     if (!problem.empty()) {
         ShowMessage(dialog, BoxKind::Error,
-                    "The settings file " + chosen + " could not be read: " +
-                        Sentence(QString::fromStdString(problem)));
+                    "The settings file " + chosen +
+                        " could not be read: " + Sentence(QString::fromStdString(problem)));
         return false;
     }
     name = chosen;

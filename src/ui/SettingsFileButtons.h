@@ -13,8 +13,8 @@ class QWidget;
 namespace ui {
 
 struct SettingsFileKind {
-    QString program;       // in the captions: "Load <program> Settings"
-    QString extension;     // ".VNI"
+    QString program;        // in the captions: "Load <program> Settings"
+    QString extension;      // ".VNI"
     int loadHelp, saveHelp; // help contexts of the two named-file dialogs
 };
 

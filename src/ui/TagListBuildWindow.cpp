@@ -3,6 +3,7 @@
 #include "hostdb/NamedFiles.h"
 #include "ui/NamedFileDialogs.h"
 #include "ui/WindowCentering.h"
+#include "ui/DialogParts.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

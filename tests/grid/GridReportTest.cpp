@@ -455,7 +455,7 @@ private slots:
         Recorder rec;
         bool checked = false;
         int beginsAtShow = -1;
-        QPointer<PieGauge> gauge;
+        QPointer<ui::PieGauge> gauge;
         uitest::WhenModal<PrintProgressDialog>([&](PrintProgressDialog* w) {
             beginsAtShow = rec.begins; // the run waits for its 100 ms kick-off
             QCOMPARE(w->windowTitle(), QStringLiteral("Printing page 1"));

@@ -110,8 +110,8 @@ class SingleInstanceTest : public QObject {
     bool StartOtherDisplay() {
         for (int n = 71; n < 100; ++n) {
             if (fs::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
-            xvfb_.start("Xvfb", {QString(":%1").arg(n), "-nolisten", "tcp", "-screen", "0",
-                                 "1024x768x24"});
+            xvfb_.start("Xvfb",
+                        {QString(":%1").arg(n), "-nolisten", "tcp", "-screen", "0", "1024x768x24"});
             if (!xvfb_.waitForStarted()) return false;
             otherDisplay_ = QString(":%1").arg(n);
             for (int i = 0; i < 100 && xvfb_.state() == QProcess::Running; ++i) {

@@ -2,6 +2,7 @@
 
 #include "ui/BevelPanel.h"
 #include "ui/WindowCentering.h"
+#include "ui/DialogParts.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -11,35 +12,6 @@
 #include <algorithm>
 
 namespace grid {
-
-PieGauge::PieGauge(QWidget* parent) : QWidget(parent) {}
-
-void PieGauge::SetMaxValue(int maximum) {
-    max_ = std::max(maximum, 1);
-    SetProgress(progress_);
-}
-
-void PieGauge::SetProgress(int progress) {
-    int p = std::clamp(progress, 0, max_);
-    if (p == progress_) return;
-    progress_ = p;
-    update();
-}
-
-void PieGauge::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    p.setPen(palette().color(QPalette::WindowText));
-    p.setBrush(palette().color(QPalette::Button));
-    p.drawEllipse(r);
-    // Qt counts angles in sixteenths of a degree, anticlockwise from three o'clock.
-    int span = static_cast<int>(static_cast<long long>(progress_) * 360 * 16 / max_);
-    if (span > 0) {
-        p.setBrush(colour_);
-        p.drawPie(r, 90 * 16, -span);
-    }
-}
 
 PrintProgressDialog::PrintProgressDialog(ReportRun& run, QWidget* parent)
     : QDialog(parent), run_(run) {
@@ -51,7 +23,7 @@ PrintProgressDialog::PrintProgressDialog(ReportRun& run, QWidget* parent)
     CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
     CancelButton->setGeometry(32, 19, 75, 25);
-    PrintGauge = new PieGauge(this);
+    PrintGauge = new ui::PieGauge(this);
     PrintGauge->setObjectName(QStringLiteral("PrintGauge"));
     PrintGauge->setGeometry(140, 7, 49, 49);
     PrintKickoff = new QTimer(this);

@@ -3,38 +3,14 @@
 #pragma once
 
 #include "grid/view/GridReport.h"
+#include "ui/PieGauge.h"
 
-#include <QColor>
 #include <QDialog>
 
 class QPushButton;
 class QTimer;
 
 namespace grid {
-
-// A round gauge filled clockwise from the top in red on the button face.
-class PieGauge : public QWidget {
-    Q_OBJECT
-public:
-    explicit PieGauge(QWidget* parent = nullptr);
-
-    void SetMaxValue(int maximum);
-    void SetProgress(int progress);
-    void AddProgress(int step) { SetProgress(progress_ + step); }
-    void SetColour(const QColor& colour) {
-        colour_ = colour;
-        update();
-    }
-    int MaxValue() const { return max_; }
-    int Progress() const { return progress_; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    int max_ = 100, progress_ = 0;
-    QColor colour_ = Qt::red;
-};
 
 class PrintProgressDialog : public QDialog {
     Q_OBJECT
@@ -44,7 +20,7 @@ public:
     PrintOutcome Outcome() const { return outcome_; }
 
     QPushButton* CancelButton;
-    PieGauge* PrintGauge;
+    ui::PieGauge* PrintGauge;
     QTimer* PrintKickoff;
 
 public slots:

@@ -9,6 +9,7 @@
 #include "ui/NumericEdits.h"
 #include "ui/SettingsFileButtons.h"
 #include "ui/WindowCentering.h"
+#include "ui/DialogParts.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "screener/app/WorkWindows.h"
 
-#include "grid/view/PrintProgressDialog.h"
+#include "ui/PieGauge.h"
 #include "grid/view/ScreenerCell.h"
 #include "ui/Hooks.h"
 #include "ui/WindowCentering.h"
@@ -114,7 +114,7 @@ FilteringWindow::FilteringWindow(std::function<void(const hostdb::Progress&)> ru
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(205, 63);
     StopButton->setGeometry(16, 17, 89, 29);
-    FilterGauge = new grid::PieGauge(this);
+    FilterGauge = new ui::PieGauge(this);
     FilterGauge->setGeometry(140, 7, 49, 49);
     FilterGauge->SetColour(QColor(0, 0, 128));
 }

@@ -15,7 +15,7 @@ class QProgressBar;
 class QPushButton;
 class QTimer;
 
-namespace grid {
+namespace ui {
 class PieGauge;
 }
 
@@ -82,7 +82,7 @@ public:
     // `run` filters with the progress it is given.
     FilteringWindow(std::function<void(const hostdb::Progress&)> run, QWidget* parent);
 
-    grid::PieGauge* FilterGauge;
+    ui::PieGauge* FilterGauge;
 
 protected:
     void Run() override;
