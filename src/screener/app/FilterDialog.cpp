@@ -101,6 +101,36 @@ struct Flow {
     }
 };
 
+QLabel* NewLabel(QWidget* parent, const char* text, int x, int y) {
+    auto* l = new QLabel(text, parent);
+    l->setTextFormat(Qt::PlainText);
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+
+ui::IntegerEdit* NewIntEdit(QWidget* parent, int min, int max, int length, bool spin) {
+    auto* e = new ui::IntegerEdit(parent);
+    e->SetMinValue(min);
+    e->SetMaxValue(max);
+    if (length > 0) e->setMaxLength(length);
+    e->SetValidate(true);
+    e->SetSpin(spin);
+    return e;
+}
+
+ui::RealEdit* NewRealEdit(QWidget* parent, const char* format) {
+    auto* e = new ui::RealEdit(parent);
+    // No limits are set for these: with validation on, limits of 0 and 0 would make
+    // every value 0.
+    e->SetValidate(false);
+    e->SetFormatString(format);
+    return e;
+}
+
+// The top of the first line below each page's explanatory text.
+constexpr int PageRow = 96;
+
 } // namespace
 
 FilterDialog::FilterDialog(ScreenerWindow& main)
@@ -122,31 +152,21 @@ FilterDialog::FilterDialog(ScreenerWindow& main)
 FilterDialog::~FilterDialog() = default;
 
 void FilterDialog::CreateControls() {
-    auto label = [](QWidget* parent, const char* text, int x, int y) {
-        auto* l = new QLabel(text, parent);
-        l->setTextFormat(Qt::PlainText);
-        l->move(x, y);
-        l->adjustSize();
-        return l;
-    };
-    auto intEdit = [](QWidget* parent, int min, int max, int length, bool spin) {
-        auto* e = new ui::IntegerEdit(parent);
-        e->SetMinValue(min);
-        e->SetMaxValue(max);
-        if (length > 0) e->setMaxLength(length);
-        e->SetValidate(true);
-        e->SetSpin(spin);
-        return e;
-    };
-    auto realEdit = [](QWidget* parent, const char* format) {
-        auto* e = new ui::RealEdit(parent);
-        // No limits are set for these: with validation on, limits of 0 and 0 would make
-        // every value 0.
-        e->SetValidate(false);
-        e->SetFormatString(format);
-        return e;
-    };
+    CreateAreaNumbers();
+    CreateDataSetArea();
+    CreatePagesArea();
+    CreateMinimumsArea();
+    CreateEvaluationArea();
+    CreateStartArea();
 
+    connect(LoadButton, &QPushButton::clicked, this, &FilterDialog::LoadButtonClick);
+    connect(SaveButton, &QPushButton::clicked, this, &FilterDialog::SaveButtonClick);
+    connect(DoItButton, &QPushButton::clicked, this, &FilterDialog::DoItButtonClick);
+    connect(CancelBtn, &QPushButton::clicked, this, &FilterDialog::reject);
+    connect(HelpBtn, &QPushButton::clicked, this, [this] { ui::ShowHelp(this, HelpContext); });
+}
+
+void FilterDialog::CreateAreaNumbers() {
     const int numberY[5] = {9, 41, 374, 412, 546};
     for (int i = 0; i < 5; ++i) {
         auto* n = new QLabel(QString::number(i + 1), this);
@@ -155,11 +175,13 @@ void FilterDialog::CreateControls() {
         n->setGeometry(8, numberY[i], 18, 18);
         AreaNumber[static_cast<size_t>(i)] = n;
     }
+}
 
-    // Area 1 and the data set.
+// Area 1 and the data set.
+void FilterDialog::CreateDataSetArea() {
     LoadButton = new QPushButton("&Load previously saved filter settings", this);
     LoadButton->setGeometry(32, 6, 250, 25);
-    OptionalLabel = label(this, "(optional)", 288, 11);
+    OptionalLabel = NewLabel(this, "(optional)", 288, 11);
     DataSetPanel =
         new ui::BevelPanel(this, ui::BevelPanel::Bevel::Lowered, ui::BevelPanel::Bevel::None);
     DataSetPanel->setGeometry(346, 6, 258, 25);
@@ -167,154 +189,169 @@ void FilterDialog::CreateControls() {
     DataSetLabel->setTextFormat(Qt::PlainText);
     DataSetLabel->setAlignment(Qt::AlignCenter);
     DataSetLabel->setGeometry(2, 2, 254, 21);
+}
 
-    // Area 2.
-    ChooseLabel = label(this, "Click on a tab to choose the filter type:", 32, 41);
+// Area 2.
+void FilterDialog::CreatePagesArea() {
+    ChooseLabel = NewLabel(this, "Click on a tab to choose the filter type:", 32, 41);
     FilterPages = new QTabWidget(this);
     FilterPages->setGeometry(32, 60, 572, 306);
     FilterPages->setFont(ui::DialogFont(11, false));
     FilterPages->tabBar()->setExpanding(false);
     FilterPages->setStyleSheet("QTabBar::tab { min-width: 36px; height: 16px; }");
-    std::array<QWidget*, 10> page{};
-    for (size_t i = 0; i < page.size(); ++i) {
-        page[i] = new QWidget;
-        FilterPages->addTab(page[i], screener::FilterTabCaptions[i]);
-        auto* t = new QLabel(PageTexts[i], page[i]);
+    for (size_t i = 0; i < PageText.size(); ++i) {
+        auto* page = new QWidget;
+        FilterPages->addTab(page, screener::FilterTabCaptions[i]);
+        auto* t = new QLabel(PageTexts[i], page);
         t->setTextFormat(Qt::PlainText);
         t->setFrameStyle(QFrame::Box | QFrame::Plain);
         t->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         t->setGeometry(10, 6, 546, 78);
         PageText[i] = t;
     }
-    const int row = 96;
+    CreateWeeksPages();
+    CreateRangePages();
+    CreateGapPages();
+    CreateVolumePages();
+    CreateComboPage();
+}
 
-    // High and Low.
-    auto weeksPage = [&](QWidget* p, ui::IntegerEdit*& edit, QRadioButton*& only,
-                         QRadioButton*& greater, const char* onlyText, const char* greaterText) {
-        Flow f{40, row};
+// High and Low.
+void FilterDialog::CreateWeeksPages() {
+    auto weeksPage = [](QWidget* p, ui::IntegerEdit*& edit, QRadioButton*& only,
+                        QRadioButton*& greater, const char* onlyText, const char* greaterText) {
+        Flow f{40, PageRow};
         f(new QLabel("Number of weeks:", p));
-        edit = f(intEdit(p, 0, 999, 3, true), 56);
+        edit = f(NewIntEdit(p, 0, 999, 3, true), 56);
         only = new QRadioButton(onlyText, p);
-        only->setGeometry(40, row + 32, 440, 20);
+        only->setGeometry(40, PageRow + 32, 440, 20);
         greater = new QRadioButton(greaterText, p);
-        greater->setGeometry(40, row + 56, 440, 20);
+        greater->setGeometry(40, PageRow + 56, 440, 20);
     };
-    weeksPage(page[0], HighWeeksEdit, HighNewButton, HighGreaterButton,
+    weeksPage(FilterPages->widget(0), HighWeeksEdit, HighNewButton, HighGreaterButton,
               "Show only if the stock just reached this new high",
               "Show if stock is at high for number of weeks or greater");
-    weeksPage(page[1], LowWeeksEdit, LowNewButton, LowGreaterButton,
+    weeksPage(FilterPages->widget(1), LowWeeksEdit, LowNewButton, LowGreaterButton,
               "Show only if the stock just reached this new low",
               "Show if stock is at low for number of weeks or greater");
+}
 
-    // Up and Down.
-    auto rangePage = [&](QWidget* p, const char* heading, QCheckBox*& dollarChk, QLabel*& dollar1,
-                         ui::RealEdit*& minDollar, QLabel*& dollar2, ui::RealEdit*& maxDollar,
-                         QCheckBox*& perCChk, ui::RealEdit*& minPerC, QLabel*& perC1,
-                         ui::RealEdit*& maxPerC, QLabel*& perC2) {
-        label(p, heading, 40, row);
-        Flow d{60, row + 26};
+// Up and Down.
+void FilterDialog::CreateRangePages() {
+    auto rangePage = [](QWidget* p, const char* heading, QCheckBox*& dollarChk, QLabel*& dollar1,
+                        ui::RealEdit*& minDollar, QLabel*& dollar2, ui::RealEdit*& maxDollar,
+                        QCheckBox*& perCChk, ui::RealEdit*& minPerC, QLabel*& perC1,
+                        ui::RealEdit*& maxPerC, QLabel*& perC2) {
+        NewLabel(p, heading, 40, PageRow);
+        Flow d{60, PageRow + 26};
         dollarChk = d(new QCheckBox(p), 18);
         dollar1 = d(new QLabel("$", p));
-        minDollar = d(realEdit(p, "#0.00"), 56);
+        minDollar = d(NewRealEdit(p, "#0.00"), 56);
         dollar2 = d(new QLabel("to $", p));
-        maxDollar = d(realEdit(p, "#0.00"), 56);
-        Flow c{60, row + 54};
+        maxDollar = d(NewRealEdit(p, "#0.00"), 56);
+        Flow c{60, PageRow + 54};
         perCChk = c(new QCheckBox(p), 18);
-        minPerC = c(realEdit(p, "#0.0"), 56);
+        minPerC = c(NewRealEdit(p, "#0.0"), 56);
         perC1 = c(new QLabel("% to", p));
-        maxPerC = c(realEdit(p, "#0.0"), 56);
+        maxPerC = c(NewRealEdit(p, "#0.0"), 56);
         perC2 = c(new QLabel("%", p));
     };
-    rangePage(page[2], "Show stocks that Closed Up", CloseUpDollarChk, UpDollar1Label, MinUpDollar,
-              UpDollar2Label, MaxUpDollar, CloseUpPerCChk, MinUpPerC, UpPerC1Label, MaxUpPerC,
-              UpPerC2Label);
-    rangePage(page[3], "Show stocks that Closed Down", CloseDownDollarChk, DownDollar1Label,
-              MinDownDollar, DownDollar2Label, MaxDownDollar, CloseDownPerCChk, MinDownPerC,
-              DownPerC1Label, MaxDownPerC, DownPerC2Label);
+    rangePage(FilterPages->widget(2), "Show stocks that Closed Up", CloseUpDollarChk,
+              UpDollar1Label, MinUpDollar, UpDollar2Label, MaxUpDollar, CloseUpPerCChk, MinUpPerC,
+              UpPerC1Label, MaxUpPerC, UpPerC2Label);
+    rangePage(FilterPages->widget(3), "Show stocks that Closed Down", CloseDownDollarChk,
+              DownDollar1Label, MinDownDollar, DownDollar2Label, MaxDownDollar, CloseDownPerCChk,
+              MinDownPerC, DownPerC1Label, MaxDownPerC, DownPerC2Label);
+}
 
-    // GapU and GapD.
-    auto gapPage = [&](QWidget* p, const char* text, ui::IntegerEdit*& days) {
-        Flow f{40, row};
+// GapU and GapD.
+void FilterDialog::CreateGapPages() {
+    auto gapPage = [](QWidget* p, const char* text, ui::IntegerEdit*& days) {
+        Flow f{40, PageRow};
         f(new QLabel(text, p));
-        days = f(intEdit(p, 0, 9, 1, true), 40);
+        days = f(NewIntEdit(p, 0, 9, 1, true), 40);
         f(new QLabel("days.", p));
     };
-    gapPage(page[4], "Show stocks with a Gap Up within the last", GapUpDays);
-    gapPage(page[5], "Show stocks with a Gap Down within the last", GapDownDays);
+    gapPage(FilterPages->widget(4), "Show stocks with a Gap Up within the last", GapUpDays);
+    gapPage(FilterPages->widget(5), "Show stocks with a Gap Down within the last", GapDownDays);
+}
 
-    // VolU and VolD.
-    {
-        Flow f{40, row};
-        f(new QLabel("Volume must be at least", page[6]));
-        VolAbovePerC = f(realEdit(page[6], ""), 56);
-        f(new QLabel("% Above its moving average", page[6]));
-        Flow g{40, row + 30};
-        g(new QLabel("for the last", page[6]));
-        VolumeDays = g(intEdit(page[6], 1, 9, 1, true), 40);
-        g(new QLabel("days.", page[6]));
+// VolU and VolD.
+void FilterDialog::CreateVolumePages() {
+    QWidget* above = FilterPages->widget(6);
+    Flow f{40, PageRow};
+    f(new QLabel("Volume must be at least", above));
+    VolAbovePerC = f(NewRealEdit(above, ""), 56);
+    f(new QLabel("% Above its moving average", above));
+    Flow g{40, PageRow + 30};
+    g(new QLabel("for the last", above));
+    VolumeDays = g(NewIntEdit(above, 1, 9, 1, true), 40);
+    g(new QLabel("days.", above));
 
-        Flow h{40, row};
-        h(new QLabel("Volume must be at least", page[7]));
-        VolBelowPerC = h(new ui::RealEdit(page[7]), 56);
-        VolBelowPerC->MinValue = 0;
-        VolBelowPerC->MaxValue = 100;
-        // Room for every value the settings file can hold ("99.99"): three characters would
-        // cut a loaded 45.5 to "45.".
-        VolBelowPerC->setMaxLength(5);
-        VolBelowPerC->SetValidate(true);
-        h(new QLabel("% Below its moving average", page[7]));
-        VolDownDaysLabel = new QLabel(page[7]);
-        VolDownDaysLabel->setTextFormat(Qt::PlainText);
-        VolDownDaysLabel->setGeometry(40, row + 32, 440, 18);
-    }
+    QWidget* below = FilterPages->widget(7);
+    Flow h{40, PageRow};
+    h(new QLabel("Volume must be at least", below));
+    VolBelowPerC = h(new ui::RealEdit(below), 56);
+    VolBelowPerC->MinValue = 0;
+    VolBelowPerC->MaxValue = 100;
+    // Room for every value the settings file can hold ("99.99"): three characters would
+    // cut a loaded 45.5 to "45.".
+    VolBelowPerC->setMaxLength(5);
+    VolBelowPerC->SetValidate(true);
+    h(new QLabel("% Below its moving average", below));
+    VolDownDaysLabel = new QLabel(below);
+    VolDownDaysLabel->setTextFormat(Qt::PlainText);
+    VolDownDaysLabel->setGeometry(40, PageRow + 32, 440, 18);
+}
 
-    // Combo: columns A, B and C, one row per test, the C box carrying the description.
-    {
-        QWidget* p = page[9];
-        const int a = 24, b = 48, c = 72, top = 88;
-        for (auto [x, head] : {std::pair{a, "A"}, std::pair{b, "B"}, std::pair{c, "C"}})
-            label(p, head, x + 1, top);
-        int y = top + 16;
-        auto comboRow = [&](QCheckBox*& ca, QCheckBox*& cb, QCheckBox*& cc, QLabel** line2) {
-            ca = new QCheckBox(p);
-            ca->setGeometry(a, y, 18, 18);
-            cb = new QCheckBox(p);
-            cb->setGeometry(b, y, 18, 18);
-            cc = new QCheckBox(p);
-            cc->setGeometry(c, y, 420, 18);
-            y += 19;
-            if (line2) {
-                *line2 = new QLabel(p);
-                (*line2)->setTextFormat(Qt::PlainText);
-                (*line2)->setGeometry(c + 20, y - 3, 400, 15);
-                y += 13;
-            }
-        };
-        comboRow(NewHighChkA, NewHighChkB, NewHighChkC, nullptr);
-        comboRow(NewLowChkA, NewLowChkB, NewLowChkC, nullptr);
-        comboRow(CloseUpChkA, CloseUpChkB, CloseUpChkC, nullptr);
-        comboRow(CloseDownChkA, CloseDownChkB, CloseDownChkC, nullptr);
-        comboRow(GapUpChkA, GapUpChkB, GapUpChkC, nullptr);
-        comboRow(GapDownChkA, GapDownChkB, GapDownChkC, nullptr);
-        comboRow(VolAboveChkA, VolAboveChkB, VolAboveChkC, &VolAboveLine2);
-        comboRow(VolBelowChkA, VolBelowChkB, VolBelowChkC, &VolBelowLine2);
-    }
+// Combo: columns A, B and C, one row per test, the C box carrying the description.
+void FilterDialog::CreateComboPage() {
+    QWidget* p = FilterPages->widget(9);
+    const int a = 24, b = 48, c = 72, top = 88;
+    for (auto [x, head] : {std::pair{a, "A"}, std::pair{b, "B"}, std::pair{c, "C"}})
+        NewLabel(p, head, x + 1, top);
+    int y = top + 16;
+    auto comboRow = [&](QCheckBox*& ca, QCheckBox*& cb, QCheckBox*& cc, QLabel** line2) {
+        ca = new QCheckBox(p);
+        ca->setGeometry(a, y, 18, 18);
+        cb = new QCheckBox(p);
+        cb->setGeometry(b, y, 18, 18);
+        cc = new QCheckBox(p);
+        cc->setGeometry(c, y, 420, 18);
+        y += 19;
+        if (line2) {
+            *line2 = new QLabel(p);
+            (*line2)->setTextFormat(Qt::PlainText);
+            (*line2)->setGeometry(c + 20, y - 3, 400, 15);
+            y += 13;
+        }
+    };
+    comboRow(NewHighChkA, NewHighChkB, NewHighChkC, nullptr);
+    comboRow(NewLowChkA, NewLowChkB, NewLowChkC, nullptr);
+    comboRow(CloseUpChkA, CloseUpChkB, CloseUpChkC, nullptr);
+    comboRow(CloseDownChkA, CloseDownChkB, CloseDownChkC, nullptr);
+    comboRow(GapUpChkA, GapUpChkB, GapUpChkC, nullptr);
+    comboRow(GapDownChkA, GapDownChkB, GapDownChkC, nullptr);
+    comboRow(VolAboveChkA, VolAboveChkB, VolAboveChkC, &VolAboveLine2);
+    comboRow(VolBelowChkA, VolBelowChkB, VolBelowChkC, &VolBelowLine2);
+}
 
-    // Area 3.
+// Area 3.
+void FilterDialog::CreateMinimumsArea() {
     MinimumPanel = new ui::BevelPanel(this);
     MinimumPanel->setGeometry(32, 370, 572, 32);
-    {
-        Flow f{8, 5};
-        f(new QLabel("Set minimum price $", MinimumPanel));
-        MinCloseEdit = f(realEdit(MinimumPanel, "##0.00"), 60);
-        f(new QLabel("and", MinimumPanel), -1, 12);
-        f(new QLabel("minimum volume", MinimumPanel));
-        MinVolumeEdit = f(intEdit(MinimumPanel, 0, 0, 0, false), 60, 0);
-        MinVolumeEdit->SetFormatString("#0");
-        f(new QLabel(",000 shares.", MinimumPanel));
-    }
+    Flow f{8, 5};
+    f(new QLabel("Set minimum price $", MinimumPanel));
+    MinCloseEdit = f(NewRealEdit(MinimumPanel, "##0.00"), 60);
+    f(new QLabel("and", MinimumPanel), -1, 12);
+    f(new QLabel("minimum volume", MinimumPanel));
+    MinVolumeEdit = f(NewIntEdit(MinimumPanel, 0, 0, 0, false), 60, 0);
+    MinVolumeEdit->SetFormatString("#0");
+    f(new QLabel(",000 shares.", MinimumPanel));
+}
 
-    // Area 4.
+// Area 4.
+void FilterDialog::CreateEvaluationArea() {
     EvalPanel = new ui::BevelPanel(this);
     EvalPanel->setGeometry(32, 408, 572, 128);
     PerfEvalHeader = new QLabel("Performance Evaluation", EvalPanel);
@@ -322,27 +359,27 @@ void FilterDialog::CreateControls() {
     PerfEvalHeader->setWordWrap(true);
     PerfEvalHeader->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     PerfEvalHeader->setGeometry(8, 4, 556, 30);
-    {
-        Flow f{8, 24};
-        DoEvalCheckBox = f(new QCheckBox("Show the results of", EvalPanel));
-        TradeChoice = f(new QComboBox(EvalPanel), 110);
-        TradeChoice->addItems({"long trades", "short trades"});
-        EvalLabel1 = f(new QLabel("initiated at the opening price on", EvalPanel));
-        Flow g{8, 50};
-        OpenDateLabel = g(new QLabel(EvalPanel), 200);
-        EvalLabel2 = g(new QLabel("and closed out at the closing price", EvalPanel));
-        Flow h{8, 76};
-        EvalDays = h(intEdit(EvalPanel, 0, 999, 3, true), 56);
-        EvalLabel3 = h(new QLabel("trading days later on", EvalPanel));
-        CloseDateLabel = h(new QLabel(EvalPanel), 200);
-        Flow k{8, 100};
-        EvalLabel4 = k(new QLabel("Then compare them to these tickers:", EvalPanel));
-        CompareEdit = k(new QLineEdit(EvalPanel), 180);
-        CompareEdit->setValidator(new UpperCaseValidator(CompareEdit));
-    }
+    Flow f{8, 24};
+    DoEvalCheckBox = f(new QCheckBox("Show the results of", EvalPanel));
+    TradeChoice = f(new QComboBox(EvalPanel), 110);
+    TradeChoice->addItems({"long trades", "short trades"});
+    EvalLabel1 = f(new QLabel("initiated at the opening price on", EvalPanel));
+    Flow g{8, 50};
+    OpenDateLabel = g(new QLabel(EvalPanel), 200);
+    EvalLabel2 = g(new QLabel("and closed out at the closing price", EvalPanel));
+    Flow h{8, 76};
+    EvalDays = h(NewIntEdit(EvalPanel, 0, 999, 3, true), 56);
+    EvalLabel3 = h(new QLabel("trading days later on", EvalPanel));
+    CloseDateLabel = h(new QLabel(EvalPanel), 200);
+    Flow k{8, 100};
+    EvalLabel4 = k(new QLabel("Then compare them to these tickers:", EvalPanel));
+    CompareEdit = k(new QLineEdit(EvalPanel), 180);
+    CompareEdit->setValidator(new UpperCaseValidator(CompareEdit));
+}
 
-    // Area 5 and the buttons below.
-    StartLabel = label(this, "Cick a button to start filtering:", 32, 546);
+// Area 5 and the buttons below.
+void FilterDialog::CreateStartArea() {
+    StartLabel = NewLabel(this, "Cick a button to start filtering:", 32, 546);
     DoItButton = new QPushButton("&Filter using these (unsaved) settings", this);
     DoItButton->setGeometry(32, 564, 284, 27);
     SaveButton = new QPushButton("&Save all settings, then filter", this);
@@ -352,12 +389,6 @@ void FilterDialog::CreateControls() {
     CancelBtn->setGeometry(446, 599, 77, 27);
     HelpBtn = new QPushButton("Help", this);
     HelpBtn->setGeometry(527, 599, 77, 27);
-
-    connect(LoadButton, &QPushButton::clicked, this, &FilterDialog::LoadButtonClick);
-    connect(SaveButton, &QPushButton::clicked, this, &FilterDialog::SaveButtonClick);
-    connect(DoItButton, &QPushButton::clicked, this, &FilterDialog::DoItButtonClick);
-    connect(CancelBtn, &QPushButton::clicked, this, &FilterDialog::reject);
-    connect(HelpBtn, &QPushButton::clicked, this, [this] { ui::ShowHelp(this, HelpContext); });
 }
 
 void FilterDialog::SetTabOrder() {

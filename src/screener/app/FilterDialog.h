@@ -103,6 +103,17 @@ protected:
 
 private:
     void CreateControls();
+    void CreateAreaNumbers();
+    void CreateDataSetArea();
+    void CreatePagesArea();
+    void CreateWeeksPages();
+    void CreateRangePages();
+    void CreateGapPages();
+    void CreateVolumePages();
+    void CreateComboPage();
+    void CreateMinimumsArea();
+    void CreateEvaluationArea();
+    void CreateStartArea();
     void ConnectChanges();
     void SetTabOrder();
     void ShowRecord(const screener::FilterSettings& s); // the controls only
