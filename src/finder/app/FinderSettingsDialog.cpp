@@ -83,6 +83,70 @@ public:
     }
 };
 
+QFrame* NewPanel(QWidget* dialog, int y, int width, int height) {
+    auto* p = new QFrame(dialog);
+    p->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    p->setGeometry(8, y, width, height);
+    return p;
+}
+
+// Each sentence is laid out left to right: labels at their own width, controls at theirs.
+struct Sentence {
+    int x = 8;
+    QWidget* At(QWidget* w, int y, int width, int height = 22) {
+        w->setGeometry(x, y, width, height);
+        x += width + 6;
+        return w;
+    }
+    QLabel* Label(QWidget* parent, const char* text, int y) {
+        auto* l = new QLabel(text, parent);
+        l->adjustSize();
+        At(l, y + 3, l->width(), l->height());
+        return l;
+    }
+};
+
+QComboBox* NewCombo(QWidget* parent, std::initializer_list<const char*> items) {
+    auto* c = new QComboBox(parent);
+    for (const char* i : items) c->addItem(i);
+    return c;
+}
+
+QComboBox* NewLineChoice(QWidget* parent) {
+    auto* c = NewCombo(parent, {});
+    for (const char* name : finder::LineNames) c->addItem(name);
+    c->setMaxVisibleItems(finder::LineCount);
+    return c;
+}
+
+QListWidget* NewList(QWidget* parent, std::initializer_list<const char*> items) {
+    auto* l = new QListWidget(parent);
+    for (const char* i : items) l->addItem(i);
+    l->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    l->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    l->setSelectionMode(QAbstractItemView::SingleSelection);
+    return l;
+}
+
+// Shortened to show just their items.
+int ListHeight(QListWidget* l) { return l->count() * l->sizeHintForRow(0) + 2 * l->frameWidth(); }
+
+ui::IntegerEdit* NewSpin(QWidget* parent, int low, int high, int length) {
+    auto* e = new ui::IntegerEdit(parent);
+    e->SetMinValue(low);
+    e->SetMaxValue(high);
+    e->setMaxLength(length);
+    e->SetValidate(true);
+    e->SetSpin(true);
+    return e;
+}
+
+QCheckBox* NewCheck(QWidget* parent, const char* text) {
+    auto* c = new QCheckBox(text, parent);
+    c->adjustSize();
+    return c;
+}
+
 } // namespace
 
 ExactRatingsEdit::ExactRatingsEdit(QWidget* parent) : QLineEdit(parent) {
@@ -127,156 +191,117 @@ void FinderSettingsDialog::CreateControls() {
     setFont(f);
     setFixedSize(592, 403);
 
-    auto panel = [this](int y, int width, int height) {
-        auto* p = new QFrame(this);
-        p->setFrameStyle(QFrame::Panel | QFrame::Raised);
-        p->setGeometry(8, y, width, height);
-        return p;
-    };
-    // Each sentence is laid out left to right: labels at their own width, controls at theirs.
-    int x = 0;
-    auto at = [&x](QWidget* w, int y, int width, int height = 22) {
-        w->setGeometry(x, y, width, height);
-        x += width + 6;
-        return w;
-    };
-    auto label = [&](QWidget* parent, const char* text, int y) {
-        auto* l = new QLabel(text, parent);
-        l->adjustSize();
-        at(l, y + 3, l->width(), l->height());
-        return l;
-    };
-    auto combo = [](QWidget* parent, std::initializer_list<const char*> items) {
-        auto* c = new QComboBox(parent);
-        for (const char* i : items) c->addItem(i);
-        return c;
-    };
-    auto lines = [&](QWidget* parent) {
-        auto* c = combo(parent, {});
-        for (const char* name : finder::LineNames) c->addItem(name);
-        c->setMaxVisibleItems(finder::LineCount);
-        return c;
-    };
-    auto list = [](QWidget* parent, std::initializer_list<const char*> items) {
-        auto* l = new QListWidget(parent);
-        for (const char* i : items) l->addItem(i);
-        l->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        l->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        l->setSelectionMode(QAbstractItemView::SingleSelection);
-        return l;
-    };
-    // Shortened to show just their items.
-    auto listHeight = [](QListWidget* l) {
-        return l->count() * l->sizeHintForRow(0) + 2 * l->frameWidth();
-    };
-    auto spin = [](QWidget* parent, int low, int high, int length) {
-        auto* e = new ui::IntegerEdit(parent);
-        e->SetMinValue(low);
-        e->SetMaxValue(high);
-        e->setMaxLength(length);
-        e->SetValidate(true);
-        e->SetSpin(true);
-        return e;
-    };
-    auto check = [](QWidget* parent, const char* text) {
-        auto* c = new QCheckBox(text, parent);
-        c->adjustSize();
-        return c;
-    };
+    CreateMarketSentence();
+    CreatePrevActSentence();
+    CreatePrevERSentence();
+    CreateEvalSentence();
+    CreateButtons();
+    SetTabOrder();
+}
 
-    MarketPanel = panel(8, 576, 36);
-    x = 8;
-    MarketLabel1 = label(MarketPanel, "Find stocks that", 7);
-    MarketAction = combo(MarketPanel, {finder::MarketActionNames[0], finder::MarketActionNames[1],
-                                       finder::MarketActionNames[2], finder::MarketActionNames[3]});
-    at(MarketAction, 7, 100);
-    MarketLabel2 = label(MarketPanel, "their", 7);
-    MarketLine = lines(MarketPanel);
-    at(MarketLine, 7, 116);
-    MarketLabel3 = label(MarketPanel, "on Market Date", 7);
+void FinderSettingsDialog::CreateMarketSentence() {
+    MarketPanel = NewPanel(this, 8, 576, 36);
+    Sentence s;
+    MarketLabel1 = s.Label(MarketPanel, "Find stocks that", 7);
+    MarketAction =
+        NewCombo(MarketPanel, {finder::MarketActionNames[0], finder::MarketActionNames[1],
+                               finder::MarketActionNames[2], finder::MarketActionNames[3]});
+    s.At(MarketAction, 7, 100);
+    MarketLabel2 = s.Label(MarketPanel, "their", 7);
+    MarketLine = NewLineChoice(MarketPanel);
+    s.At(MarketLine, 7, 116);
+    MarketLabel3 = s.Label(MarketPanel, "on Market Date", 7);
     MarketDateEdit = new ui::DateEdit(MarketPanel);
-    at(MarketDateEdit, 7, std::max(90, 568 - x));
+    s.At(MarketDateEdit, 7, std::max(90, 568 - s.x));
     MarketDateEdit->MinDate = MarketCalendar::DayToDate(finder::FirstMarketDate);
     MarketDateEdit->MaxDate = MarketCalendar::DayToDate(Last());
+}
 
-    PrevActPanel = panel(48, 576, 68);
-    x = 8;
-    PrevActCheckBox = check(PrevActPanel, "Also require that they've closed");
-    at(PrevActCheckBox, 9, PrevActCheckBox->width(), 18);
-    PrevActAction = list(PrevActPanel, {"above", "below"});
-    at(PrevActAction, 6, 64, listHeight(PrevActAction));
-    PrevActLabel1 = label(PrevActPanel, "their", 7);
-    PrevActLine = lines(PrevActPanel);
-    at(PrevActLine, 7, 136);
-    x = 28;
-    PrevActLabel2 = label(PrevActPanel, "for at least", 40);
-    PrevActSpentDays = spin(PrevActPanel, 1, 99, 2);
-    at(PrevActSpentDays, 40, 44);
-    PrevActLabel3 = label(PrevActPanel, "of the previous", 40);
-    PrevActOutOfDays = spin(PrevActPanel, 1, 99, 2);
-    at(PrevActOutOfDays, 40, 44);
-    PrevActLabel4 = label(PrevActPanel, "trading days.", 40);
+void FinderSettingsDialog::CreatePrevActSentence() {
+    PrevActPanel = NewPanel(this, 48, 576, 68);
+    Sentence s;
+    PrevActCheckBox = NewCheck(PrevActPanel, "Also require that they've closed");
+    s.At(PrevActCheckBox, 9, PrevActCheckBox->width(), 18);
+    PrevActAction = NewList(PrevActPanel, {"above", "below"});
+    s.At(PrevActAction, 6, 64, ListHeight(PrevActAction));
+    PrevActLabel1 = s.Label(PrevActPanel, "their", 7);
+    PrevActLine = NewLineChoice(PrevActPanel);
+    s.At(PrevActLine, 7, 136);
+    s.x = 28;
+    PrevActLabel2 = s.Label(PrevActPanel, "for at least", 40);
+    PrevActSpentDays = NewSpin(PrevActPanel, 1, 99, 2);
+    s.At(PrevActSpentDays, 40, 44);
+    PrevActLabel3 = s.Label(PrevActPanel, "of the previous", 40);
+    PrevActOutOfDays = NewSpin(PrevActPanel, 1, 99, 2);
+    s.At(PrevActOutOfDays, 40, 44);
+    PrevActLabel4 = s.Label(PrevActPanel, "trading days.", 40);
+}
 
-    PrevERPanel = panel(120, 576, 130);
-    x = 8;
-    PrevChoice = list(PrevERPanel, {finder::PrevChoiceNames[0], finder::PrevChoiceNames[1],
-                                    finder::PrevChoiceNames[2]});
-    at(PrevChoice, 6, 128, listHeight(PrevChoice));
-    const int sentence = x;
-    PrevLabel1 = label(PrevERPanel, "that, on the Market Date or the", 5);
-    PrevLabel2 = label(PrevERPanel, "previous", 5);
-    PrevDaysEdit = spin(PrevERPanel, 0, 9, 1);
-    at(PrevDaysEdit, 5, 36);
-    x = sentence;
-    PrevLabel3 = label(PrevERPanel, "trading days, the stocks above", 30);
-    PrevLabel4 = label(PrevERPanel, "also have at least one of the following:", 30);
+void FinderSettingsDialog::CreatePrevERSentence() {
+    PrevERPanel = NewPanel(this, 120, 576, 130);
+    Sentence s;
+    PrevChoice = NewList(PrevERPanel, {finder::PrevChoiceNames[0], finder::PrevChoiceNames[1],
+                                       finder::PrevChoiceNames[2]});
+    s.At(PrevChoice, 6, 128, ListHeight(PrevChoice));
+    const int sentence = s.x;
+    PrevLabel1 = s.Label(PrevERPanel, "that, on the Market Date or the", 5);
+    PrevLabel2 = s.Label(PrevERPanel, "previous", 5);
+    PrevDaysEdit = NewSpin(PrevERPanel, 0, 9, 1);
+    s.At(PrevDaysEdit, 5, 36);
+    s.x = sentence;
+    PrevLabel3 = s.Label(PrevERPanel, "trading days, the stocks above", 30);
+    PrevLabel4 = s.Label(PrevERPanel, "also have at least one of the following:", 30);
     auto range = [&](QCheckBox*& box, const char* text, ui::IntegerEdit*& min, QLabel*& and_,
                      ui::IntegerEdit*& max, int y) {
-        x = 28;
-        box = check(PrevERPanel, text);
-        at(box, y + 2, 190, 18);
-        min = spin(PrevERPanel, 0, 100, 3);
-        at(min, y, 48);
-        and_ = label(PrevERPanel, "and", y);
-        max = spin(PrevERPanel, 0, 100, 3);
-        at(max, y, 48);
+        s.x = 28;
+        box = NewCheck(PrevERPanel, text);
+        s.At(box, y + 2, 190, 18);
+        min = NewSpin(PrevERPanel, 0, 100, 3);
+        s.At(min, y, 48);
+        and_ = s.Label(PrevERPanel, "and", y);
+        max = NewSpin(PrevERPanel, 0, 100, 3);
+        s.At(max, y, 48);
     };
     range(PrevUpCheckBox, "An Upside ER between", PrevUpMinEdit, PrevUpLabel, PrevUpMaxEdit, 56);
     range(PrevDnCheckBox, "A Downside ER between", PrevDnMinEdit, PrevDnLabel, PrevDnMaxEdit, 80);
-    x = 28;
-    PrevExactCheckBox = check(PrevERPanel, "An ER that exactly matches one of:");
-    at(PrevExactCheckBox, 106, PrevExactCheckBox->width(), 18);
+    s.x = 28;
+    PrevExactCheckBox = NewCheck(PrevERPanel, "An ER that exactly matches one of:");
+    s.At(PrevExactCheckBox, 106, PrevExactCheckBox->width(), 18);
     PrevExactEdit = new ExactRatingsEdit(PrevERPanel);
-    at(PrevExactEdit, 104, 568 - x);
+    s.At(PrevExactEdit, 104, 568 - s.x);
+}
 
-    EvalPanel = panel(254, 368, 144);
+void FinderSettingsDialog::CreateEvalSentence() {
+    EvalPanel = NewPanel(this, 254, 368, 144);
     PerfEvalHeader = new QLabel(EvalPossible, EvalPanel);
     PerfEvalHeader->setWordWrap(true);
     PerfEvalHeader->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     PerfEvalHeader->setGeometry(8, 4, 352, 16);
-    x = 8;
-    DoEvalCheckBox = check(EvalPanel, "Show me results of");
-    at(DoEvalCheckBox, 26, DoEvalCheckBox->width(), 18);
-    TradeChoice = list(EvalPanel, {finder::TradeChoiceNames[0], finder::TradeChoiceNames[1]});
-    at(TradeChoice, 22, 104, listHeight(TradeChoice));
-    x = 8;
-    EvalLabel1 = label(EvalPanel, "initiated at the opening price on", 58);
+    Sentence s;
+    DoEvalCheckBox = NewCheck(EvalPanel, "Show me results of");
+    s.At(DoEvalCheckBox, 26, DoEvalCheckBox->width(), 18);
+    TradeChoice = NewList(EvalPanel, {finder::TradeChoiceNames[0], finder::TradeChoiceNames[1]});
+    s.At(TradeChoice, 22, 104, ListHeight(TradeChoice));
+    s.x = 8;
+    EvalLabel1 = s.Label(EvalPanel, "initiated at the opening price on", 58);
     OpenDateLabel = new QLabel(EvalPanel);
-    at(OpenDateLabel, 61, 360 - x, 16);
-    x = 8;
-    EvalLabel2 = label(EvalPanel, "and closed out at the closing price", 78);
-    EvalDays = spin(EvalPanel, 0, 999, 3);
-    at(EvalDays, 78, 52);
-    x = 8;
-    EvalLabel3 = label(EvalPanel, "trading days later on", 100);
+    s.At(OpenDateLabel, 61, 360 - s.x, 16);
+    s.x = 8;
+    EvalLabel2 = s.Label(EvalPanel, "and closed out at the closing price", 78);
+    EvalDays = NewSpin(EvalPanel, 0, 999, 3);
+    s.At(EvalDays, 78, 52);
+    s.x = 8;
+    EvalLabel3 = s.Label(EvalPanel, "trading days later on", 100);
     CloseDateLabel = new QLabel(EvalPanel);
-    at(CloseDateLabel, 103, 360 - x, 16);
-    x = 8;
-    EvalLabel4 = label(EvalPanel, "Then compare them to these tickers:", 120);
+    s.At(CloseDateLabel, 103, 360 - s.x, 16);
+    s.x = 8;
+    EvalLabel4 = s.Label(EvalPanel, "Then compare them to these tickers:", 120);
     CompareEdit = new QLineEdit(EvalPanel);
     CompareEdit->setValidator(new UpperCaseValidator(CompareEdit));
-    at(CompareEdit, 120, 360 - x, 20);
+    s.At(CompareEdit, 120, 360 - s.x, 20);
+}
 
+void FinderSettingsDialog::CreateButtons() {
     auto button = [this](const char* text, int y) {
         auto* b = new QPushButton(text, this);
         b->setGeometry(384, y, 200, 26);
@@ -290,8 +315,10 @@ void FinderSettingsDialog::CreateControls() {
     HelpBtn = button("Help", 370);
     CancelBtn->setGeometry(384, 342, 98, 26);
     HelpBtn->setGeometry(486, 342, 98, 26);
+}
 
-    // The keyboard walks the sentences in the order they are read.
+// The keyboard walks the sentences in the order they are read.
+void FinderSettingsDialog::SetTabOrder() {
     QWidget* order[] = {MarketAction,      MarketLine,     MarketDateEdit,   PrevActCheckBox,
                         PrevActAction,     PrevActLine,    PrevActSpentDays, PrevActOutOfDays,
                         PrevChoice,        PrevDaysEdit,   PrevUpCheckBox,   PrevUpMinEdit,

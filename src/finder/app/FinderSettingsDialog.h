@@ -91,6 +91,12 @@ protected:
 
 private:
     void CreateControls();
+    void CreateMarketSentence();
+    void CreatePrevActSentence();
+    void CreatePrevERSentence();
+    void CreateEvalSentence();
+    void CreateButtons();
+    void SetTabOrder();
     void Connect();
     void MarketDateChanged();
     void MarkTradingDays();
