@@ -95,13 +95,23 @@ DataSetChooser::DataSetChooser(ScreenerWindow& main)
     calendar_.HolidayFileName =
         hostdb::HolidayFilePath(main.Host().globals, main.Environment().dirs);
 
+    CreateExistingPart();
+    CreateGeneratePart();
+    CreateButtons();
+    SetTabOrder();
+    SetDateRange();
+    UseExistingButton->setChecked(true);
+    Connect();
+}
+
+void DataSetChooser::CreateExistingPart() {
     UseExistingButton = new QRadioButton("Open an existing data set", this);
     UseExistingButton->setGeometry(12, 8, 300, 20);
     DataSetListBox = new QListWidget(this);
     DataSetListBox->setGeometry(28, 32, 250, 150);
     DataSetListBox->setSortingEnabled(true);
     DataSetListBox->setUniformItemSizes(true);
-    DataSetListBox->setItemDelegate(new DataSetDelegate(main.Environment().locale, this));
+    DataSetListBox->setItemDelegate(new DataSetDelegate(main_.Environment().locale, this));
     DeleteButton = new QPushButton(style()->standardIcon(QStyle::SP_TrashIcon),
                                    "Delete selected data set", this);
     DeleteButton->setGeometry(28, 188, 250, 26);
@@ -111,7 +121,9 @@ DataSetChooser::DataSetChooser(ScreenerWindow& main)
     QFont regular = font();
     regular.setBold(false);
     SizeLabel->setFont(regular);
+}
 
+void DataSetChooser::CreateGeneratePart() {
     GenerateNewButton = new QRadioButton("Generate a new data", this);
     GenerateNewButton->setGeometry(12, 240, 170, 20);
     auto label = [this](const char* text, int x, int y) {
@@ -134,7 +146,9 @@ DataSetChooser::DataSetChooser(ScreenerWindow& main)
     VolMoveAve->SetSpin(true);
     label("-day moving", 252, 270);
     label("average of volume.", 28, 296);
+}
 
+void DataSetChooser::CreateButtons() {
     OKBtn = new QPushButton("OK", this);
     OKBtn->setDefault(true);
     OKBtn->setGeometry(340, 32, 88, 28);
@@ -142,6 +156,9 @@ DataSetChooser::DataSetChooser(ScreenerWindow& main)
     CancelBtn->setGeometry(340, 66, 88, 28);
     HelpBtn = new QPushButton("Help", this);
     HelpBtn->setGeometry(340, 100, 88, 28);
+}
+
+void DataSetChooser::SetTabOrder() {
     for (QWidget* w : std::initializer_list<QWidget*>{
              UseExistingButton, DataSetListBox, DeleteButton, GenerateNewButton, MarketDateEdit,
              VolMoveAve, OKBtn, CancelBtn, HelpBtn})
@@ -152,16 +169,19 @@ DataSetChooser::DataSetChooser(ScreenerWindow& main)
     setTabOrder(GenerateNewButton, MarketDateEdit);
     setTabOrder(MarketDateEdit, VolMoveAve);
     setTabOrder(VolMoveAve, OKBtn);
+}
 
-    // The edit's range: 2 January 1980 to the last day of the last market date's month.
-    const int last = main.Host().globals.LastMarketDay;
+// The edit's range: 2 January 1980 to the last day of the last market date's month.
+void DataSetChooser::SetDateRange() {
+    const int last = main_.Host().globals.LastMarketDay;
     const hostdb::CivilDate l = hostdb::DecodeDate(hostdb::MarketCalendar::DayToDate(last));
     MarketDateEdit->MinDate = hostdb::EncodeDate(1980, 1, 2);
     MarketDateEdit->MaxDate =
         hostdb::EncodeDate(l.year, l.month, hostdb::DaysInMonth(l.year, l.month));
     MarketDateEdit->SetDate(hostdb::MarketCalendar::DayToDate(last));
-    UseExistingButton->setChecked(true);
+}
 
+void DataSetChooser::Connect() {
     connect(OKBtn, &QPushButton::clicked, this, &DataSetChooser::OKClick);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     connect(HelpBtn, &QPushButton::clicked, this, [this] { ui::ShowHelp(this, 1014); });

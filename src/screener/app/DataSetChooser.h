@@ -55,6 +55,12 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void CreateExistingPart();
+    void CreateGeneratePart();
+    void CreateButtons();
+    void SetTabOrder();
+    void SetDateRange();
+    void Connect();
     void GenerationInputChanged();
     void NormaliseDate();
     void MarkTradingDays();
