@@ -134,6 +134,22 @@ HelpWindow::HelpWindow(const QString& program, const QString& caption, const QSt
     setWindowTitle(caption);
     setObjectName(QStringLiteral("HelpWindow"));
 
+    QHBoxLayout* buttons = CreateButtons();
+    CreateContentsList();
+    QWidget* searchPane = CreateSearchPane();
+    LayOut(buttons, searchPane);
+    SetTabOrder();
+    Connect();
+    CreateShortcuts();
+
+    if (book_.Found())
+        OpenPage(book_.ContentsPage());
+    else
+        ShowNotice(QString(), QString());
+    UpdateButtons();
+}
+
+QHBoxLayout* HelpWindow::CreateButtons() {
     contentsButton_ = new QPushButton(QStringLiteral("&Contents"), this);
     searchButton_ = new QPushButton(QStringLiteral("&Search"), this);
     backButton_ = new QPushButton(QStringLiteral("<< &Back"), this);
@@ -150,14 +166,19 @@ HelpWindow::HelpWindow(const QString& program, const QString& caption, const QSt
         buttons->addWidget(b);
     buttons->addStretch(1);
     buttons->addWidget(closeButton_);
+    return buttons;
+}
 
+void HelpWindow::CreateContentsList() {
     contents_ = new QListWidget(this);
     contents_->setObjectName(QStringLiteral("contents"));
     for (const HelpPage& page : book_.Pages()) {
         auto* item = new QListWidgetItem(page.title, contents_);
         item->setData(Qt::UserRole, page.file);
     }
+}
 
+QWidget* HelpWindow::CreateSearchPane() {
     auto* searchPane = new QWidget(this);
     auto* searchLabel = new QLabel(QStringLiteral("Type the &words to find:"), searchPane);
     searchEdit_ = new QLineEdit(searchPane);
@@ -173,7 +194,10 @@ HelpWindow::HelpWindow(const QString& program, const QString& caption, const QSt
     searchLayout->addWidget(searchEdit_);
     searchLayout->addWidget(resultCount_);
     searchLayout->addWidget(results_, 1);
+    return searchPane;
+}
 
+void HelpWindow::LayOut(QHBoxLayout* buttons, QWidget* searchPane) {
     tabs_ = new QTabWidget(this);
     tabs_->addTab(contents_, QStringLiteral("Contents"));
     tabs_->addTab(searchPane, QStringLiteral("Search"));
@@ -192,7 +216,9 @@ HelpWindow::HelpWindow(const QString& program, const QString& caption, const QSt
     layout->addLayout(buttons);
     layout->addWidget(splitter, 1);
     resize(800, 560);
+}
 
+void HelpWindow::SetTabOrder() {
     setTabOrder(contentsButton_, searchButton_);
     setTabOrder(searchButton_, backButton_);
     setTabOrder(backButton_, forwardButton_);
@@ -202,7 +228,9 @@ HelpWindow::HelpWindow(const QString& program, const QString& caption, const QSt
     setTabOrder(contents_, searchEdit_);
     setTabOrder(searchEdit_, results_);
     setTabOrder(results_, browser_);
+}
 
+void HelpWindow::Connect() {
     connect(contentsButton_, &QPushButton::clicked, this, &HelpWindow::ShowHelpContents);
     connect(searchButton_, &QPushButton::clicked, this, &HelpWindow::ShowHelpTopicSearch);
     connect(helpOnHelpButton_, &QPushButton::clicked, this, &HelpWindow::ShowHelpOnHelp);
@@ -228,7 +256,9 @@ HelpWindow::HelpWindow(const QString& program, const QString& caption, const QSt
         else
             Beep();
     });
+}
 
+void HelpWindow::CreateShortcuts() {
     auto shortcut = [this](const QKeySequence& keys, auto slot) {
         auto* s = new QShortcut(keys, this);
         connect(s, &QShortcut::activated, this, slot);
@@ -237,12 +267,6 @@ HelpWindow::HelpWindow(const QString& program, const QString& caption, const QSt
     shortcut(QKeySequence(Qt::ALT | Qt::Key_Left), [this] { browser_->backward(); });
     shortcut(QKeySequence(Qt::ALT | Qt::Key_Right), [this] { browser_->forward(); });
     shortcut(QKeySequence(Qt::Key_F1), [this] { ShowHelpOnHelp(); });
-
-    if (book_.Found())
-        OpenPage(book_.ContentsPage());
-    else
-        ShowNotice(QString(), QString());
-    UpdateButtons();
 }
 
 void HelpWindow::ShowHelpContents() {

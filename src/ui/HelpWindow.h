@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <QWidget>
 
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -92,6 +93,13 @@ public:
     void OpenPage(const QString& file);
 
 private:
+    QHBoxLayout* CreateButtons();
+    void CreateContentsList();
+    QWidget* CreateSearchPane();
+    void LayOut(QHBoxLayout* buttons, QWidget* searchPane);
+    void SetTabOrder();
+    void Connect();
+    void CreateShortcuts();
     void Present();
     void ShowNotice(const QString& title, const QString& html);
     void RunSearch();
