@@ -76,6 +76,16 @@ void ScreenerWindow::CreateControls() {
     auto* central = new QWidget(this);
     setCentralWidget(central);
 
+    CreateToolPanel(central);
+    CreateResultsPanel();
+    CreateGrid(central);
+    TitlePanel = ui::MakeTitlePanel(central, Title1, Title2);
+    CreateStatusPanel(central);
+    CreateCommandMenus();
+    CreateHelpMenu();
+}
+
+void ScreenerWindow::CreateToolPanel(QWidget* central) {
     Panel1 = new QFrame(central);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     const char* hints[] = {"Get data", "Filter data",     "",
@@ -90,23 +100,27 @@ void ScreenerWindow::CreateControls() {
         Button[c] = ui::MakeToolButton(Panel1, xs[c], glyphs[c], hints[c]);
     }
     HelpButton = ui::MakeToolButton(Panel1, 184, ui::Glyph::Help, "Help");
+}
 
+void ScreenerWindow::CreateResultsPanel() {
     pnlResults = LoweredPanel(Panel1);
     pnlResults->setGeometry(269, 3, 201, 35);
     lblInspected = new QLabel(pnlResults);
     lblInspected->setGeometry(6, 2, 190, 15);
     lblDisplayed = new QLabel(pnlResults);
     lblDisplayed->setGeometry(6, 17, 190, 15);
+}
 
+void ScreenerWindow::CreateGrid(QWidget* central) {
     sgdData = new gridview::GridView(central);
     sgdData->SetCellPainter(gridview::ScreenerCellPainter());
     sgdData->SetDefaultRowHeight(RowHeight);
     sgdData->SetGrid(&grid_);
     sgdData->hide();
     connect(sgdData, &gridview::GridView::CellReleased, this, &ScreenerWindow::GridMouseUp);
+}
 
-    TitlePanel = ui::MakeTitlePanel(central, Title1, Title2);
-
+void ScreenerWindow::CreateStatusPanel(QWidget* central) {
     Panel3 = new QFrame(central);
     Panel3->setFrameStyle(QFrame::Panel | QFrame::Raised);
     DataSetPanel = new QLabel(" ", Panel3);
@@ -121,7 +135,9 @@ void ScreenerWindow::CreateControls() {
     }
     DataSetPanel->setGeometry(4, 4, 401, 25);
     FilterSetPanel->setGeometry(409, 4, 224, 25);
+}
 
+void ScreenerWindow::CreateCommandMenus() {
     // The same commands in the File menu, the pop-up menu and on the tool bar.
     const char* menuCaptions[] = {"&Get Data...", "&Filter Data...",   "&Show Settings",
                                   "&Print...",    "&Build TagList...", "Go to &Charts",
@@ -165,6 +181,9 @@ void ScreenerWindow::CreateControls() {
     PopupMenu1->addSeparator();
     PopupMenu1->addAction(CopyResults1);
     connect(CopyResults1, &QAction::triggered, this, &ScreenerWindow::CopyResults);
+}
+
+void ScreenerWindow::CreateHelpMenu() {
     Contents1 = Help1->addAction("&Contents");
     TopicSearch1 = Help1->addAction("&Topic Search");
     HowtouseHelp1 = Help1->addAction("&How to use Help");

@@ -131,6 +131,12 @@ protected:
 
 private:
     void CreateControls();
+    void CreateToolPanel(QWidget* central);
+    void CreateResultsPanel();
+    void CreateGrid(QWidget* central);
+    void CreateStatusPanel(QWidget* central);
+    void CreateCommandMenus();
+    void CreateHelpMenu();
     void FormCreate();
     void SetEnabled(Command c, bool on);
     void SetWorkCommands(bool on); // Show Settings stays as it is
