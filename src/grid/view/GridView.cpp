@@ -1,7 +1,5 @@
 #include "grid/view/GridView.h"
 
-#include "grid/view/ScreenerCell.h"
-
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -155,15 +153,5 @@ void GridView::resizeEvent(QResizeEvent* event) {
 }
 
 void GridView::scrollContentsBy(int, int) { viewport()->update(); }
-
-GridView::CellPainter ScreenerCellPainter() {
-    return [icon = ChartIcon()](QPainter& p, const GridView& view, int col, int row, QRect rect,
-                                bool fixed) {
-        CellContext cell{view.Grid(), col,   row,
-                         rect,        fixed, [&](int c) { return view.CellRect(c, row); }};
-        const CellPlan plan = PlanGridCell(cell, "Arial", 10, view.palette(), icon.size());
-        PaintGridCell(p, plan, row, view.Grid()->FixedRows(), view.palette(), icon);
-    };
-}
 
 } // namespace gridview

@@ -65,7 +65,4 @@ private:
     CellPainter painter_;
 };
 
-// The screener's cells: its drawing routine in Arial 10, with the chart icon.
-GridView::CellPainter ScreenerCellPainter();
-
 } // namespace gridview

@@ -183,4 +183,14 @@ QPixmap ChartIcon() {
     return pm;
 }
 
+GridView::CellPainter ScreenerCellPainter() {
+    return [icon = ChartIcon()](QPainter& p, const GridView& view, int col, int row, QRect rect,
+                                bool fixed) {
+        CellContext cell{view.Grid(), col,   row,
+                         rect,        fixed, [&](int c) { return view.CellRect(c, row); }};
+        const CellPlan plan = PlanGridCell(cell, "Arial", 10, view.palette(), icon.size());
+        PaintGridCell(p, plan, row, view.Grid()->FixedRows(), view.palette(), icon);
+    };
+}
+
 } // namespace gridview

@@ -1,8 +1,10 @@
 // The screener's drawing of one grid cell: the owner of spanned titles, colours and inset by
-// state, the text's place by alignment, the raised title boxes and the centred chart icon.
+// state, the text's place by alignment, the raised title boxes and the centred chart icon, and
+// the grid view's painter made of them.
 #pragma once
 
 #include "grid/model/CellGrid.h"
+#include "grid/view/GridView.h"
 
 #include <QColor>
 #include <QFont>
@@ -58,5 +60,8 @@ void PaintGridCell(QPainter& p, const CellPlan& plan, int row, int fixedRows,
 
 // The chart icon of column 0: a small price chart, drawn here rather than taken from a file.
 QPixmap ChartIcon();
+
+// The screener's cells: its drawing routine in Arial 10, with the chart icon.
+GridView::CellPainter ScreenerCellPainter();
 
 } // namespace gridview
