@@ -1,8 +1,8 @@
-#include "TestUtil.h"
-#include "cli/Zolt.h"
+// `zolt taglist`: lists in the host directory or a named one, replacing only when asked, the
+// save dialog's name rules, tickers from a file or standard input, and failures that write nothing.
 #include "hostdb/TagListFile.h"
 #include "hostdb/TagListReader.h"
-#include "tools/make-host/HostWriter.h"
+#include "support/ZoltRunner.h"
 
 #include <gtest/gtest.h>
 #include <iostream>
@@ -12,17 +12,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out, err;
-};
+using Result = testutil::ZoltResult;
 
-Result Zolt(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    int status = cli::RunZolt(args, {}, platform::Locale::Posix(),
-                              hostdb::EncodeDateTime(2026, 12, 7, 12, 0), out, err);
-    return {status, out.str(), err.str()};
-}
+Result Zolt(const std::vector<std::string>& args) { return testutil::RunZolt(args); }
 
 std::vector<std::string> TickersIn(const fs::path& path, const std::string& name) {
     taglisttest::Contents c = taglisttest::ReadTagList(testutil::ReadFile(path));
@@ -35,13 +27,9 @@ using Strings = std::vector<std::string>;
 } // namespace
 
 TEST(ZoltTagList, WritesIntoTheHostDirectoryAndReplacesOnlyWhenAsked) {
-    testutil::TempDir tmp;
-    hostgen::Options options;
-    options.root = tmp.Path();
-    options.tickers = 2;
-    options.years = 1;
-    std::string windows = hostgen::MakeHost(options).windowsDirectory.string();
-    fs::path path = tmp / "drive_c/QEL/MYLIST.LIS";
+    const testutil::MadeHost host({.tickers = 2, .years = 1});
+    const std::string windows = host.windows.string();
+    const fs::path qel = host.windows.parent_path() / "QEL", path = qel / "MYLIST.LIS";
 
     Result r = Zolt({"--windows-dir", windows, "taglist", "--name", "mylist", "ibm", "msft"});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -62,17 +50,18 @@ TEST(ZoltTagList, WritesIntoTheHostDirectoryAndReplacesOnlyWhenAsked) {
     EXPECT_EQ(TickersIn(path, "MYLIST"), Strings{"AAA"});
 
     // An existing list in another case is the same list to the host.
-    fs::rename(path, tmp / "drive_c/QEL/mylist.lis");
+    fs::rename(path, qel / "mylist.lis");
     EXPECT_EQ(Zolt({"--windows-dir", windows, "taglist", "--name", "MYLIST", "B"}).status, 1);
     ASSERT_EQ(
         Zolt({"--windows-dir", windows, "taglist", "--name", "MYLIST", "--replace", "B"}).status,
         0);
-    EXPECT_EQ(TickersIn(tmp / "drive_c/QEL/mylist.lis", "MYLIST"), Strings{"B"});
+    EXPECT_EQ(TickersIn(qel / "mylist.lis", "MYLIST"), Strings{"B"});
     EXPECT_FALSE(fs::exists(path));
 
     // Without --dir a host installation is needed.
     EXPECT_EQ(
-        Zolt({"--windows-dir", (tmp / "none").string(), "taglist", "--name", "X", "A"}).status, 2);
+        Zolt({"--windows-dir", (host.tmp / "none").string(), "taglist", "--name", "X", "A"}).status,
+        2);
 }
 
 TEST(ZoltTagList, NamesAreCheckedAsTheSaveDialogChecksThem) {

@@ -1,7 +1,8 @@
+// `zolt` run in-process: the host report, errors and usage, quotes, data sets, filtering and
+// finding on made hosts, hostile files and failed output, the chart without Wine, name rules.
 #include "cli/Zolt.h"
 
-#include "TestUtil.h"
-#include "tools/make-host/HostWriter.h"
+#include "support/ZoltRunner.h"
 
 #include <algorithm>
 #include <chrono>
@@ -14,35 +15,23 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out, err;
-};
+using Result = testutil::ZoltResult;
 
 Result Zolt(const std::vector<std::string>& args, const platform::Directories& dirs = {}) {
-    std::ostringstream out, err;
-    int status = cli::RunZolt(args, dirs, platform::Locale::Posix(),
-                              hostdb::EncodeDateTime(2026, 12, 7, 12, 0), out, err);
-    return {status, out.str(), err.str()};
+    return testutil::RunZolt(args, hostdb::EncodeDateTime(2026, 12, 7, 12, 0), dirs);
 }
 
-// A generated host ending on Friday 4 December 2026, a program directory, and `zolt` run on
-// them with the clock fixed.
-struct Installation {
-    testutil::TempDir tmp;
+// A made host, a program directory, and `zolt` run on them with the clock fixed.
+struct Installation : testutil::MadeHost {
     std::vector<std::string> common;
 
-    Installation(int tickers, const char* now, bool broken = false) {
-        hostgen::Options options;
-        options.root = tmp / "host";
-        options.tickers = tickers;
-        options.years = 2;
-        options.end = {2026, 12, 4};
-        options.broken = broken;
-        std::string windows = hostgen::MakeHost(options).windowsDirectory.string();
-        fs::create_directories(tmp / "prog");
-        common = {"--windows-dir", windows, "--now", now, "--program-dir", (tmp / "prog").string()};
-    }
+    Installation(int tickers, const char* now, bool broken = false)
+        : MadeHost({.tickers = tickers, .broken = broken}), common{"--windows-dir",
+                                                                   windows.string(),
+                                                                   "--now",
+                                                                   now,
+                                                                   "--program-dir",
+                                                                   program.string()} {}
 
     Result operator()(std::vector<std::string> args) const {
         args.insert(args.begin(), common.begin(), common.end());
@@ -112,14 +101,9 @@ TEST(Zolt, ErrorsAndUsage) {
 }
 
 TEST(Zolt, QuotePrintsWhatWasWritten) {
-    testutil::TempDir tmp;
-    hostgen::Options options;
-    options.root = tmp.Path();
-    options.tickers = 6;
-    options.years = 1;
-    options.end = {2026, 12, 4};
-    hostgen::Summary host = hostgen::MakeHost(options);
-    std::string windows = host.windowsDirectory.string();
+    const testutil::MadeHost host({.tickers = 6, .years = 1});
+    const testutil::TempDir& tmp = host.tmp;
+    const std::string windows = host.windows.string();
 
     // A ticker of each format with known prices: Thanksgiving without data, then Friday
     // 12.5 / 13 / 12 / 12.5 + one tick with a negative volume, then Monday 1 / 2 / 1 / 2.

@@ -3,11 +3,10 @@
 // OK.
 #include "finder/app/FinderSettingsDialog.h"
 
-#include "TestUtil.h"
-#include "cli/Zolt.h"
 #include "finder/app/FinderWindow.h"
 #include "finder/engine/IndicatorLines.h"
-#include "tools/make-host/HostWriter.h"
+#include "support/GridText.h"
+#include "support/ZoltRunner.h"
 #include "ui/DateEdit.h"
 #include "ui/NamedFileDialogs.h"
 #include "ui/NumericEdits.h"
@@ -21,7 +20,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <fstream>
-#include <sstream>
 
 using namespace zimra;
 namespace fs = std::filesystem;
@@ -33,13 +31,6 @@ namespace {
 const hostdb::DateTimeValue Now = hostdb::EncodeDateTime(2026, 12, 7, 18, 0);
 
 int Day(int y, int m, int d) { return MarketCalendar::DateToDay(EncodeDate(y, m, d)); }
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 QColor Colour(QWidget* w, QPalette::ColorRole role) { return w->palette().color(role); }
 
@@ -81,19 +72,9 @@ finder::FinderSettings FullRecord() {
 class FinderSettingsDialogTest : public QObject {
     Q_OBJECT
 
-    testutil::TempDir tmp_;
-    fs::path windows_, program_;
+    testutil::MadeHost host_{{.tickers = 30, .now = Now}};
 
-    MainSetup Setup() {
-        MainSetup s;
-        s.env.dirs.SetWindowsDirectory(windows_);
-        s.env.dirs.settings = tmp_ / "config";
-        s.env.locale = platform::Locale::Posix();
-        s.env.now = Now;
-        s.programDir = program_;
-        s.ownSettings = tmp_ / "config" / "OstravlR.Ini";
-        return s;
-    }
+    MainSetup Setup() { return host_.Places<MainSetup>(); }
 
     // A main window (not shown) whose dialog starts from the named settings file.
     std::unique_ptr<FinderWindow> Main(const std::string& settingsName = "") {
@@ -109,19 +90,9 @@ class FinderSettingsDialogTest : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        hostgen::Options o;
-        o.root = tmp_ / "host";
-        o.tickers = 30;
-        o.years = 2;
-        o.end = {2026, 12, 4};
-        windows_ = hostgen::MakeHost(o).windowsDirectory;
-        program_ = tmp_ / "prog";
-        fs::create_directories(program_);
-        ui::DateEditFormat::SetDefault(ui::DateEditFormat{});
-    }
+    void initTestCase() { ui::DateEditFormat::SetDefault(ui::DateEditFormat{}); }
 
-    void init() { ClearProgramDir(program_); }
+    void init() { ClearProgramDir(host_.program); }
 
     // --- controls, first start, captions ---
 
@@ -199,7 +170,7 @@ private slots:
     }
 
     void aFileWithoutDoPrevActionTurnsItOff() {
-        std::ofstream(program_ / "NOPREV.MNI") << "[Settings]\nMarketAction=0\n";
+        std::ofstream(host_.program / "NOPREV.MNI") << "[Settings]\nMarketAction=0\n";
         auto w = Main("NOPREV");
         FinderSettingsDialog* d = w->FindWhatDialog();
         QVERIFY(!d->PrevActCheckBox->isChecked());
@@ -209,7 +180,7 @@ private slots:
     }
 
     void captionsFollowTheModifiedFlag() {
-        std::ofstream(program_ / "NAMED.MNI") << "[Settings]\n";
+        std::ofstream(host_.program / "NAMED.MNI") << "[Settings]\n";
         for (std::string name : {"", "NAMED"}) {
             auto w = Main(name);
             FinderSettingsDialog* d = w->FindWhatDialog();
@@ -267,7 +238,7 @@ private slots:
         // A Saturday in the file stays until the date is changed or the settings are accepted.
         finder::FinderSettings s = finder::DefaultFinderSettings(Day(2026, 12, 7));
         s.MarketDate = Day(2026, 11, 28);
-        finder::SaveFinderSettings(s, program_, "SATURDAY");
+        finder::SaveFinderSettings(s, host_.program, "SATURDAY");
         auto w = Main("SATURDAY");
         FinderSettingsDialog* d = w->FindWhatDialog();
         QCOMPARE(d->MarketDateEdit->GetDate(), EncodeDate(2026, 11, 28));
@@ -308,7 +279,7 @@ private slots:
         finder::FinderSettings s = finder::DefaultFinderSettings(Day(2026, 12, 7));
         s.DoEval = true;
         s.MarketDate = Day(2026, 12, 2); // three trading days before the last
-        finder::SaveFinderSettings(s, program_, "EVAL");
+        finder::SaveFinderSettings(s, host_.program, "EVAL");
         auto w = Main("EVAL");
         FinderSettingsDialog* d = w->FindWhatDialog();
         QCOMPARE(d->EvalDays->MaxValue(), 2);
@@ -407,7 +378,7 @@ private slots:
 
     void aFullRecordGoesThroughTheControlsUnchanged() {
         const finder::FinderSettings full = FullRecord();
-        finder::SaveFinderSettings(full, program_, "FULL");
+        finder::SaveFinderSettings(full, host_.program, "FULL");
         auto w = Main("FULL");
         FinderSettingsDialog* d = w->FindWhatDialog();
         QCOMPARE(d->MarketAction->currentIndex(), 3);
@@ -458,12 +429,13 @@ private slots:
         QCOMPARE(d->windowTitle(), QString("ZimRA Settings (MINE)"));
         QCOMPARE(d->Settings().MarketAction, 0);
         QCOMPARE(d->Settings().PrevActOutOfDays, 9);
-        finder::SaveFinderSettings(d->Settings(), program_, "EXPECTED");
-        QCOMPARE(ReadAll(program_ / "MINE.MNI"), ReadAll(program_ / "EXPECTED.MNI"));
+        finder::SaveFinderSettings(d->Settings(), host_.program, "EXPECTED");
+        QCOMPARE(testutil::ReadFile(host_.program / "MINE.MNI"),
+                 testutil::ReadFile(host_.program / "EXPECTED.MNI"));
     }
 
     void aFailedSaveKeepsTheDialogOpenAndSaysSo() {
-        fs::create_directories(program_ / "BAD.MNI"); // cannot be written as a file
+        fs::create_directories(host_.program / "BAD.MNI"); // cannot be written as a file
         auto w = Main();
         FinderSettingsDialog* d = w->FindWhatDialog();
         d->MarketLine->setCurrentIndex(1);
@@ -484,7 +456,7 @@ private slots:
     }
 
     void loadReadsTheChosenFile() {
-        finder::SaveFinderSettings(FullRecord(), program_, "FULL");
+        finder::SaveFinderSettings(FullRecord(), host_.program, "FULL");
         auto w = Main();
         FinderSettingsDialog* d = w->FindWhatDialog();
         d->MarketLine->setCurrentIndex(0);
@@ -508,7 +480,7 @@ private slots:
 
     void aFileThatCannotBeReadChangesNothing() {
         {
-            std::ofstream big(program_ / "HUGE.MNI", std::ios::binary);
+            std::ofstream big(host_.program / "HUGE.MNI", std::ios::binary);
             big << "[Settings]\nMarketAction=0\n" << std::string(3 * 1024 * 1024, ';');
         }
         auto w = Main();
@@ -570,20 +542,13 @@ private slots:
         QVERIFY(!w->Running());
         QVERIFY(!w->StringGrid1->isHidden());
         QVERIFY(w->Settings() == s);
-        finder::SaveFinderSettings(s, program_, "DIALOG");
-        std::ostringstream out, err;
-        QCOMPARE(
-            cli::RunZolt({"--windows-dir", windows_.string(), "--program-dir", program_.string(),
-                          "find", "--settings", "DIALOG", "--format", "grid"},
-                         {}, platform::Locale::Posix(), Now, out, err),
-            0);
+        finder::SaveFinderSettings(s, host_.program, "DIALOG");
+        const std::string out =
+            testutil::Zolt(host_, {"find", "--settings", "DIALOG", "--format", "grid"});
         const finder::FinderState& st = w->State();
         QVERIFY(st.listed >= 1);
-        std::string text;
-        for (int r = 0; r < st.EndRow; ++r)
-            for (int c = 0; c < w->Grid().ColCount(); ++c)
-                text += w->Grid().Text(c, r) + (c + 1 < w->Grid().ColCount() ? "\t" : "\n");
-        QCOMPARE(QString::fromStdString(text), QString::fromStdString(out.str()));
+        QCOMPARE(QString::fromStdString(testutil::GridText(w->Grid(), st.EndRow - 1)),
+                 QString::fromStdString(out));
     }
 };
 

@@ -1,8 +1,7 @@
 // Finder settings files edited by hand or damaged reach the engine without the dialog: every
 // value that feeds arithmetic or indexes a list must load safe, and a find on them must end.
-#include "TestUtil.h"
 #include "finder/engine/FindRun.h"
-#include "tools/make-host/HostWriter.h"
+#include "support/MadeHost.h"
 
 #include <gtest/gtest.h>
 
@@ -54,23 +53,18 @@ TEST(FinderSettingsLoad, OutOfRangeValuesLoadSafe) {
 }
 
 TEST(FinderSettingsLoad, HostileFileRunsToTheEnd) {
-    testutil::TempDir tmp;
-    hostgen::Options options;
-    options.root = tmp / "host";
-    options.tickers = 12;
-    options.years = 2;
-    hostgen::Summary host = hostgen::MakeHost(options);
-    testutil::WriteFile(tmp / "prog/BAD.MNI",
+    const testutil::MadeHost host({.tickers = 12});
+    testutil::WriteFile(host.program / "BAD.MNI",
                         "[Settings]\r\nMarketLine=12\r\nDoPrevAction=1\r\nPrevActLine=1000\r\n"
                         "PrevActSpentDays=2147483647\r\nPrevActOutOfDays=-9\r\nDoEval=1\r\n"
                         "EvalDays=2147483647\r\nMarketDate=-32768\r\nTradeChoice=7\r\n");
-    finder::FinderSettings s = finder::LoadFinderSettings(tmp / "prog", "bad", Last);
+    finder::FinderSettings s = finder::LoadFinderSettings(host.program, "bad", Last);
     finder::AcceptSettings(s, Last);
     EXPECT_EQ(s.MarketDate, Last);
     finder::FindInput in;
     in.settings = s;
     in.lastMarketDay = Last;
-    in.tickerFiles = host.tickerFiles;
+    in.tickerFiles = host.made.tickerFiles;
     const finder::FinderFormats formats;
     grid::CellGrid g(finder::FinderColumns, finder::FinderTitleRows + 1, 0,
                      finder::FinderTitleRows);

@@ -1,5 +1,5 @@
-#include "TestUtil.h"
 #include "finder/engine/FindRun.h"
+#include "support/TestUtil.h"
 #include "tools/make-host/HostWriter.h"
 
 #include <cmath>

@@ -2,9 +2,9 @@
 // command line's, sorting by header clicks, and expert ratings when the chart cannot give them.
 #include "finder/app/FinderWindow.h"
 
-#include "TestUtil.h"
-#include "cli/Zolt.h"
-#include "tools/make-host/HostWriter.h"
+#include "support/GridText.h"
+#include "support/NullHostLink.h"
+#include "support/ZoltRunner.h"
 #include "ui/NamedFileDialogs.h"
 #include "ui/UiTestSupport.h"
 
@@ -22,7 +22,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
-#include <sstream>
 
 using namespace zimra;
 namespace fs = std::filesystem;
@@ -32,30 +31,14 @@ namespace {
 const hostdb::DateTimeValue Now = hostdb::EncodeDateTime(2026, 12, 7, 18, 0);
 
 // A chart program that is there but has no MDI client, and records what it is asked.
-struct ChartWithoutClient final : hostlink::HostLink {
+struct ChartWithoutClient final : testutil::NullHostLink {
     std::vector<std::string> log;
-    bool LoadLibrary(const std::string&) override { return true; }
     bool Post(const std::string&, int code, const std::string& text) override {
         log.push_back("post " + std::to_string(code) + " " + text);
         return true;
     }
-    bool PostAndWait(const std::string&, const std::string&) override { return true; }
-    hostlink::WindowId FindWindow(const std::string&) override { return 1; }
-    hostlink::WindowId StartProgram(const std::string&, const std::string&) override { return 1; }
-    void Activate(hostlink::WindowId) override {}
-    bool GetPlacement(hostlink::WindowId, hostlink::Rect& r, bool& m) override {
-        r = {0, 0, 640, 480}, m = false;
-        return true;
-    }
     void Move(hostlink::WindowId, const hostlink::Rect&) override { log.push_back("move"); }
-    void ShowNormal(hostlink::WindowId) override {}
-    void ShowMaximised(hostlink::WindowId) override {}
     void CloseWindows(const std::string&) override { log.push_back("close"); }
-    hostlink::WindowId MdiClient(hostlink::WindowId) override { return 0; }
-    std::string TopChildTitle(hostlink::WindowId) override { return ""; }
-    void SendKeys(hostlink::WindowId, const std::string&) override {}
-    hostlink::Rect Screen() override { return {0, 0, 1024, 768}; }
-    std::string Problem() const override { return ""; }
 };
 
 } // namespace
@@ -63,17 +46,10 @@ struct ChartWithoutClient final : hostlink::HostLink {
 class FinderWindowTest : public QObject {
     Q_OBJECT
 
-    testutil::TempDir tmp_;
-    fs::path windows_, program_;
+    testutil::MadeHost host_{{.now = Now}};
 
     MainSetup Setup(std::shared_ptr<hostlink::HostLink> link = nullptr) {
-        MainSetup s;
-        s.env.dirs.SetWindowsDirectory(windows_);
-        s.env.dirs.settings = tmp_ / "config";
-        s.env.locale = platform::Locale::Posix();
-        s.env.now = Now;
-        s.programDir = program_;
-        s.ownSettings = tmp_ / "config" / "OstravlR.Ini";
+        MainSetup s = host_.Places<MainSetup>();
         s.link = std::move(link);
         return s;
     }
@@ -87,17 +63,6 @@ class FinderWindowTest : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        hostgen::Options o;
-        o.root = tmp_ / "host";
-        o.tickers = 40;
-        o.years = 2;
-        o.end = {2026, 12, 4};
-        windows_ = hostgen::MakeHost(o).windowsDirectory;
-        program_ = tmp_ / "prog";
-        fs::create_directories(program_);
-    }
-
     void startUpAndMenus() {
         FinderWindow w(Setup());
         QVERIFY(w.HostFound());
@@ -137,18 +102,11 @@ private slots:
         QVERIFY(st.listed >= 3);
         QVERIFY(w.Print1->isEnabled() && w.ChartsButton->isEnabled());
         // Cell for cell what `zolt find --format grid` prints.
-        finder::SaveFinderSettings(s, program_, "BELOW");
-        std::ostringstream out, err;
-        QCOMPARE(
-            cli::RunZolt({"--windows-dir", windows_.string(), "--program-dir", program_.string(),
-                          "find", "--settings", "BELOW", "--format", "grid"},
-                         {}, platform::Locale::Posix(), Now, out, err),
-            0);
-        std::string text;
-        for (int r = 0; r < st.EndRow; ++r)
-            for (int c = 0; c < w.Grid().ColCount(); ++c)
-                text += w.Grid().Text(c, r) + (c + 1 < w.Grid().ColCount() ? "\t" : "\n");
-        QCOMPARE(QString::fromStdString(text), QString::fromStdString(out.str()));
+        finder::SaveFinderSettings(s, host_.program, "BELOW");
+        const std::string out =
+            testutil::Zolt(host_, {"find", "--settings", "BELOW", "--format", "grid"});
+        QCOMPARE(QString::fromStdString(testutil::GridText(w.Grid(), st.EndRow - 1)),
+                 QString::fromStdString(out));
 
         auto tickers = [&] {
             QStringList v;
@@ -210,7 +168,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.RunFind(ClosedBelow());
         // The report: its title lines, the description on page 1, the rows.
-        const QString pdf = QString::fromStdString((tmp_ / "zimra.pdf").string());
+        const QString pdf = QString::fromStdString((host_.tmp / "zimra.pdf").string());
         w.Printer().setOutputFormat(QPrinter::PdfFormat);
         w.Printer().setOutputFileName(pdf);
         uitest::WhenModal<QPrintDialog>([](QPrintDialog* d) { d->accept(); });
@@ -236,7 +194,7 @@ private slots:
         });
         w.ChartsButton->click();
         QCOMPARE(asked, 1);
-        QVERIFY(fs::exists(windows_.parent_path() / "QEL" / "ZIMRA.LIS"));
+        QVERIFY(fs::exists(host_.windows.parent_path() / "QEL" / "ZIMRA.LIS"));
         QCOMPARE(QString::fromStdString(link->log[link->log.size() - 2]), QString("post 6 ZIMRA"));
         QCOMPARE(QString::fromStdString(link->log.back()),
                  "post 1 " + QString::fromStdString(w.TagListFirstTicker));
@@ -309,39 +267,16 @@ private slots:
     }
 
     void savedMinimisedStartsNormal() {
-        testutil::WriteFile(tmp_ / "config" / "OstravlR.Ini", "[ZimRA]\r\nState=1\r\n");
+        testutil::WriteFile(host_.tmp / "config" / "OstravlR.Ini", "[ZimRA]\r\nState=1\r\n");
         FinderWindow w(Setup());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QVERIFY(!w.isMinimized());
-        fs::remove(tmp_ / "config" / "OstravlR.Ini");
+        fs::remove(host_.tmp / "config" / "OstravlR.Ini");
     }
 
     void ratingsWithoutTheHostLink() {
-        struct NoWine final : hostlink::HostLink {
-            int asked = 0;
-            bool LoadLibrary(const std::string&) override { return ++asked, false; }
-            bool Post(const std::string&, int, const std::string&) override {
-                return ++asked, false;
-            }
-            bool PostAndWait(const std::string&, const std::string&) override {
-                return ++asked, false;
-            }
-            hostlink::WindowId FindWindow(const std::string&) override { return ++asked, 0; }
-            hostlink::WindowId StartProgram(const std::string&, const std::string&) override {
-                return ++asked, 0;
-            }
-            void Activate(hostlink::WindowId) override { ++asked; }
-            bool GetPlacement(hostlink::WindowId, hostlink::Rect&, bool&) override {
-                return ++asked, false;
-            }
-            void Move(hostlink::WindowId, const hostlink::Rect&) override { ++asked; }
-            void ShowNormal(hostlink::WindowId) override { ++asked; }
-            void ShowMaximised(hostlink::WindowId) override { ++asked; }
-            void CloseWindows(const std::string&) override { ++asked; }
-            hostlink::WindowId MdiClient(hostlink::WindowId) override { return ++asked, 0; }
-            std::string TopChildTitle(hostlink::WindowId) override { return ++asked, ""; }
-            void SendKeys(hostlink::WindowId, const std::string&) override { ++asked; }
+        struct NoWine final : testutil::NullHostLink {
             hostlink::Rect Screen() override { return {}; }
             std::string Problem() const override {
                 return "Wine is not installed (no wine on the PATH)";

@@ -1,10 +1,9 @@
 // Zimra's window finding with expert ratings from the host stand-in under Wine on an X server:
 // the rows its ratings file predicts, and the chart settings file as it was, also after Stop.
-#include "TestUtil.h"
 #include "finder/app/FinderWindow.h"
 #include "hostlink/BridgeLink.h"
 #include "hostlink/ChartLink.h"
-#include "tools/make-host/HostWriter.h"
+#include "support/MadeHost.h"
 
 #include <QFrame>
 #include <QPushButton>
@@ -30,17 +29,14 @@ std::string Day(int d) { return "2026-12-0" + std::to_string(d); }
 class FinderWindowWineTest : public QObject {
     Q_OBJECT
 
-    testutil::TempDir tmp_;
+    const testutil::MadeHost host_{{.now = hostdb::EncodeDateTime(2026, 12, 7, 18, 0),
+                                    .seed = 11,
+                                    .root = Prefix,
+                                    .standin = fs::path(ZOLT_STANDIN_DIR) / "win64"}};
     std::shared_ptr<hostlink::BridgeLink> link_;
 
     MainSetup Setup() {
-        MainSetup s;
-        s.env.dirs.SetWindowsDirectory(WindowsDir);
-        s.env.dirs.settings = tmp_ / "config";
-        s.env.locale = platform::Locale::Posix();
-        s.env.now = hostdb::EncodeDateTime(2026, 12, 7, 18, 0);
-        s.programDir = tmp_ / "prog";
-        s.ownSettings = tmp_ / "config" / "OstravlR.Ini";
+        MainSetup s = host_.Places<MainSetup>();
         s.link = link_;
         return s;
     }
@@ -71,15 +67,6 @@ class FinderWindowWineTest : public QObject {
 
 private slots:
     void initTestCase() {
-        hostgen::Options o;
-        o.root = Prefix;
-        o.tickers = 40;
-        o.years = 2;
-        o.end = {2026, 12, 4};
-        o.seed = 11;
-        o.standin = fs::path(ZOLT_STANDIN_DIR) / "win64";
-        hostgen::MakeHost(o);
-        fs::create_directories(tmp_ / "prog");
         testutil::WriteFile(Qel / "standin.ini", "");
         link_ = std::make_shared<hostlink::BridgeLink>(
             hostlink::BridgeSetup{ZOLT_BRIDGE_DIR, Prefix, Qel / "qelio32.dll", ""});

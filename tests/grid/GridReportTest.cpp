@@ -2,8 +2,8 @@
 // known metrics, copies, Cancel, over-full pages, and the Printing window.
 #include "grid/view/GridReport.h"
 
-#include "TestUtil.h"
 #include "grid/view/PrintProgressDialog.h"
+#include "support/TestUtil.h"
 #include "ui/UiTestSupport.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "hostdb/HostInstallation.h"
 
-#include "TestUtil.h"
 #include "hostdb/MarketCalendar.h"
+#include "support/TestUtil.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

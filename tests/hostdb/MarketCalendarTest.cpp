@@ -1,6 +1,6 @@
 #include "hostdb/MarketCalendar.h"
 
-#include "TestUtil.h"
+#include "support/TestUtil.h"
 
 #include <gtest/gtest.h>
 

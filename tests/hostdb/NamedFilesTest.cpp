@@ -1,8 +1,8 @@
 #include "hostdb/NamedFiles.h"
 
-#include "TestUtil.h"
 #include "hostdb/SearchPath.h"
 #include "hostdb/TagListFile.h"
+#include "support/TestUtil.h"
 
 #include <gtest/gtest.h>
 

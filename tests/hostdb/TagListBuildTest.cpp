@@ -1,7 +1,7 @@
 #include "hostdb/TagListBuild.h"
 
 #include "TagListReader.h"
-#include "TestUtil.h"
+#include "support/TestUtil.h"
 
 #include <gtest/gtest.h>
 

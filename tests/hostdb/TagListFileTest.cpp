@@ -1,9 +1,9 @@
 #include "hostdb/TagListFile.h"
 
 #include "TagListReader.h"
-#include "TestUtil.h"
 #include "hostdb/ByteSource.h"
 #include "platform/Text.h"
+#include "support/TestUtil.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // checking the links, counts, order and coverage a sound file must have.
 #pragma once
 
-#include "TestUtil.h"
+#include "support/TestUtil.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "hostdb/TickerFile.h"
 
-#include "TestUtil.h"
+#include "support/TestUtil.h"
 #include "tools/make-host/HostWriter.h"
 
 #include <cstring>

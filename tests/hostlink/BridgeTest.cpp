@@ -1,8 +1,8 @@
 // The Wine bridge end to end: requests answered inside a real Wine session on an X server, with
 // the prefix's own notepad as a window to find, move and close; and a bridge that cannot run.
-#include "TestUtil.h"
 #include "hostlink/BridgeLink.h"
 #include "hostlink/ChartLink.h"
+#include "support/TestUtil.h"
 
 #include <chrono>
 #include <gtest/gtest.h>

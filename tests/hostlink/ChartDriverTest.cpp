@@ -2,13 +2,14 @@
 // the finder's chart driving against a chart that behaves as the host's does.
 #include "hostlink/ChartDriver.h"
 
-#include "TestUtil.h"
 #include "finder/engine/FinderSettings.h"
 #include "hostdb/Format.h"
 #include "hostlink/ChartLink.h"
 #include "hostlink/ChartTitle.h"
 #include "hostlink/Keys.h"
 #include "platform/Profile.h"
+#include "support/NullHostLink.h"
+#include "support/TestUtil.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -24,7 +25,7 @@ int Day(int y, int m, int d) {
 
 // A chart program as the host's behaves: bars on given days, the cursor on a ticker's last bar
 // when it is shown, Left and Right moving it one bar, the title "SYM mm/dd/yy (UP - DN)".
-struct FakeChart : HostLink {
+struct FakeChart : testutil::NullHostLink {
     std::map<std::string, std::vector<int>> bars;
     std::map<std::pair<std::string, int>, std::pair<int, int>> ratings;
     bool running = true, startable = true, hasMdi = true, showsTickers = true;
@@ -34,7 +35,6 @@ struct FakeChart : HostLink {
     std::size_t cursor = 0;
     std::vector<std::string> log;
 
-    bool LoadLibrary(const std::string&) override { return true; }
     bool Post(const std::string&, int code, const std::string& text) override {
         log.push_back("post " + std::to_string(code) + " " + text);
         return true;
@@ -83,7 +83,6 @@ struct FakeChart : HostLink {
         if (keys == "{LEFT}" && cursor > 0) --cursor;
     }
     Rect Screen() override { return screen; }
-    std::string Problem() const override { return ""; }
 };
 
 struct FakeMain : MainWindowSide {

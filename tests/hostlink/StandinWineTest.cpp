@@ -1,13 +1,13 @@
 // The chart link and the chart driving against the host stand-in under Wine on an X server: the
 // title search, restoring before a post, the library's entry points, the acknowledgements, the
 // time limits, the key walk, the chart title's ratings, and the chart settings file put back.
-#include "TestUtil.h"
 #include "hostdb/DateTime.h"
 #include "hostdb/TickerFile.h"
 #include "hostlink/BridgeLink.h"
 #include "hostlink/ChartDriver.h"
 #include "hostlink/ChartLink.h"
 #include "hostlink/ChartTitle.h"
+#include "support/TestUtil.h"
 #include "tools/host-standin/Standin.h"
 #include "tools/make-host/HostWriter.h"
 

@@ -1,6 +1,6 @@
 #include "platform/Directories.h"
 
-#include "TestUtil.h"
+#include "support/TestUtil.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Reading files that are not what their names promise, and writing files so that they are whole,
 // keep their links and permissions, and never leave a temporary file behind.
-#include "TestUtil.h"
 #include "platform/Directories.h"
 #include "platform/Profile.h"
+#include "support/TestUtil.h"
 
 #include <cerrno>
 #include <chrono>

@@ -1,7 +1,7 @@
 #include "platform/Profile.h"
 
-#include "TestUtil.h"
 #include "platform/Text.h"
+#include "support/TestUtil.h"
 
 #include <climits>
 #include <filesystem>

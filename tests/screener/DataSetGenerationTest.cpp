@@ -1,7 +1,7 @@
 #include "screener/engine/DataSetGeneration.h"
 
-#include "TestUtil.h"
 #include "hostdb/TradingDays.h"
+#include "support/TestUtil.h"
 #include "tools/make-host/HostWriter.h"
 
 #include <cstring>

@@ -3,12 +3,11 @@
 // round trip, Save and Load through the named-file dialogs, and a filter run from its OK.
 #include "screener/app/FilterDialog.h"
 
-#include "TestUtil.h"
-#include "cli/Zolt.h"
 #include "hostdb/Format.h"
 #include "hostdb/TradingDays.h"
 #include "screener/app/ScreenerWindow.h"
-#include "tools/make-host/HostWriter.h"
+#include "support/GridText.h"
+#include "support/ZoltRunner.h"
 #include "ui/NamedFileDialogs.h"
 #include "ui/NumericEdits.h"
 #include "ui/UiTestSupport.h"
@@ -24,14 +23,12 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
-#include <sstream>
 
 using namespace zoltw;
 namespace fs = std::filesystem;
 
 namespace {
 
-const hostdb::DateTimeValue Now = hostdb::EncodeDateTime(2026, 12, 7, 12, 0);
 const char* const LastSet = "26120410.vds";    // the last market date
 const char* const EarlierSet = "26120110.vds"; // three trading days before it
 
@@ -48,37 +45,11 @@ void TypeInto(QLineEdit* e, const QString& text) {
 class FilterDialogTest : public QObject {
     Q_OBJECT
 
-    testutil::TempDir tmp_;
-    fs::path windows_, program_;
+    testutil::MadeHost host_;
 
-    MainSetup Setup() {
-        MainSetup s;
-        s.env.dirs.SetWindowsDirectory(windows_);
-        s.env.dirs.settings = tmp_ / "config";
-        s.env.locale = platform::Locale::Posix();
-        s.env.now = Now;
-        s.programDir = program_;
-        s.ownSettings = tmp_ / "config" / "OstravlR.Ini";
-        return s;
-    }
+    MainSetup Setup() { return host_.Places<MainSetup>(); }
 
-    std::string Zolt(std::vector<std::string> args) {
-        std::vector<std::string> all = {"--windows-dir", windows_.string(), "--program-dir",
-                                        program_.string()};
-        all.insert(all.end(), args.begin(), args.end());
-        std::ostringstream out, err;
-        const int status = cli::RunZolt(all, {}, platform::Locale::Posix(), Now, out, err);
-        if (status != 0) qWarning("%s", err.str().c_str());
-        return out.str();
-    }
-
-    static std::string GridText(const grid::CellGrid& g, int last) {
-        std::string text;
-        for (int r = 0; r <= last; ++r)
-            for (int c = 0; c < g.ColCount(); ++c)
-                text += g.Text(c, r) + (c + 1 < g.ColCount() ? "\t" : "\n");
-        return text;
-    }
+    std::string Zolt(const std::vector<std::string>& args) { return testutil::Zolt(host_, args); }
 
     // The dialog of a main window on a data set, shown.
     static FilterDialog* Open(ScreenerWindow& w, const char* dataSet) {
@@ -143,23 +114,15 @@ class FilterDialogTest : public QObject {
 
 private slots:
     void initTestCase() {
-        hostgen::Options o;
-        o.root = tmp_ / "host";
-        o.tickers = 40;
-        o.years = 2;
-        o.end = {2026, 12, 4};
-        windows_ = hostgen::MakeHost(o).windowsDirectory;
-        program_ = tmp_ / "prog";
-        fs::create_directories(program_);
         Zolt({"generate", "--date", "2026-12-04", "--ma", "10"});
         Zolt({"generate", "--date", "2026-12-01", "--ma", "10"});
-        QVERIFY(fs::exists(program_ / LastSet));
-        QVERIFY(fs::exists(program_ / EarlierSet));
+        QVERIFY(fs::exists(host_.program / LastSet));
+        QVERIFY(fs::exists(host_.program / EarlierSet));
     }
 
     void init() {
-        fs::remove_all(tmp_ / "config");
-        for (const auto& e : fs::directory_iterator(program_))
+        fs::remove_all(host_.tmp / "config");
+        for (const auto& e : fs::directory_iterator(host_.program))
             if (e.path().extension() == ".VNI") fs::remove_all(e.path());
     }
 
@@ -413,7 +376,7 @@ private slots:
         d->Record = screener::FilterSettings{};
         d->DialogToSettings();
         // Key by key first, so that a difference names its field.
-        const fs::path a = tmp_ / "a", b = tmp_ / "b";
+        const fs::path a = host_.tmp / "a", b = host_.tmp / "b";
         fs::create_directories(a);
         fs::create_directories(b);
         screener::SaveSettings(d->Record, a, "R", platform::Locale::Posix());
@@ -454,17 +417,17 @@ private slots:
         QCOMPARE(d->Record.GapUpDays, 4);
         QCOMPARE(d->Record.MinClose, 7.5f);
         // Byte for byte what the settings module writes for the record.
-        const fs::path other = tmp_ / "other";
+        const fs::path other = host_.tmp / "other";
         fs::create_directories(other);
         screener::SaveSettings(d->Record, other, "MYSET", w.Environment().locale);
-        QVERIFY(fs::exists(program_ / "MYSET.VNI"));
-        QCOMPARE(Bytes(program_ / "MYSET.VNI"), Bytes(other / "MYSET.VNI"));
+        QVERIFY(fs::exists(host_.program / "MYSET.VNI"));
+        QCOMPARE(Bytes(host_.program / "MYSET.VNI"), Bytes(other / "MYSET.VNI"));
     }
 
     void aSaveThatFailsKeepsTheDialogOpen() {
         ScreenerWindow w(Setup());
         FilterDialog* d = Open(w, EarlierSet);
-        fs::create_directories(program_ / "BAD.VNI"); // a folder where the file would go
+        fs::create_directories(host_.program / "BAD.VNI"); // a folder where the file would go
         TypeInto(d->MinVolumeEdit, "20");
         uitest::Recorder boxes; // answers Yes to replacing, then records the error
         uitest::WhenModal<ui::SaveNamedFileDialog>([&](ui::SaveNamedFileDialog* s) {
@@ -479,12 +442,12 @@ private slots:
         QVERIFY(d->SettingsModified());
         QCOMPARE(d->Record.MinVolume, 10); // the record still holds the last taken settings
         d->reject();
-        fs::remove_all(program_ / "BAD.VNI");
+        fs::remove_all(host_.program / "BAD.VNI");
     }
 
     void loadReadsASettingsFile() {
         screener::FilterSettings saved = FullRecord();
-        screener::SaveSettings(saved, program_, "LOADME", platform::Locale::Posix());
+        screener::SaveSettings(saved, host_.program, "LOADME", platform::Locale::Posix());
         ScreenerWindow w(Setup());
         FilterDialog* d = Open(w, EarlierSet);
         TypeInto(d->MinCloseEdit, "1");
@@ -510,8 +473,8 @@ private slots:
     }
 
     void aFileThatCannotBeReadIsRefused() {
-        testutil::WriteFile(program_ / "HUGE.VNI", "[Settings]\nMinClose=99\n" +
-                                                       std::string(3 * 1024 * 1024, ';'));
+        testutil::WriteFile(host_.program / "HUGE.VNI",
+                            "[Settings]\nMinClose=99\n" + std::string(3 * 1024 * 1024, ';'));
         ScreenerWindow w(Setup());
         FilterDialog* d = Open(w, EarlierSet);
         const screener::FilterSettings before = d->Record;
@@ -529,7 +492,7 @@ private slots:
         QVERIFY(w.LastSettingsFile.empty());
         QCOMPARE(d->Record, before);
         d->reject();
-        fs::remove(program_ / "HUGE.VNI");
+        fs::remove(host_.program / "HUGE.VNI");
     }
 
     // --- With the main window
@@ -554,20 +517,20 @@ private slots:
         QCOMPARE(taken.Compare, std::string("SPX"));
         QVERIFY(w.sgdData->isVisible());
         QCOMPARE(w.FilterSetPanel->text(), QString("Filter: All  (mod)"));
-        screener::SaveSettings(taken, program_, "OKRUN", platform::Locale::Posix());
+        screener::SaveSettings(taken, host_.program, "OKRUN", platform::Locale::Posix());
         const std::string expected =
             Zolt({"filter", "--dataset", EarlierSet, "--settings", "OKRUN", "--format", "grid"});
-        QCOMPARE(QString::fromStdString(GridText(w.Grid(), w.Results().PrintLastRow)),
+        QCOMPARE(QString::fromStdString(testutil::GridText(w.Grid(), w.Results().PrintLastRow)),
                  QString::fromStdString(expected));
 
         // Cancel runs nothing.
-        const std::string before = GridText(w.Grid(), w.Results().PrintLastRow);
+        const std::string before = testutil::GridText(w.Grid(), w.Results().PrintLastRow);
         uitest::WhenModal<FilterDialog>([](FilterDialog* d) {
             TypeInto(d->MinCloseEdit, "50");
             d->CancelBtn->click();
         });
         w.Button[ScreenerWindow::CmdFilter]->click();
-        QCOMPARE(GridText(w.Grid(), w.Results().PrintLastRow), before);
+        QCOMPARE(testutil::GridText(w.Grid(), w.Results().PrintLastRow), before);
         QCOMPARE(w.GetFilterDialog()->Record, taken);
     }
 

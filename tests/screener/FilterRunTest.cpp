@@ -1,7 +1,7 @@
 #include "screener/engine/FilterRun.h"
 
-#include "TestUtil.h"
 #include "hostdb/Evaluation.h"
+#include "support/TestUtil.h"
 #include "tools/make-host/HostWriter.h"
 
 #include <gtest/gtest.h>

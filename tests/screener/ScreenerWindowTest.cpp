@@ -3,17 +3,17 @@
 // caption, sorting by clicks on titles, chart icons, and a host that is not there.
 #include "screener/app/ScreenerWindow.h"
 
-#include "TestUtil.h"
-#include "cli/Zolt.h"
 #include "hostdb/Format.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
 #include "screener/app/DataSetChooser.h"
 #include "screener/app/SettingsTextWindow.h"
-#include "tools/make-host/HostWriter.h"
+#include "support/GridText.h"
+#include "support/NullHostLink.h"
+#include "support/ZoltRunner.h"
 #include "ui/DateEdit.h"
-#include "ui/NumericEdits.h"
 #include "ui/NamedFileDialogs.h"
+#include "ui/NumericEdits.h"
 #include "ui/UiTestSupport.h"
 
 #include <QAction>
@@ -32,7 +32,6 @@
 #include <QScreen>
 #include <QTest>
 #include <QToolButton>
-#include <sstream>
 
 using namespace zoltw;
 namespace fs = std::filesystem;
@@ -41,28 +40,14 @@ namespace {
 
 const hostdb::DateTimeValue Now = hostdb::EncodeDateTime(2026, 12, 7, 12, 0);
 
-// Posts are recorded; no window exists.
-struct RecordingLink final : hostlink::HostLink {
+// Posts and activations are recorded.
+struct RecordingLink final : testutil::NullHostLink {
     std::vector<std::string> log;
-    bool LoadLibrary(const std::string&) override { return true; }
     bool Post(const std::string& lib, int code, const std::string& text) override {
         log.push_back("post " + lib + " " + std::to_string(code) + " " + text);
         return true;
     }
-    bool PostAndWait(const std::string&, const std::string&) override { return true; }
-    hostlink::WindowId FindWindow(const std::string&) override { return 1; }
-    hostlink::WindowId StartProgram(const std::string&, const std::string&) override { return 1; }
     void Activate(hostlink::WindowId) override { log.push_back("activate"); }
-    bool GetPlacement(hostlink::WindowId, hostlink::Rect&, bool&) override { return true; }
-    void Move(hostlink::WindowId, const hostlink::Rect&) override {}
-    void ShowNormal(hostlink::WindowId) override {}
-    void ShowMaximised(hostlink::WindowId) override {}
-    void CloseWindows(const std::string&) override {}
-    hostlink::WindowId MdiClient(hostlink::WindowId) override { return 0; }
-    std::string TopChildTitle(hostlink::WindowId) override { return ""; }
-    void SendKeys(hostlink::WindowId, const std::string&) override {}
-    hostlink::Rect Screen() override { return {0, 0, 1024, 768}; }
-    std::string Problem() const override { return ""; }
 };
 
 } // namespace
@@ -70,40 +55,17 @@ struct RecordingLink final : hostlink::HostLink {
 class ScreenerWindowTest : public QObject {
     Q_OBJECT
 
-    testutil::TempDir tmp_;
-    fs::path windows_, program_;
+    testutil::MadeHost host_{{.tickers = 60}};
     std::string dataSet_;
     std::shared_ptr<RecordingLink> link_ = std::make_shared<RecordingLink>();
 
     MainSetup Setup() {
-        MainSetup s;
-        s.env.dirs.SetWindowsDirectory(windows_);
-        s.env.dirs.settings = tmp_ / "config";
-        s.env.locale = platform::Locale::Posix();
-        s.env.now = Now;
-        s.programDir = program_;
-        s.ownSettings = tmp_ / "config" / "OstravlR.Ini";
+        MainSetup s = host_.Places<MainSetup>();
         s.link = link_;
         return s;
     }
 
-    std::string Zolt(std::vector<std::string> args) {
-        std::vector<std::string> all = {"--windows-dir", windows_.string(), "--program-dir",
-                                        program_.string()};
-        all.insert(all.end(), args.begin(), args.end());
-        std::ostringstream out, err;
-        const int status = cli::RunZolt(all, {}, platform::Locale::Posix(), Now, out, err);
-        if (status != 0) qWarning("%s", err.str().c_str());
-        return out.str();
-    }
-
-    static std::string GridText(const grid::CellGrid& g, int last) {
-        std::string text;
-        for (int r = 0; r <= last; ++r)
-            for (int c = 0; c < g.ColCount(); ++c)
-                text += g.Text(c, r) + (c + 1 < g.ColCount() ? "\t" : "\n");
-        return text;
-    }
+    std::string Zolt(const std::vector<std::string>& args) { return testutil::Zolt(host_, args); }
 
     // Every ticker above no minimums: the most result rows.
     static screener::FilterSettings AllPage() {
@@ -115,25 +77,17 @@ class ScreenerWindowTest : public QObject {
     }
 
     void WriteOwn(const std::string& keys) {
-        testutil::WriteFile(tmp_ / "config" / "OstravlR.Ini", "[ZoltW]\r\n" + keys);
+        testutil::WriteFile(host_.tmp / "config" / "OstravlR.Ini", "[ZoltW]\r\n" + keys);
     }
 
 private slots:
     void initTestCase() {
-        hostgen::Options o;
-        o.root = tmp_ / "host";
-        o.tickers = 60;
-        o.years = 2;
-        o.end = {2026, 12, 4};
-        windows_ = hostgen::MakeHost(o).windowsDirectory;
-        program_ = tmp_ / "prog";
-        fs::create_directories(program_);
         Zolt({"generate", "--date", "2026-12-04", "--ma", "10"});
         dataSet_ = "26120410.vds";
-        QVERIFY(fs::exists(program_ / dataSet_));
+        QVERIFY(fs::exists(host_.program / dataSet_));
     }
 
-    void init() { fs::remove_all(tmp_ / "config"); }
+    void init() { fs::remove_all(host_.tmp / "config"); }
 
     void firstStart() {
         ScreenerWindow w(Setup());
@@ -177,7 +131,7 @@ private slots:
                  QString("Build a TagList and\nGo to Charts"));
         w.close();
         // Closing creates the file and the section.
-        platform::Profile own(tmp_ / "config" / "OstravlR.Ini");
+        platform::Profile own(host_.tmp / "config" / "OstravlR.Ini");
         QCOMPARE(own.ReadInteger("ZoltW", "MoveAveLength", -1), 10);
         QCOMPARE(own.ReadInteger("ZoltW", "State", -1), 0);
     }
@@ -200,10 +154,10 @@ private slots:
             QVERIFY(w.IsEnabled(c));
         QVERIFY(w.lblInspected->text().endsWith("inspected"));
         // Cell for cell what `zolt filter --format grid` prints for the same settings.
-        screener::SaveSettings(s, program_, "ALLPAGE", platform::Locale::Posix());
+        screener::SaveSettings(s, host_.program, "ALLPAGE", platform::Locale::Posix());
         const std::string expected =
             Zolt({"filter", "--dataset", dataSet_, "--settings", "ALLPAGE", "--format", "grid"});
-        QCOMPARE(QString::fromStdString(GridText(w.Grid(), w.Results().PrintLastRow)),
+        QCOMPARE(QString::fromStdString(testutil::GridText(w.Grid(), w.Results().PrintLastRow)),
                  QString::fromStdString(expected));
 
         // A new data set chosen: the grid goes, the result commands go off.
@@ -322,7 +276,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.DataSetChosen(dataSet_, true);
         QVERIFY(w.RunFilter(AllPage()));
-        const QString pdf = QString::fromStdString((tmp_ / "report.pdf").string());
+        const QString pdf = QString::fromStdString((host_.tmp / "report.pdf").string());
         w.Printer().setOutputFormat(QPrinter::PdfFormat);
         w.Printer().setOutputFileName(pdf);
         uitest::WhenModal<QPrintDialog>([](QPrintDialog* d) { d->accept(); });
@@ -386,7 +340,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.DataSetChosen(dataSet_, true);
         QVERIFY(w.RunFilter(AllPage()));
-        const fs::path lis = windows_.parent_path() / "QEL" / "MYLIST.LIS";
+        const fs::path lis = host_.windows.parent_path() / "QEL" / "MYLIST.LIS";
         fs::remove(lis);
         link_->log.clear();
         int asked = 0;
@@ -444,7 +398,7 @@ private slots:
             if (w.width() != 300) QVERIFY(w.width() > w.MaxFormWidth);
             w.close();
         }
-        platform::Profile own(tmp_ / "config" / "OstravlR.Ini");
+        platform::Profile own(host_.tmp / "config" / "OstravlR.Ini");
         QCOMPARE(own.ReadInteger("ZoltW", "State", -1), 2);
         QCOMPARE(own.ReadInteger("ZoltW", "Width", -1), 300);
         ScreenerWindow again(Setup());
@@ -483,11 +437,11 @@ private slots:
 
     // The program itself: a second start ends at once and leaves the first running.
     void secondStartEnds() {
-        QStringList args = {"--windows-dir", QString::fromStdString(windows_.string()),
-                            "--program-dir", QString::fromStdString(program_.string())};
+        QStringList args = {"--windows-dir", QString::fromStdString(host_.windows.string()),
+                            "--program-dir", QString::fromStdString(host_.program.string())};
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_CONFIG_HOME", QString::fromStdString((tmp_ / "config").string()));
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString((host_.tmp / "config").string()));
         QProcess first, second;
         first.setProcessEnvironment(env);
         second.setProcessEnvironment(env);
@@ -505,7 +459,7 @@ private slots:
 
     void chooserListAndSizes() {
         MainSetup s = Setup();
-        s.programDir = tmp_ / "sets";
+        s.programDir = host_.tmp / "sets";
         fs::create_directories(s.programDir);
         testutil::WriteFile(s.programDir / "99123110.vds", std::string(1000000, 'a'));
         testutil::WriteFile(s.programDir / "00010310.vds", std::string(2000000, 'b'));
@@ -556,7 +510,7 @@ private slots:
 
     void chooserDatesAndGeneration() {
         MainSetup s = Setup();
-        s.programDir = tmp_ / "empty";
+        s.programDir = host_.tmp / "empty";
         fs::create_directories(s.programDir);
         ScreenerWindow w(s);
         w.show();
@@ -606,9 +560,9 @@ private slots:
 
     void hostNotFound() {
         MainSetup s = Setup();
-        s.env.dirs.SetWindowsDirectory(tmp_ / "nowhere" / "drive_c" / "windows");
+        s.env.dirs.SetWindowsDirectory(host_.tmp / "nowhere" / "drive_c" / "windows");
         WriteOwn("MoveAveLength=33\r\n");
-        const std::string before = testutil::ReadFile(tmp_ / "config" / "OstravlR.Ini");
+        const std::string before = testutil::ReadFile(host_.tmp / "config" / "OstravlR.Ini");
         {
             ScreenerWindow w(s);
             QVERIFY(!w.HostFound());
@@ -617,7 +571,7 @@ private slots:
             QCOMPARE(w.MoveAveLength, 10); // its own settings were not read
             w.close();
         }
-        QCOMPARE(testutil::ReadFile(tmp_ / "config" / "OstravlR.Ini"), before);
+        QCOMPARE(testutil::ReadFile(host_.tmp / "config" / "OstravlR.Ini"), before);
     }
 };
 

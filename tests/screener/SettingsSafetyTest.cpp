@@ -1,8 +1,8 @@
 // Filter settings files edited by hand or damaged reach the engine without the dialog: every
 // value that feeds arithmetic or chooses from a list must load safe.
-#include "TestUtil.h"
 #include "platform/Profile.h"
 #include "screener/engine/FilterPlan.h"
+#include "support/TestUtil.h"
 
 #include <climits>
 #include <gtest/gtest.h>

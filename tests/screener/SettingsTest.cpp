@@ -1,6 +1,6 @@
-#include "TestUtil.h"
 #include "screener/engine/FilterSettings.h"
 #include "screener/engine/SettingsText.h"
+#include "support/TestUtil.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,6 @@
 // The real ZoltW on real X servers: one copy per user and display. A copy on a second display
 // runs on its own; a second start on the first copy's display raises that copy and ends.
-#include "TestUtil.h"
-#include "tools/make-host/HostWriter.h"
+#include "support/MadeHost.h"
 
 #include <QProcess>
 #include <QTest>
@@ -79,7 +78,7 @@ int TopPlaceOf(Display* d, qint64 pid) {
 class SingleInstanceTest : public QObject {
     Q_OBJECT
 
-    testutil::TempDir tmp_;
+    const testutil::MadeHost host_{{.tickers = 5, .years = 1}};
     QStringList args_;
     QString display_;
     QProcess xvfb_;
@@ -89,7 +88,7 @@ class SingleInstanceTest : public QObject {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "xcb");
         env.insert("DISPLAY", display);
-        env.insert("XDG_CONFIG_HOME", QString::fromStdString((tmp_ / "config").string()));
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString((host_.tmp / "config").string()));
         return env;
     }
 
@@ -127,14 +126,8 @@ private slots:
     void initTestCase() {
         display_ = qEnvironmentVariable("DISPLAY");
         if (display_.isEmpty()) QSKIP("needs an X server (run under xvfb-run)");
-        hostgen::Options o;
-        o.root = tmp_ / "host";
-        o.tickers = 5;
-        o.years = 1;
-        fs::path windows = hostgen::MakeHost(o).windowsDirectory;
-        fs::create_directories(tmp_ / "prog");
-        args_ = {"--windows-dir", QString::fromStdString(windows.string()), "--program-dir",
-                 QString::fromStdString((tmp_ / "prog").string())};
+        args_ = {"--windows-dir", QString::fromStdString(host_.windows.string()), "--program-dir",
+                 QString::fromStdString(host_.program.string())};
         QVERIFY2(StartOtherDisplay(), "no second X server could be started");
     }
 

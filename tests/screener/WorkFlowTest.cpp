@@ -1,15 +1,13 @@
 // The screener's whole work flow by its buttons on a made host: Get Data generates a new set,
 // Filter runs chosen settings, Build TagList writes the list; each compared with the command
 // line's output for the same set, settings and tickers.
-#include "TestUtil.h"
-#include "cli/Zolt.h"
 #include "screener/app/DataSetChooser.h"
 #include "screener/app/FilterDialog.h"
 #include "screener/app/ScreenerWindow.h"
-#include "tools/make-host/HostWriter.h"
+#include "support/ZoltRunner.h"
 #include "ui/DateEdit.h"
-#include "ui/NumericEdits.h"
 #include "ui/NamedFileDialogs.h"
+#include "ui/NumericEdits.h"
 #include "ui/UiTestSupport.h"
 
 #include <QPushButton>
@@ -17,7 +15,6 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
-#include <sstream>
 
 using namespace zoltw;
 namespace fs = std::filesystem;
@@ -25,37 +22,13 @@ namespace fs = std::filesystem;
 class WorkFlowTest : public QObject {
     Q_OBJECT
 
-    testutil::TempDir tmp_;
-    fs::path windows_;
-    const hostdb::DateTimeValue now_ = hostdb::EncodeDateTime(2026, 12, 7, 12, 0);
+    testutil::MadeHost host_{{.tickers = 60}};
 
-    std::string Zolt(std::vector<std::string> args) {
-        std::vector<std::string> all = {"--windows-dir", windows_.string(), "--program-dir",
-                                        (tmp_ / "prog").string()};
-        all.insert(all.end(), args.begin(), args.end());
-        std::ostringstream out, err;
-        const int status = cli::RunZolt(all, {}, platform::Locale::Posix(), now_, out, err);
-        if (status != 0) qWarning("%s", err.str().c_str());
-        return out.str();
-    }
+    std::string Zolt(const std::vector<std::string>& args) { return testutil::Zolt(host_, args); }
 
 private slots:
     void theWholeWorkFlow() {
-        hostgen::Options o;
-        o.root = tmp_ / "host";
-        o.tickers = 60;
-        o.years = 2;
-        o.end = {2026, 12, 4};
-        windows_ = hostgen::MakeHost(o).windowsDirectory;
-        fs::create_directories(tmp_ / "prog");
-        MainSetup s;
-        s.env.dirs.SetWindowsDirectory(windows_);
-        s.env.dirs.settings = tmp_ / "config";
-        s.env.locale = platform::Locale::Posix();
-        s.env.now = now_;
-        s.programDir = tmp_ / "prog";
-        s.ownSettings = tmp_ / "config" / "OstravlR.Ini";
-        ScreenerWindow w(s);
+        ScreenerWindow w(host_.Places<MainSetup>());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
 
@@ -83,7 +56,7 @@ private slots:
         taken = w.GetFilterDialog()->Record;
         QCOMPARE(taken.Page, int(screener::PageAll));
         QVERIFY(w.Results().LastResultRow > w.Results().FirstResultRow + 5);
-        screener::SaveSettings(taken, tmp_ / "prog", "TAKEN", platform::Locale::Posix());
+        screener::SaveSettings(taken, host_.program, "TAKEN", platform::Locale::Posix());
         std::string grid;
         for (int r = 0; r <= w.Results().PrintLastRow; ++r)
             for (int c = 0; c < w.Grid().ColCount(); ++c)
@@ -98,16 +71,16 @@ private slots:
             QTest::mouseClick(d->OKBtn, Qt::LeftButton);
         });
         QTest::mouseClick(w.Button[ScreenerWindow::CmdBuildTagList], Qt::LeftButton);
-        const fs::path qel = windows_.parent_path() / "QEL";
+        const fs::path qel = host_.windows.parent_path() / "QEL";
         QVERIFY(fs::exists(qel / "FLOW.LIS"));
-        testutil::WriteFile(tmp_ / "tickers.txt",
+        testutil::WriteFile(host_.tmp / "tickers.txt",
                             Zolt({"filter", "--dataset", "26120305.vds", "--settings", "TAKEN",
                                   "--format", "tickers"}));
-        fs::create_directories(tmp_ / "lists");
-        Zolt({"taglist", "--name", "FLOW", "--dir", (tmp_ / "lists").string(), "--from",
-              (tmp_ / "tickers.txt").string()});
+        fs::create_directories(host_.tmp / "lists");
+        Zolt({"taglist", "--name", "FLOW", "--dir", (host_.tmp / "lists").string(), "--from",
+              (host_.tmp / "tickers.txt").string()});
         QVERIFY(testutil::ReadFile(qel / "FLOW.LIS") ==
-                testutil::ReadFile(tmp_ / "lists" / "FLOW.LIS"));
+                testutil::ReadFile(host_.tmp / "lists" / "FLOW.LIS"));
     }
 };
 

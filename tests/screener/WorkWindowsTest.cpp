@@ -3,17 +3,14 @@
 // filtering window's gauge and Stop.
 #include "screener/app/WorkWindows.h"
 
-#include "TestUtil.h"
-#include "cli/Zolt.h"
 #include "grid/view/PrintProgressDialog.h"
-#include "tools/make-host/HostWriter.h"
+#include "support/ZoltRunner.h"
 #include "ui/UiTestSupport.h"
 
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
-#include <sstream>
 
 using namespace zoltw;
 namespace fs = std::filesystem;
@@ -21,8 +18,8 @@ namespace fs = std::filesystem;
 class WorkWindowsTest : public QObject {
     Q_OBJECT
 
-    testutil::TempDir tmp_;
-    hostdb::HostEnvironment env_;
+    testutil::MadeHost made_;
+    hostdb::HostEnvironment env_ = made_.Places().env;
     hostdb::HostInstallation host_;
     int day_ = 0;
 
@@ -53,21 +50,13 @@ class WorkWindowsTest : public QObject {
 
 private slots:
     void initTestCase() {
-        hostgen::Options o;
-        o.root = tmp_ / "host";
-        o.tickers = 40;
-        o.years = 2;
-        o.end = {2026, 12, 4};
-        env_.dirs.SetWindowsDirectory(hostgen::MakeHost(o).windowsDirectory);
-        env_.locale = platform::Locale::Posix();
-        env_.now = hostdb::EncodeDateTime(2026, 12, 7, 12, 0);
         std::string error;
         QVERIFY(hostdb::DiscoverHost(hostdb::HostProgram::ZoltW, env_, host_, error));
         day_ = hostdb::MarketCalendar::DateToDay(hostdb::EncodeDate(2026, 12, 4));
     }
 
     void generationWritesWhatTheCommandLineWrites() {
-        const fs::path out = tmp_ / "window" / "26120410.vds";
+        const fs::path out = made_.tmp / "window" / "26120410.vds";
         fs::create_directories(out.parent_path());
         hostdb::MarketCalendar calendar(env_.locale);
         GenerationWindow w(Input(out), calendar, nullptr);
@@ -80,17 +69,17 @@ private slots:
         QVERIFY(w.TickerCode->text() != " ");
         QVERIFY(!w.isVisible());
 
-        fs::create_directories(tmp_ / "cli");
-        std::ostringstream cout, cerr;
-        QCOMPARE(cli::RunZolt({"--program-dir", (tmp_ / "cli").string(), "generate", "--date",
-                               "2026-12-04", "--ma", "10"},
-                              env_.dirs, env_.locale, env_.now, cout, cerr),
+        fs::create_directories(made_.tmp / "cli");
+        QCOMPARE(testutil::RunZolt({"--program-dir", (made_.tmp / "cli").string(), "generate",
+                                    "--date", "2026-12-04", "--ma", "10"},
+                                   env_.now, env_.dirs)
+                     .status,
                  0);
-        QVERIFY(testutil::ReadFile(out) == testutil::ReadFile(tmp_ / "cli" / "26120410.vds"));
+        QVERIFY(testutil::ReadFile(out) == testutil::ReadFile(made_.tmp / "cli" / "26120410.vds"));
     }
 
     void stopEscapeAndCloseBoxStopAfterTheirTicker() {
-        const fs::path out = tmp_ / "stop.vds";
+        const fs::path out = made_.tmp / "stop.vds";
         auto stopAt = [](int at, std::function<void(GenerationWindow&)> how) {
             return [at, how](GenerationWindow& w, int n) {
                 if (n == at) how(w);
@@ -107,17 +96,17 @@ private slots:
         QCOMPARE(r.visited, 4);
         // What was accepted among the first four is in the file.
         hostdb::MarketCalendar calendar(env_.locale);
-        screener::GenerateInput first4 = Input(tmp_ / "four.vds");
+        screener::GenerateInput first4 = Input(made_.tmp / "four.vds");
         first4.tickerFiles.resize(4);
         screener::GenerateDataSet(first4, calendar);
-        QVERIFY(testutil::ReadFile(out) == testutil::ReadFile(tmp_ / "four.vds"));
+        QVERIFY(testutil::ReadFile(out) == testutil::ReadFile(made_.tmp / "four.vds"));
     }
 
     void aSetThatCannotBeWrittenIsReported() {
-        testutil::WriteFile(tmp_ / "afile", "not a folder");
+        testutil::WriteFile(made_.tmp / "afile", "not a folder");
         uitest::Recorder boxes;
         hostdb::MarketCalendar calendar(env_.locale);
-        GenerationWindow w(Input(tmp_ / "afile" / "26120410.vds"), calendar, nullptr);
+        GenerationWindow w(Input(made_.tmp / "afile" / "26120410.vds"), calendar, nullptr);
         w.exec();
         QVERIFY(!w.Error().empty());
         QCOMPARE(boxes.messages.size(), size_t(1));

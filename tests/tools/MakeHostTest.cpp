@@ -1,6 +1,6 @@
-#include "TestUtil.h"
 #include "hostdb/HostInstallation.h"
 #include "hostdb/TickerFile.h"
+#include "support/TestUtil.h"
 #include "tools/make-host/HostWriter.h"
 
 #include <gtest/gtest.h>

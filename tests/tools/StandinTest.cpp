@@ -2,9 +2,9 @@
 // chart, the child's title, and the ratings make-host writes for it.
 #include "tools/host-standin/Standin.h"
 
-#include "TestUtil.h"
 #include "hostdb/DateTime.h"
 #include "hostdb/TickerRules.h"
+#include "support/TestUtil.h"
 #include "tools/make-host/HostWriter.h"
 
 #include <gtest/gtest.h>

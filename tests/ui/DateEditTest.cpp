@@ -1,7 +1,7 @@
 #include "ui/DateEdit.h"
 
-#include "TestUtil.h"
 #include "UiTestSupport.h"
+#include "support/TestUtil.h"
 #include "ui/CalendarPopup.h"
 
 #include <QSignalSpy>

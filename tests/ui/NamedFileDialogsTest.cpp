@@ -1,7 +1,8 @@
-#include "TestUtil.h"
+#include "ui/NamedFileDialogs.h"
+
 #include "UiTestSupport.h"
 #include "hostdb/TagListFile.h"
-#include "ui/NamedFileDialogs.h"
+#include "support/TestUtil.h"
 
 #include <QClipboard>
 #include <QKeyEvent>

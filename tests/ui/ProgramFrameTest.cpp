@@ -1,5 +1,5 @@
-#include "TestUtil.h"
 #include "UiTestSupport.h"
+#include "support/TestUtil.h"
 #include "ui/AboutBox.h"
 #include "ui/BevelPanel.h"
 #include "ui/FatalErrorHandler.h"

@@ -1,9 +1,9 @@
 #include "ui/TagListBuildWindow.h"
 
-#include "TestUtil.h"
 #include "UiTestSupport.h"
 #include "hostdb/TagListBuild.h"
 #include "hostdb/TagListFile.h"
+#include "support/TestUtil.h"
 #include "ui/NamedFileDialogs.h"
 #include "ui/WindowCentering.h"
 

@@ -2,7 +2,7 @@
 // saved and restored, normal and maximised.
 #include "ui/WindowPlacement.h"
 
-#include "TestUtil.h"
+#include "support/TestUtil.h"
 
 #include <QTest>
 #include <QWidget>
