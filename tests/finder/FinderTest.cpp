@@ -1,3 +1,5 @@
+// The finder's engine: indicator lines, the line test and previous action, the find run's rows,
+// evaluation and expert ratings, its settings file, and sorting, also in a comma-decimal locale.
 #include "finder/engine/FindRun.h"
 #include "support/TestUtil.h"
 #include "tools/make-host/HostWriter.h"

@@ -1,3 +1,5 @@
+// Grid rows laid out in fixed-width columns: alignments, longer texts kept whole, spans,
+// overflow and trailing blanks.
 #include "grid/model/CellLayout.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Date text to a date in the order of the user's short date format: two-digit and missing years,
+// incomplete dates, blanks, other separators and orders.
 #include "hostdb/DateText.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The local clock's moments as the host's date-time values.
 #include "hostdb/DateTime.h"
 
 #include <cstdlib>

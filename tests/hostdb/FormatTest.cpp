@@ -1,3 +1,5 @@
+// The host's date and number formatting: every date token, the locale's separators, rounding
+// and thousands separators, and the host's patterns.
 #include "hostdb/Format.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Finding the host installation at start-up: path rules, settings and checks, failures that say
+// which file and why, the last market date, the finder's variant, and the ticker files.
 #include "hostdb/HostInstallation.h"
 
 #include "hostdb/MarketCalendar.h"

@@ -1,3 +1,5 @@
+// The market calendar: day numbering, the built-in holidays, the host's holiday file and broken
+// ones, and the cache of years.
 #include "hostdb/MarketCalendar.h"
 
 #include "support/TestUtil.h"

@@ -1,3 +1,5 @@
+// The directory side of the named-file dialogs: bare names of one kind, the save-name keys,
+// tag-list name rules, and names the host's platform cannot open.
 #include "hostdb/NamedFiles.h"
 
 #include "hostdb/SearchPath.h"

@@ -1,3 +1,5 @@
+// The search path: its directories, joined host paths, wildcards, listing and finding files on
+// disk, and the order of file lists.
 #include "hostdb/SearchPath.h"
 
 #include "support/TestUtil.h"

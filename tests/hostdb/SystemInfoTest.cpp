@@ -1,3 +1,4 @@
+// The about box's system lines: memory, processor and operating system.
 #include "hostdb/SystemInfo.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Collecting a results column into a tag list without the windows: splitting cells, repeats,
+// progress, Stop after some rows, and no file without a ticker.
 #include "hostdb/TagListBuild.h"
 
 #include "TagListReader.h"

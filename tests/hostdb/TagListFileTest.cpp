@@ -1,3 +1,5 @@
+// Tag-list files byte for byte: key layout and order, the B-tree's splits, large lists, whole or
+// nothing writes, and the signature.
 #include "hostdb/TagListFile.h"
 
 #include "TagListReader.h"

@@ -1,3 +1,5 @@
+// The host's per-ticker files: price encodings, record locations, header facts and volume,
+// rereading on change, broken files, and what the writer of made hosts wrote.
 #include "hostdb/TickerFile.h"
 
 #include "support/TestUtil.h"

@@ -1,3 +1,5 @@
+// The ticker rules both programs share: the symbol from the file name, eligibility around the
+// market day, and trade prices.
 #include "hostdb/TickerRules.h"
 
 #include "support/TestUtil.h"

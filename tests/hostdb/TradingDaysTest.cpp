@@ -1,3 +1,5 @@
+// Stepping by trading days over weekends and holidays, at the edges of the day range, and the
+// evaluation days of any count.
 #include "hostdb/TradingDays.h"
 
 #include <climits>

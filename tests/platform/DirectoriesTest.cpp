@@ -1,3 +1,5 @@
+// Where the host's and the programs' files live: Windows paths through the Wine drives, the
+// Windows directory, files in a directory, the environment's defaults, the program directory.
 #include "platform/Directories.h"
 
 #include "support/TestUtil.h"

@@ -1,3 +1,4 @@
+// The locale value: the date format taken from Qt's pattern, and the POSIX defaults.
 #include "platform/Locale.h"
 
 #include <gtest/gtest.h>

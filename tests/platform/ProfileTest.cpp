@@ -1,3 +1,5 @@
+// Ini files: sections, keys, quotes and defaults, integers and their limits, and writes that
+// change only what they must and keep the old file when they fail.
 #include "platform/Profile.h"
 
 #include "platform/Text.h"

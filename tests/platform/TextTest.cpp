@@ -1,3 +1,4 @@
+// Text helpers: trimming, and comparing without regard to ASCII case in a consistent order.
 #include "platform/Text.h"
 
 #include <algorithm>

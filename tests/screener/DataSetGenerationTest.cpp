@@ -1,3 +1,5 @@
+// Data sets: the name codec, record fields at their offsets, reading and its errors, and the
+// generation's market date, gaps, runs, volume percentages and Stop.
 #include "screener/engine/DataSetGeneration.h"
 
 #include "hostdb/TradingDays.h"

@@ -1,3 +1,5 @@
+// The screener's filter tests (new highs and lows, closes, gaps, volumes, Combo) and the filter
+// run's rows, counts, minimums, Stop and evaluation.
 #include "screener/engine/FilterRun.h"
 
 #include "hostdb/Evaluation.h"

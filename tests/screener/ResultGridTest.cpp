@@ -1,3 +1,5 @@
+// The screener's result grid: column titles and sorting, against a stable reference, with its
+// steps reported and Stop.
 #include "screener/engine/ResultGrid.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// The screener's filter settings files: defaults, round trip and bad values, captions and titles,
+// evaluation days, and the settings text.
 #include "screener/engine/FilterSettings.h"
 #include "screener/engine/SettingsText.h"
 #include "support/TestUtil.h"

@@ -1,3 +1,5 @@
+// Made host installations: the same options give the same bytes, a smaller run leaves nothing
+// behind, and the programs discover the result with its holidays and tickers.
 #include "hostdb/HostInstallation.h"
 #include "hostdb/TickerFile.h"
 #include "support/TestUtil.h"

@@ -1,3 +1,5 @@
+// The date edit and its popup calendar: the programs' date format, month pages, keys, limits,
+// typing by parts, the mouse, and the format read from the host's settings.
 #include "ui/DateEdit.h"
 
 #include "UiTestSupport.h"

@@ -1,3 +1,5 @@
+// The Save and Load dialogs of named files: the name keys, default names, replacing, names the
+// host's platform cannot open, deleting, and what Load returns.
 #include "ui/NamedFileDialogs.h"
 
 #include "UiTestSupport.h"

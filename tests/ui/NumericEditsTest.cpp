@@ -1,3 +1,5 @@
+// The numeric edits: which keys, pastes and cuts keep a number, signs and limits, spinning, Enter
+// to the next control, and values in their format patterns.
 #include "ui/NumericEdits.h"
 
 #include "UiTestSupport.h"

@@ -1,3 +1,5 @@
+// What both programs start with: the fatal error handler and its owner, the single instance,
+// the splash, and the about box with its system lines.
 #include "UiTestSupport.h"
 #include "support/TestUtil.h"
 #include "ui/AboutBox.h"

@@ -1,3 +1,5 @@
+// The tag-list build from a result grid through its windows: the question, the progress window
+// and Stop, the list the engine would write, replacing, and failures that write nothing.
 #include "ui/TagListBuildWindow.h"
 
 #include "UiTestSupport.h"
