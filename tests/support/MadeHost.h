@@ -18,8 +18,8 @@ struct HostShape {
     hostdb::DateTimeValue now = hostdb::EncodeDateTime(2026, 12, 7, 12, 0);
     std::uint64_t seed = 1;
     bool broken = false;
-    std::filesystem::path root;    // empty: "host" in the temporary directory
-    std::filesystem::path standin; // see hostgen::Options
+    std::filesystem::path root{};    // empty: "host" in the temporary directory
+    std::filesystem::path standin{}; // see hostgen::Options
 };
 
 struct MadeHost {
