@@ -17,13 +17,46 @@ const std::vector<int> Widths = {2, 9, 10, 10, 10, 8, 8, 8, 10, 10, 12};
 
 std::string Trimmed(const std::string& s) { return std::string(platform::Trim(s)); }
 
+// The rows in the format asked for: every row up to the last printed as the report prints them,
+// the tickers alone, CSV without the separating blank row, or the settings text over the table
+// and the run's counts.
+void WriteFilterResults(Context& ctx, const grid::CellGrid& grid,
+                        const screener::ResultState& state, const screener::FilterRunOutput& out,
+                        const screener::FilterSettings& s, const std::string& dataSetName,
+                        hostdb::MarketCalendar& calendar, const std::string& settingsName,
+                        const std::string& format) {
+    if (format == "grid") {
+        WriteGridRows(ctx.out, grid, 0, state.PrintLastRow);
+    } else if (format == "tickers") {
+        WriteTickers(ctx.out, grid, screener::ColTicker, state.FirstResultRow, state.LastResultRow);
+    } else if (format == "csv") {
+        ctx.out << "Ticker,Highest High (weeks),Lowest Low (weeks),Change ($),Change (%),"
+                   "Days since gap up,Days since gap down,"
+                << s.VolumeDays << "-day % from avg vol,Days exceeding vol %,Perf\n";
+        for (int r = state.FirstResultRow; r < state.PrintLastRow && r < grid.RowCount(); ++r) {
+            if (Trimmed(grid.Text(screener::ColTicker, r)).empty()) continue;
+            for (int c = screener::ColTicker; c < grid.ColCount(); ++c)
+                ctx.out << (c > screener::ColTicker ? "," : "")
+                        << CsvField(Trimmed(grid.Text(c, r)));
+            ctx.out << "\n";
+        }
+    } else {
+        std::string caption = screener::DataSetCaption(dataSetName, calendar);
+        for (const std::string& line : screener::BuildSettingsText(
+                 caption, screener::FilterCaption(s.Page, settingsName, false), s, ctx.env.locale))
+            ctx.out << line << "\n";
+        WriteGridTable(ctx.out, grid, 0, state.PrintLastRow, Widths);
+        ctx.out << out.inspectedText << "\n" << out.displayedText << "\n";
+    }
+}
+
 } // namespace
 
 int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
     std::string dataSet;
     RunOptions o;
-    int usage = ParseRunOptions(ctx, args, "filter", screener::ColTicker, screener::ColPerformance, "--reverse", o,
-                                [&](const std::string& a, const auto& value) {
+    int usage = ParseRunOptions(ctx, args, "filter", screener::ColTicker, screener::ColPerformance,
+                                "--reverse", o, [&](const std::string& a, const auto& value) {
                                     return a == "--dataset" && value(dataSet);
                                 });
     if (usage) return usage;
@@ -78,32 +111,7 @@ int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
         if (o.otherOrder) screener::SortResults(grid, formats, state, o.sortColumn, titles);
     }
 
-    if (o.format == "grid") {
-        WriteGridRows(ctx.out, grid, 0, state.PrintLastRow);
-        return 0;
-    }
-    if (o.format == "tickers") {
-        WriteTickers(ctx.out, grid, screener::ColTicker, state.FirstResultRow, state.LastResultRow);
-        return 0;
-    }
-    if (o.format == "csv") {
-        ctx.out << "Ticker,Highest High (weeks),Lowest Low (weeks),Change ($),Change (%),"
-                   "Days since gap up,Days since gap down,"
-                << s.VolumeDays << "-day % from avg vol,Days exceeding vol %,Perf\n";
-        for (int r = state.FirstResultRow; r < state.PrintLastRow && r < grid.RowCount(); ++r) {
-            if (Trimmed(grid.Text(screener::ColTicker, r)).empty()) continue; // the separating blank row
-            for (int c = screener::ColTicker; c < grid.ColCount(); ++c)
-                ctx.out << (c > screener::ColTicker ? "," : "") << CsvField(Trimmed(grid.Text(c, r)));
-            ctx.out << "\n";
-        }
-        return 0;
-    }
-    std::string caption = screener::DataSetCaption(dataSetName, calendar);
-    for (const std::string& line : screener::BuildSettingsText(
-             caption, screener::FilterCaption(s.Page, settingsName, false), s, ctx.env.locale))
-        ctx.out << line << "\n";
-    WriteGridTable(ctx.out, grid, 0, state.PrintLastRow, Widths);
-    ctx.out << out.inspectedText << "\n" << out.displayedText << "\n";
+    WriteFilterResults(ctx, grid, state, out, s, dataSetName, calendar, settingsName, o.format);
     return 0;
 }
 

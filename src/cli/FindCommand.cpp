@@ -66,14 +66,60 @@ private:
     }, oldTerm_{};
 };
 
+// The link to the host's chart window that the expert-ratings check drives; 0, or the exit
+// status when the link does not work.
+int OpenChartLink(Context& ctx, const hostdb::HostGlobals& g, const finder::FinderSettings& s,
+                  hostlink::MainWindowSide& side, std::unique_ptr<hostlink::BridgeLink>& link,
+                  std::unique_ptr<hostlink::ChartDriver>& chart) {
+    std::error_code ec;
+    link = std::make_unique<hostlink::BridgeLink>(hostlink::HostBridge(
+        std::filesystem::read_symlink("/proc/self/exe", ec), ctx.env.dirs, g.HostLibraryPath));
+    if (link->Screen().width == 0) {
+        ctx.err << "zolt: these settings check expert ratings, which only the host's chart "
+                   "window shows, and the link to it does not work ("
+                << link->Problem() << "); add --ignore-er to find without them\n";
+        return 2;
+    }
+    chart = std::make_unique<hostlink::ChartDriver>(
+        *link, side,
+        hostlink::ChartDriverSetup{
+            hostdb::JoinHostPath(g.HostDirectory, "qelio32.dll"), g.HostProgramPath,
+            platform::Directories::FileInDirectory(ctx.env.dirs.windows, "QelChart.Ini"),
+            finder::IndicatorsValue(s), ctx.env.locale, ctx.env.now, SteadySeconds,
+            [] { return g_interrupted != 0; }});
+    return 0;
+}
+
+// The rows in the format asked for: every row up to the one before the end row as the report
+// prints them, the tickers alone, CSV, or the report's description over the table.
+void WriteFindResults(Context& ctx, const grid::CellGrid& g, const finder::FinderState& state,
+                      const finder::FinderSettings& s, int last, const std::string& format) {
+    if (format == "grid") {
+        WriteGridRows(ctx.out, g, 0, state.EndRow - 1);
+    } else if (format == "tickers") {
+        WriteTickers(ctx.out, g, finder::ColTicker, state.FirstResultRow, state.LastResultRow);
+    } else if (format == "csv") {
+        ctx.out << "Found on prev day #,Prev. date's ER,# days,Result,Ticker,Name\n";
+        for (int r = state.FirstResultRow; r <= state.LastResultRow; ++r) {
+            for (int c = 0; c < g.ColCount(); ++c)
+                ctx.out << (c ? "," : "") << CsvField(std::string(platform::Trim(g.Text(c, r))));
+            ctx.out << "\n";
+        }
+    } else {
+        for (const std::string& line : finder::ReportDescription(s, last, ctx.env.locale))
+            ctx.out << Printable(line) << "\n";
+        WriteGridTable(ctx.out, g, 0, state.EndRow - 1, FindWidths);
+    }
+}
+
 } // namespace
 
 int FindCommand(Context& ctx, const std::vector<std::string>& args) {
     std::string date;
     bool ignoreEr = false;
     RunOptions o;
-    int usage = ParseRunOptions(ctx, args, "find", finder::ColFoundDay, finder::ColName, "--descending", o,
-                                [&](const std::string& a, const auto& value) {
+    int usage = ParseRunOptions(ctx, args, "find", finder::ColFoundDay, finder::ColName,
+                                "--descending", o, [&](const std::string& a, const auto& value) {
                                     if (a == "--ignore-er") return ignoreEr = true;
                                     return a == "--date" && value(date);
                                 });
@@ -99,23 +145,7 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
     std::optional<InterruptAsStop> interrupt;
     if (finder::ErCheckWanted(s) && ignoreEr) s.PrevChoice = finder::DontCare;
     if (finder::ErCheckWanted(s)) {
-        std::error_code ec;
-        const hostdb::HostGlobals& g = host.globals;
-        link = std::make_unique<hostlink::BridgeLink>(hostlink::HostBridge(
-            std::filesystem::read_symlink("/proc/self/exe", ec), ctx.env.dirs, g.HostLibraryPath));
-        if (link->Screen().width == 0) {
-            ctx.err << "zolt: these settings check expert ratings, which only the host's chart "
-                       "window shows, and the link to it does not work ("
-                    << link->Problem() << "); add --ignore-er to find without them\n";
-            return 2;
-        }
-        chart = std::make_unique<hostlink::ChartDriver>(
-            *link, side,
-            hostlink::ChartDriverSetup{
-                hostdb::JoinHostPath(g.HostDirectory, "qelio32.dll"), g.HostProgramPath,
-                platform::Directories::FileInDirectory(ctx.env.dirs.windows, "QelChart.Ini"),
-                finder::IndicatorsValue(s), ctx.env.locale, ctx.env.now, SteadySeconds,
-                [] { return g_interrupted != 0; }});
+        if (int status = OpenChartLink(ctx, host.globals, s, side, link, chart)) return status;
         interrupt.emplace();
     }
 
@@ -134,8 +164,6 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
     finder::RunFind(in, g, state, formats,
                     [&](std::int64_t, std::int64_t) { return !interrupt || g_interrupted == 0; });
     interrupt.reset();
-    // Interrupted: the rows found so far and the "Stopped" row are still shown.
-    const int status = state.stopped ? 130 : 0;
     if (chart && !chart->Problem().empty()) {
         // Without the chart no ticker can meet the ratings test: no result to show.
         ctx.err << "zolt: no expert ratings could be read: " << chart->Problem() << "\n";
@@ -148,30 +176,9 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
                    "Ticker and Full Name columns have no upper limit, however.\n";
         return 1;
     }
-
-    // Every row up to the one before the end row, as the report prints them.
-    if (o.format == "grid") {
-        WriteGridRows(ctx.out, g, 0, state.EndRow - 1);
-        return status;
-    }
-    if (o.format == "tickers") {
-        WriteTickers(ctx.out, g, finder::ColTicker, state.FirstResultRow, state.LastResultRow);
-        return status;
-    }
-    if (o.format == "csv") {
-        ctx.out << "Found on prev day #,Prev. date's ER,# days,Result,Ticker,Name\n";
-        for (int r = state.FirstResultRow; r <= state.LastResultRow; ++r) {
-            for (int c = 0; c < g.ColCount(); ++c) {
-                ctx.out << (c ? "," : "") << CsvField(std::string(platform::Trim(g.Text(c, r))));
-            }
-            ctx.out << "\n";
-        }
-        return status;
-    }
-    for (const std::string& line : finder::ReportDescription(s, last, ctx.env.locale))
-        ctx.out << Printable(line) << "\n";
-    WriteGridTable(ctx.out, g, 0, state.EndRow - 1, FindWidths);
-    return status;
+    WriteFindResults(ctx, g, state, s, last, o.format);
+    // Interrupted: the rows found so far and the "Stopped" row are still shown.
+    return state.stopped ? 130 : 0;
 }
 
 } // namespace cli

@@ -37,69 +37,62 @@ bool HasControlCharacter(const std::string& ticker) {
     return false;
 }
 
-} // namespace
-
-int TagListCommand(Context& ctx, const std::vector<std::string>& args) {
+struct TagListOptions {
     std::string typedName, from;
     std::filesystem::path dir;
-    bool haveName = false, haveDir = false, haveFrom = false, replace = false;
+    bool haveDir = false, haveFrom = false, replace = false;
     std::vector<std::string> tickers;
+};
+
+// 0, or the usage error's status.
+int ParseTagListOptions(Context& ctx, const std::vector<std::string>& args, TagListOptions& o) {
+    bool haveName = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--name" || a == "--dir" || a == "--from") {
             if (i + 1 == args.size()) return UsageError(ctx.err, a + " needs a value");
             const std::string& value = args[++i];
-            if (a == "--name") typedName = value, haveName = true;
-            if (a == "--dir") dir = value, haveDir = true;
-            if (a == "--from") from = value, haveFrom = true;
+            if (a == "--name") o.typedName = value, haveName = true;
+            if (a == "--dir") o.dir = value, o.haveDir = true;
+            if (a == "--from") o.from = value, o.haveFrom = true;
         } else if (a == "--replace") {
-            replace = true;
+            o.replace = true;
         } else if (a.rfind("--", 0) == 0) {
             return UsageError(ctx.err, "unknown taglist option " + a);
         } else {
-            tickers.push_back(a);
+            o.tickers.push_back(a);
         }
     }
     if (!haveName) return UsageError(ctx.err, "taglist needs --name");
-    if (haveFrom == !tickers.empty())
+    if (o.haveFrom == !o.tickers.empty())
         return UsageError(ctx.err, "taglist takes either TICKER... or --from FILE|-");
+    return 0;
+}
 
-    std::string name, error;
-    if (!hostdb::CheckTagListName(typedName, name, error)) {
-        ctx.err << "zolt: " << error << "\n";
-        return 2;
+// The cells given: the tickers of the command, or the text of --from cut into cells; false
+// after saying why that text could not be read.
+bool GivenCells(Context& ctx, const TagListOptions& o, std::vector<std::string>& cells) {
+    if (!o.haveFrom) {
+        cells = o.tickers;
+        return true;
     }
-    if (!haveDir) {
-        hostdb::HostInstallation host;
-        if (!ReadHost(ctx, hostdb::HostProgram::ZoltW, host, false)) return 2;
-        dir = ctx.env.dirs.LocalPath(host.globals.HostDirectory);
+    std::string text, reason;
+    if (o.from == "-") {
+        text.assign(std::istreambuf_iterator<char>(std::cin), {});
+    } else if (!platform::ReadRegularFile(o.from, text, reason)) {
+        ctx.err << "zolt: cannot read " << o.from << ": it " << reason << "\n";
+        return false;
     }
-    // The host sees names without regard to case, so an existing list of any case is the one.
-    std::filesystem::path path = platform::Directories::FileInDirectory(dir, name + ".LIS");
-    struct stat st;
-    if (::lstat(path.c_str(), &st) == 0 && !replace) { // a dangling link is a taken name too
-        ctx.err << "zolt: The TagList " << name << " already exists (" << path.string()
-                << "); give --replace to replace it\n";
-        return 1;
-    }
+    cells = CellsOfText(text);
+    return true;
+}
 
-    std::vector<std::string> cells;
-    if (haveFrom) {
-        std::string text, reason;
-        if (from == "-") {
-            text.assign(std::istreambuf_iterator<char>(std::cin), {});
-        } else if (!platform::ReadRegularFile(from, text, reason)) {
-            ctx.err << "zolt: cannot read " << from << ": it " << reason << "\n";
-            return 1;
-        }
-        cells = CellsOfText(text);
-    } else {
-        cells = tickers;
-    }
-
-    // A ticker no grid cell could hold is refused before it reaches the list.
+// A ticker no grid cell could hold is refused before it reaches the list; `given` counts every
+// ticker of the cells.
+std::vector<std::string> KeptCells(Context& ctx, const std::vector<std::string>& cells,
+                                   std::size_t& given) {
     std::vector<std::string> kept;
-    std::size_t given = 0;
+    given = 0;
     for (const std::string& cell : cells) {
         std::string clean;
         for (const std::string& t : hostdb::TickersOfCell(cell)) {
@@ -112,16 +105,12 @@ int TagListCommand(Context& ctx, const std::vector<std::string>& args) {
         }
         kept.push_back(clean);
     }
+    return kept;
+}
 
-    hostdb::TagListBuild build;
-    try {
-        build = hostdb::BuildTagListFile(path.string(), kept, {},
-                                         replace ? platform::WriteMode::Replace
-                                                 : platform::WriteMode::NoReplace);
-    } catch (const std::exception& e) {
-        ctx.err << "zolt: " << e.what() << "\n";
-        return 1;
-    }
+// What the build left out and what it wrote; 0, or 1 when nothing was written.
+int ReportBuild(Context& ctx, const hostdb::TagListBuild& build, const std::string& name,
+                const std::filesystem::path& path, std::size_t given) {
     for (const std::string& t : build.refused)
         ctx.err << "zolt: left out " << t
                 << (t.size() + name.size() > hostdb::TagListFile::MaxNamesLength
@@ -139,6 +128,48 @@ int TagListCommand(Context& ctx, const std::vector<std::string>& args) {
             << (build.added == 1 ? " ticker" : " tickers") << ", the first " << build.firstTicker
             << "\n";
     return 0;
+}
+
+} // namespace
+
+int TagListCommand(Context& ctx, const std::vector<std::string>& args) {
+    TagListOptions o;
+    if (int usage = ParseTagListOptions(ctx, args, o)) return usage;
+
+    std::string name, error;
+    if (!hostdb::CheckTagListName(o.typedName, name, error)) {
+        ctx.err << "zolt: " << error << "\n";
+        return 2;
+    }
+    std::filesystem::path dir = o.dir;
+    if (!o.haveDir) {
+        hostdb::HostInstallation host;
+        if (!ReadHost(ctx, hostdb::HostProgram::ZoltW, host, false)) return 2;
+        dir = ctx.env.dirs.LocalPath(host.globals.HostDirectory);
+    }
+    // The host sees names without regard to case, so an existing list of any case is the one.
+    std::filesystem::path path = platform::Directories::FileInDirectory(dir, name + ".LIS");
+    struct stat st;
+    if (::lstat(path.c_str(), &st) == 0 && !o.replace) { // a dangling link is a taken name too
+        ctx.err << "zolt: The TagList " << name << " already exists (" << path.string()
+                << "); give --replace to replace it\n";
+        return 1;
+    }
+
+    std::vector<std::string> cells;
+    if (!GivenCells(ctx, o, cells)) return 1;
+    std::size_t given = 0;
+    const std::vector<std::string> kept = KeptCells(ctx, cells, given);
+    hostdb::TagListBuild build;
+    try {
+        build = hostdb::BuildTagListFile(path.string(), kept, {},
+                                         o.replace ? platform::WriteMode::Replace
+                                                   : platform::WriteMode::NoReplace);
+    } catch (const std::exception& e) {
+        ctx.err << "zolt: " << e.what() << "\n";
+        return 1;
+    }
+    return ReportBuild(ctx, build, name, path, given);
 }
 
 } // namespace cli
