@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
@@ -414,16 +415,66 @@ std::string WriteProfileText(const std::string& text, std::string_view section,
     return out + "[" + std::string(section) + "]" + eol + entry + eol;
 }
 
+namespace {
+
+// Held from before the read to after the rename, so that two programs changing their own
+// sections of one file cannot put back what the other has just replaced. Where no lock file can
+// be made or locked, the file could not be written either, or the file system keeps no locks:
+// the write goes on without it.
+class WriteLock {
+public:
+    explicit WriteLock(const std::filesystem::path& path) {
+        const std::filesystem::path lock =
+            path.parent_path() / ("." + path.filename().string() + ".lock");
+        fd_ = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
+        if (fd_ < 0) return;
+        for (int waited = 0; ::flock(fd_, LOCK_EX | LOCK_NB) != 0; waited += PollMs) {
+            if (errno != EWOULDBLOCK && errno != EINTR) {
+                ::close(fd_);
+                fd_ = -1;
+                return;
+            }
+            if (waited >= Profile::LockWaitMs) {
+                timedOut_ = true;
+                return;
+            }
+            ::usleep(PollMs * 1000);
+        }
+    }
+    ~WriteLock() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    WriteLock(const WriteLock&) = delete;
+    WriteLock& operator=(const WriteLock&) = delete;
+
+    bool TimedOut() const { return timedOut_; }
+
+private:
+    static constexpr int PollMs = 10;
+    int fd_ = -1;
+    bool timedOut_ = false;
+};
+
+} // namespace
+
 bool Profile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     return WriteStrings(section, {{std::string(key), std::string(value)}});
 }
 
 bool Profile::WriteStrings(std::string_view section,
                            const std::vector<std::pair<std::string, std::string>>& values) {
+    const WriteLock lock(path_);
+    if (lock.TimedOut()) {
+        Failed("another program kept writing it for " + std::to_string(LockWaitMs / 1000) +
+               " seconds");
+        errno = EWOULDBLOCK;
+        return false;
+    }
     std::string text, reason;
     if (!ReadRegularFile(path_, text, reason, MaxProfileSize)) {
         struct stat st;
         if (::lstat(path_.c_str(), &st) == 0 && ::stat(path_.c_str(), &st) == 0) {
+            Failed("it " + reason);
             errno = EINVAL;
             return false; // there but unreadable, too large or not a file: keep it
         }
@@ -431,7 +482,11 @@ bool Profile::WriteStrings(std::string_view section,
     }
     for (const auto& [key, value] : values) text = WriteProfileText(text, section, key, value);
     loaded_ = false;
-    return WriteFileAtomically(path_, text);
+    if (WriteFileAtomically(path_, text)) return true;
+    const int error = errno;
+    Failed(std::strerror(error));
+    errno = error;
+    return false;
 }
 
 } // namespace platform

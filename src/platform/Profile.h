@@ -53,15 +53,25 @@ public:
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
 
     // The same for several keys of one section in order, with one replacement of the file.
+    // The read, the change and the replacement are one step that no other writer of the file
+    // through this class interleaves: each waits at most LockWaitMs for the one before it.
     bool WriteStrings(std::string_view section,
                       const std::vector<std::pair<std::string, std::string>>& values);
+    static constexpr int LockWaitMs = 5000;
+
+    // Why a write through this object failed, in words (the first reason); empty while none has.
+    const std::string& WriteProblem() const { return writeProblem_; }
 
 private:
     void Load() const;
+    void Failed(std::string reason) {
+        if (writeProblem_.empty()) writeProblem_ = std::move(reason);
+    }
 
     std::filesystem::path path_;
     mutable bool loaded_ = false;
     mutable std::string problem_;
+    std::string writeProblem_;
     mutable std::unique_ptr<ProfileIndex> index_;
 };
 

@@ -8,7 +8,12 @@
 #include <climits>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -114,8 +119,11 @@ TEST(ProfileWrite, ChangesOnlyWhatItMust) {
     EXPECT_TRUE(Profile(f).WriteString("S", "K", "V"));
     EXPECT_EQ(testutil::ReadFile(f), "[S]\r\nK=V\r\n");
 
-    // No temporary file is left beside it.
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
+    // No temporary file is left beside it; the writers' lock file stays.
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir.Path())) names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{".w.ini.lock", "w.ini"}));
 }
 
 TEST(ProfileWrite, FailureKeepsOldFile) {
@@ -132,6 +140,59 @@ TEST(ProfileWrite, FailureKeepsOldFile) {
     ::chmod(sub.c_str(), 0755);
     EXPECT_EQ(testutil::ReadFile(sub / "r.ini"), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(sub), fs::directory_iterator()), 1);
+}
+
+TEST(ProfileWrite, TwoWritersOfOneFileLoseNothing) {
+    // Two programs closing together each rewrite the file with their own section changed.
+    testutil::TempDir dir;
+    const fs::path file = dir / "shared.ini";
+    constexpr int Writes = 300;
+    const char* const sections[] = {"ZoltW", "ZimRA"};
+    std::vector<pid_t> children;
+    for (const char* section : sections) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            Profile p(file);
+            bool ok = true;
+            for (int i = 0; i < Writes; ++i)
+                ok = p.WriteString(section, "K" + std::to_string(i), std::to_string(i)) && ok;
+            ::_exit(ok ? 0 : 1);
+        }
+        children.push_back(pid);
+    }
+    for (const pid_t pid : children) {
+        int status = -1;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    Profile p(file);
+    for (const char* section : sections)
+        for (int i = 0; i < Writes; ++i)
+            ASSERT_EQ(p.ReadString(section, "K" + std::to_string(i), "lost"), std::to_string(i))
+                << section << " K" << i;
+}
+
+TEST(ProfileWrite, AWriterThatCannotHaveTheLockGivesUpWithTheReason) {
+    testutil::TempDir dir;
+    const fs::path file = dir / "busy.ini";
+    const int held = ::open((dir / ".busy.ini.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_GE(held, 0);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) { // the other writer, holding the lock well past the wait
+        ::flock(held, LOCK_EX);
+        ::sleep(Profile::LockWaitMs / 1000 + 3);
+        ::_exit(0);
+    }
+    ::close(held);
+    ::usleep(200 * 1000);
+    Profile p(file);
+    EXPECT_FALSE(p.WriteString("S", "K", "V"));
+    EXPECT_EQ(p.WriteProblem(), "another program kept writing it for 5 seconds");
+    EXPECT_FALSE(fs::exists(file));
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
 }
 
 TEST(ProfileWrite, LastLineEndingInALoneCarriageReturn) {

@@ -310,7 +310,8 @@ void ScreenerWindow::closeEvent(QCloseEvent* event) {
         if (!saved)
             ui::ShowMessage(this, ui::BoxKind::Warning,
                             QString::fromStdString("Your settings could not be saved in " +
-                                                   setup_.ownSettings.string() + "."));
+                                                   setup_.ownSettings.string() + ": " +
+                                                   own.WriteProblem() + "."));
     }
     event->accept();
 }
