@@ -31,12 +31,6 @@ std::vector<std::string> CellsOfText(const std::string& text) {
     return cells;
 }
 
-bool HasControlCharacter(const std::string& ticker) {
-    for (char c : ticker)
-        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') return true;
-    return false;
-}
-
 struct TagListOptions {
     std::string typedName, from;
     std::filesystem::path dir;
@@ -97,7 +91,7 @@ std::vector<std::string> KeptCells(Context& ctx, const std::vector<std::string>&
         std::string clean;
         for (const std::string& t : hostdb::TickersOfCell(cell)) {
             ++given;
-            if (HasControlCharacter(t)) {
+            if (hostdb::HasControlCharacter(t)) {
                 ctx.err << "zolt: left out " << t << ": a ticker holds no control characters\n";
                 continue;
             }

@@ -21,6 +21,12 @@ std::vector<std::string> TickersOfCell(std::string_view cell) {
     return pieces;
 }
 
+bool HasControlCharacter(std::string_view ticker) {
+    for (char c : ticker)
+        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') return true;
+    return false;
+}
+
 TagListBuild CollectTagList(TagListFile& list, const std::string& fileName, int first, int last,
                             const std::function<std::string(int row)>& cellText,
                             const Progress& progress) {
@@ -31,6 +37,10 @@ TagListBuild CollectTagList(TagListFile& list, const std::string& fileName, int 
         for (std::string& ticker : TickersOfCell(cellText(row))) {
             std::string upper = platform::UpperCase(ticker);
             if (seen.count(upper)) continue;
+            if (HasControlCharacter(ticker)) {
+                if (refused.insert(upper).second) ++build.unprintable;
+                continue;
+            }
             if (!list.AddTicker(fileName, ticker, build.added)) {
                 if (refused.insert(upper).second) build.refused.push_back(ticker);
                 continue;

@@ -18,7 +18,12 @@ struct TagListBuild {
     int progress = 0; // percent of the rows done when the loop ended
     bool stopped = false;
     std::vector<std::string> refused; // pieces too long for a key, each once
+    int unprintable = 0; // tickers left out for holding control characters, each once
 };
+
+// A ticker holds no control characters: one that does (an escape sequence taken from a ticker
+// file's name) would drive the terminal or window that shows it.
+bool HasControlCharacter(std::string_view ticker);
 
 // The tickers of one cell: split at ";" with all blanks removed, empty pieces dropped. An empty
 // or one-blank cell holds none.

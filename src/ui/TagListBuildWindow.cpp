@@ -53,9 +53,20 @@ TagListOutcome OutcomeOfBuild(const std::string& listName, const hostdb::TagList
                       QString::fromStdString(writeError);
         return out;
     }
+    const QString unprintable =
+        build.unprintable == 0
+            ? QString()
+            : QString::number(build.unprintable) +
+                  (build.unprintable == 1 ? QStringLiteral(" ticker was") : QStringLiteral(" tickers were")) +
+                  QStringLiteral(" left out: a ticker holds no control characters.");
     if (build.added == 0) {
         // No file exists under that name, so reporting success would send the chart window to
         // a list that is not there.
+        if (!build.stopped && build.unprintable > 0) {
+            out.message = QStringLiteral("The TagList ") + name +
+                          QStringLiteral(" was not written: ") + unprintable;
+            return out;
+        }
         out.message = build.stopped
                           ? QStringLiteral("The TagList ") + name +
                                 QStringLiteral(" was not written: it was stopped before any "
@@ -70,6 +81,13 @@ TagListOutcome OutcomeOfBuild(const std::string& listName, const hostdb::TagList
         out.message = QStringLiteral("The TagList ") + name +
                       QStringLiteral(" was written without these tickers, which it cannot hold: ") +
                       Joined(build.refused);
+    }
+    if (build.unprintable > 0) {
+        out.kind = BoxKind::Warning;
+        out.message += (out.message.isEmpty() ? QStringLiteral("The TagList ") + name +
+                                                    QStringLiteral(" was written. ")
+                                              : QStringLiteral(". ")) +
+                       unprintable;
     }
     return out;
 }

@@ -58,6 +58,19 @@ TEST_F(TagListBuilding, RepeatsWithoutRegardToCaseAreSkipped) {
     EXPECT_EQ(taglisttest::ListTickers(c, "Y"), (Strings{"IBM", "X"}));
 }
 
+TEST_F(TagListBuilding, TickersWithControlCharactersAreLeftOutAndCounted) {
+    // An escape sequence from a ticker file's name must not reach the host's list.
+    TagListFile list, direct;
+    Strings cells{"\x1b[31mRED;AAA", "\x1B[31mred", "B\x7F", "BBB"};
+    TagListBuild b = CollectTagList(list, "X.LIS", 0, 3, [&](int row) { return cells[row]; });
+    EXPECT_EQ(b.added, 2);
+    EXPECT_EQ(b.unprintable, 2); // each once, without regard to case
+    EXPECT_EQ(b.firstTicker, "AAA");
+    direct.AddTicker("X.LIS", "AAA", 0);
+    direct.AddTicker("X.LIS", "BBB", 1);
+    EXPECT_EQ(list.Bytes(), direct.Bytes());
+}
+
 TEST_F(TagListBuilding, ProgressCountsEveryRowOfTheRange) {
     TagListFile list;
     std::vector<int> progress, rows;

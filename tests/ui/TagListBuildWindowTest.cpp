@@ -162,6 +162,21 @@ private slots:
         QVERIFY(partial.written);
         QCOMPARE(partial.kind, BoxKind::Warning);
         QVERIFY(partial.message.endsWith("VERYLONGTICKER, OTHERLONGONE"));
+
+        build.unprintable = 2;
+        QVERIFY(OutcomeOfBuild("ZOLT", build, "")
+                    .message.endsWith("OTHERLONGONE. 2 tickers were left out: a ticker holds no "
+                                      "control characters."));
+        build.refused.clear();
+        QCOMPARE(OutcomeOfBuild("ZOLT", build, "").message,
+                 QString("The TagList ZOLT was written. 2 tickers were left out: a ticker holds "
+                         "no control characters."));
+        none.stopped = false;
+        none.unprintable = 1;
+        const TagListOutcome nothing = OutcomeOfBuild("ZOLT", none, "");
+        QVERIFY(!nothing.written);
+        QCOMPARE(nothing.message, QString("The TagList ZOLT was not written: 1 ticker was left "
+                                          "out: a ticker holds no control characters."));
     }
 
     // --- the progress window
