@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <string>
 
 namespace ui {
@@ -24,12 +25,45 @@ FormPosition StoredFormPosition(const platform::Profile& file, std::string_view 
     return p;
 }
 
+QRect KeptOnScreens(QRect bounds, QSize minimum, QSize current, const std::vector<QRect>& screens,
+                    const QRect& primary) {
+    int widest = primary.width(), highest = primary.height();
+    for (const QRect& s : screens) {
+        widest = std::max(widest, s.width());
+        highest = std::max(highest, s.height());
+    }
+    int width = bounds.width(), height = bounds.height();
+    if (width < std::max(minimum.width(), 1) || width > widest) width = current.width();
+    if (height < std::max(minimum.height(), 1) || height > highest) height = current.height();
+    // The title bar's strip, in 64-bit arithmetic: a hostile left or top is near the int range.
+    constexpr long long TitleBar = 20;
+    const long long left = bounds.left(), top = bounds.top();
+    bool reachable = false;
+    for (const QRect& s : screens) {
+        const long long x0 = std::max<long long>(left, s.left());
+        const long long x1 = std::min<long long>(left + width, s.left() + s.width());
+        const long long y0 = std::max<long long>(top, s.top());
+        const long long y1 = std::min<long long>(top + TitleBar, s.top() + s.height());
+        if (y1 > y0 && (x1 - x0) * 3 >= width) reachable = true;
+    }
+    if (!reachable)
+        return QRect(primary.left() + (primary.width() - width) / 2,
+                     primary.top() + (primary.height() - height) / 2, width, height);
+    return QRect(bounds.left(), bounds.top(), width, height);
+}
+
 void RestoreFormPosition(QWidget& form, const platform::Profile& file, std::string_view section) {
     const QScreen* screen = form.screen() ? form.screen() : QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->geometry().size() : QSize(1024, 768);
     const FormPosition p = StoredFormPosition(file, section, form.size(), screenSize);
-    form.move(p.bounds.topLeft());
-    form.resize(p.bounds.size());
+    std::vector<QRect> screens;
+    for (const QScreen* s : QGuiApplication::screens()) screens.push_back(s->availableGeometry());
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QRect kept =
+        KeptOnScreens(p.bounds, form.minimumSize(), form.size(), screens,
+                      primary ? primary->availableGeometry() : QRect(QPoint(0, 0), screenSize));
+    form.move(kept.topLeft());
+    form.resize(kept.size());
     if (!p.changeState) return;
     Qt::WindowStates states = form.windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized);
     form.setWindowState(p.maximised ? states | Qt::WindowMaximized : states);

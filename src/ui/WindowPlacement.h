@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QSize>
 #include <string_view>
+#include <vector>
 
 class QWidget;
 
@@ -26,7 +27,15 @@ struct FormPosition {
 FormPosition StoredFormPosition(const platform::Profile& file, std::string_view section,
                                 QSize current, QSize screen);
 
-// Moves, sizes and shows-state `form` from the section (the screen is the form's own).
+// Keeps a stored place usable on the screens there are now: a size below the window's minimum
+// or above every screen's is `current`, and a window whose title bar would have less than a
+// third of its width on any screen (one saved on a monitor since removed, or a hostile value)
+// is centred on `primary`.
+QRect KeptOnScreens(QRect bounds, QSize minimum, QSize current, const std::vector<QRect>& screens,
+                    const QRect& primary);
+
+// Moves, sizes and shows-state `form` from the section (the screen is the form's own), kept on
+// the available screens.
 void RestoreFormPosition(QWidget& form, const platform::Profile& file, std::string_view section);
 
 // Writes State, then (after a maximised window is returned to normal) Top, Left, Height and

@@ -4,8 +4,11 @@
 
 #include "support/TestUtil.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 #include <QWidget>
+#include <climits>
 
 using namespace ui;
 
@@ -50,6 +53,42 @@ private slots:
         p = StoredFormPosition(File("State=2\r\n[ZimRA]\r\nLeft=5\r\n"), "ZimRA", current, screen);
         QCOMPARE(p.bounds.left(), 5);
         QVERIFY(!p.maximised);
+    }
+
+    void hostileAndLostPlacesComeBackOnAScreen() {
+        const QRect main(0, 0, 1024, 768), right(1024, 0, 1280, 1024);
+        const std::vector<QRect> both{main, right}, one{main};
+        const QSize minimum(400, 300), current(600, 400);
+        // On the second monitor it stays; that monitor removed, it is centred on the main one.
+        QCOMPARE(KeptOnScreens(QRect(1100, 50, 600, 400), minimum, current, both, main),
+                 QRect(1100, 50, 600, 400));
+        QCOMPARE(KeptOnScreens(QRect(1100, 50, 600, 400), minimum, current, one, main),
+                 QRect(212, 184, 600, 400));
+        // A monitor to the left of or above the main one, since removed.
+        QCOMPARE(KeptOnScreens(QRect(-2000, 50, 600, 400), minimum, current, one, main).topLeft(),
+                 QPoint(212, 184));
+        QCOMPARE(KeptOnScreens(QRect(50, -900, 600, 400), minimum, current, one, main).topLeft(),
+                 QPoint(212, 184));
+        // Less than a third of the title bar on the screen is too little; a third is enough.
+        QCOMPARE(KeptOnScreens(QRect(-401, 0, 600, 400), minimum, current, one, main).left(), 212);
+        QCOMPARE(KeptOnScreens(QRect(-400, 0, 600, 400), minimum, current, one, main).left(), -400);
+        // Sizes below the minimum or above every screen are the current size.
+        QCOMPARE(KeptOnScreens(QRect(10, 10, 99999999, -5), minimum, current, one, main),
+                 QRect(10, 10, 600, 400));
+        QCOMPARE(KeptOnScreens(QRect(10, 10, 399, 299), minimum, current, one, main).size(),
+                 current);
+        // The extremes of the int range.
+        QCOMPARE(KeptOnScreens(QRect(INT_MIN, INT_MIN, 600, 400), minimum, current, one, main),
+                 QRect(212, 184, 600, 400));
+        platform::Profile hostile = File("State=99\r\nTop=-2147483648\r\nLeft=2147483647\r\n"
+                                         "Height=-5\r\nWidth=99999999\r\n");
+        QWidget w;
+        w.setMinimumSize(minimum);
+        w.resize(current);
+        RestoreFormPosition(w, hostile, "ZoltW");
+        QCOMPARE(w.size(), current);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(screen.contains(QRect(w.pos(), QSize(current.width(), 20))));
     }
 
     void savedAndRestored() {
