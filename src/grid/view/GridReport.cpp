@@ -1,20 +1,11 @@
 #include "grid/view/GridReport.h"
 
 #include "grid/view/PrintProgressDialog.h"
-#include "platform/Profile.h"
 #include "ui/Hooks.h"
 
-#include <QBuffer>
-#include <QFile>
-#include <QFileInfo>
-#include <QFontMetrics>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <pwd.h>
 #include <unistd.h>
 

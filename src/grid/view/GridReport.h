@@ -5,17 +5,12 @@
 #include "grid/model/CellGrid.h"
 #include "grid/view/PrintCanvas.h"
 
-#include <QFont>
-#include <QPageLayout>
 #include <QString>
 #include <functional>
-#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
-class QPaintDevice;
-class QPagedPaintDevice;
 class QPrinter;
 class QWidget;
 
