@@ -15,9 +15,8 @@ FormPosition StoredFormPosition(const platform::Profile& file, std::string_view 
     const int height = file.ReadInteger(section, "Height", current.height());
     int top = file.ReadInteger(section, "Top", (screen.height() - height) / 2);
     int left = file.ReadInteger(section, "Left", (screen.width() - width) / 2);
-    const int state = file.ReadInteger(section, "State", StateNormal);
-    p.changeState = state == StateNormal || state == StateMinimised || state == StateMaximised;
-    p.maximised = state == StateMaximised;
+    // A state the file cannot hold is the normal one, so the window is never left unseen.
+    p.maximised = file.ReadInteger(section, "State", StateNormal) == StateMaximised;
     // Saved on a larger screen: back onto this one.
     if (top >= screen.height()) top = (screen.height() - height) / 2;
     if (left >= screen.width()) left = (screen.width() - width) / 2;
@@ -64,7 +63,6 @@ void RestoreFormPosition(QWidget& form, const platform::Profile& file, std::stri
                       primary ? primary->availableGeometry() : QRect(QPoint(0, 0), screenSize));
     form.move(kept.topLeft());
     form.resize(kept.size());
-    if (!p.changeState) return;
     Qt::WindowStates states = form.windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized);
     form.setWindowState(p.maximised ? states | Qt::WindowMaximized : states);
 }

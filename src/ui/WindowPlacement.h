@@ -18,8 +18,7 @@ enum StoredState : int { StateNormal = 0, StateMinimised = 1, StateMaximised = 2
 
 struct FormPosition {
     QRect bounds;             // left, top, width and height of the normal window
-    bool changeState = false; // false: the stored state was none of 0, 1, 2
-    bool maximised = false;
+    bool maximised = false;   // else normal, whatever else was stored
 };
 
 // Where the section puts a window of `current` size on a screen of `screen` size: missing keys

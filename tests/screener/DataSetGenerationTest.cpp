@@ -382,13 +382,20 @@ TEST(DataSetGeneration, RunStopAndEmptyList) {
     EXPECT_EQ(seen[0], "1/5 T0 Test Ticker Inc");
     EXPECT_EQ(seen[1], "2/5 T1  "); // rejected before its name was read
 
-    GenerateResult stopped = GenerateDataSet(
-        in, calendar, [](std::int64_t done, std::int64_t) { return done < 3; }, f.Opener());
-    EXPECT_TRUE(stopped.stopped);
+    // Stopped: a new set keeps what was read, an existing one is not replaced by a part.
+    const auto stopAt3 = [](std::int64_t done, std::int64_t) { return done < 3; };
+    GenerateResult stopped = GenerateDataSet(in, calendar, stopAt3, f.Opener());
+    EXPECT_TRUE(stopped.stopped && stopped.keptEarlier && !stopped.written);
     EXPECT_EQ(stopped.visited, 3);
+    EXPECT_EQ(ReadDataSet(in.outputPath).size(), 4u);
+    const std::filesystem::path whole = in.outputPath;
+    in.outputPath = dir / DataSetFileName(Wed, 11);
+    stopped = GenerateDataSet(in, calendar, stopAt3, f.Opener());
+    EXPECT_TRUE(stopped.stopped && stopped.written && !stopped.keptEarlier);
     std::vector<DataSetRecord> kept = ReadDataSet(in.outputPath);
     ASSERT_EQ(kept.size(), 2u);
     EXPECT_EQ(kept[1].Symbol, "T2");
+    in.outputPath = whole;
 
     in.tickerFiles.clear();
     GenerateResult none = GenerateDataSet(in, calendar, {}, f.Opener());

@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace zoltw;
 namespace fs = std::filesystem;
@@ -85,15 +86,38 @@ private slots:
                 if (n == at) how(w);
             };
         };
-        screener::GenerateResult r =
-            Generate(out, stopAt(3, [](GenerationWindow& w) { w.StopButton->click(); }));
+        screener::GenerateResult r = Generate(
+            made_.tmp / "stop3.vds", stopAt(3, [](GenerationWindow& w) { w.StopButton->click(); }));
         QVERIFY(r.stopped);
         QCOMPARE(r.visited, 3);
-        r = Generate(out,
+        r = Generate(made_.tmp / "stop2.vds",
                      stopAt(2, [](GenerationWindow& w) { QTest::keyClick(&w, Qt::Key_Escape); }));
         QCOMPARE(r.visited, 2);
         r = Generate(out, stopAt(4, [](GenerationWindow& w) { w.close(); }));
         QCOMPARE(r.visited, 4);
+        QVERIFY(r.written && !r.keptEarlier);
+
+        // Generated again and stopped: the whole set stays, and the window says so until OK.
+        const std::string partial = testutil::ReadFile(out);
+        const fs::path again = made_.tmp / "again.vds";
+        QVERIFY(Generate(again).written);
+        const std::string whole = testutil::ReadFile(again);
+        QString lastText;
+        r = Generate(again, stopAt(3, [&](GenerationWindow& w) {
+                         w.StopButton->click();
+                         auto* poll = new QTimer(&w);
+                         QObject::connect(poll, &QTimer::timeout, &w, [&w, poll, &lastText] {
+                             if (w.StopButton->text() != "OK") return;
+                             poll->stop();
+                             lastText = w.TickerName->text();
+                             w.StopButton->click();
+                         });
+                         poll->start(20);
+                     }));
+        QVERIFY(r.stopped && r.keptEarlier && !r.written);
+        QCOMPARE(lastText, QString("Stopped; the earlier data set is kept"));
+        QVERIFY(testutil::ReadFile(again) == whole);
+        QVERIFY(whole.size() > partial.size());
         // What was accepted among the first four is in the file.
         hostdb::MarketCalendar calendar(env_.locale);
         screener::GenerateInput first4 = Input(made_.tmp / "four.vds");

@@ -318,7 +318,8 @@ void DataSetChooser::OKClick() {
         in.tickerFiles = main_.Host().tickerFiles;
         GenerationWindow generate(std::move(in), calendar_, this);
         generate.exec();
-        filterable = generate.Result().written;
+        const screener::GenerateResult& r = generate.Result();
+        filterable = r.written || (r.keptEarlier && fs::file_size(in.outputPath, ec) > 0 && !ec);
     }
     main_.DataSetChosen(name, filterable);
     accept();

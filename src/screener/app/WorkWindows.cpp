@@ -17,7 +17,10 @@ namespace zoltw {
 WorkWindow::WorkWindow(QWidget* parent) : QDialog(parent) {
     StopButton = new QPushButton("Stop", this);
     StopButton->setDefault(true);
-    connect(StopButton, &QPushButton::clicked, this, [this] { stop_ = true; });
+    connect(StopButton, &QPushButton::clicked, this, [this] {
+        if (held_ && !busy_) accept();
+        stop_ = true;
+    });
     KickOff = new QTimer(this);
     KickOff->setSingleShot(true);
     KickOff->setInterval(100);
@@ -38,7 +41,12 @@ void WorkWindow::Start() {
     lastPump_ = std::chrono::steady_clock::now();
     Run();
     busy_ = false;
-    accept();
+    if (!held_) accept();
+}
+
+void WorkWindow::HoldOpen() {
+    held_ = true;
+    StopButton->setText("OK");
 }
 
 bool WorkWindow::Pump(bool force) {
@@ -99,6 +107,13 @@ void GenerationWindow::Run() {
                 return Pump();
             });
         Show();
+        if (result_.keptEarlier) {
+            // The user stopped expecting the set to be replaced: say that it was not.
+            TickerCode->hide();
+            TickerName->setGeometry(16, 40, 268, 18);
+            TickerName->setText("Stopped; the earlier data set is kept");
+            HoldOpen();
+        }
     } catch (const std::exception& e) {
         // The engine replaces the file only when it is whole, so an older set stays intact.
         error_ = e.what();

@@ -1,6 +1,6 @@
 // The screener's two small progress windows: data set generation (a bar gauge, the ticker at
 // work, Stop) and the filter run (a pie gauge, Stop). Each starts its run 100 ms after it shows
-// and closes itself when the run ends.
+// and closes itself when the run ends, unless it has a last word for the user.
 #pragma once
 
 #include "hostdb/Progress.h"
@@ -40,13 +40,16 @@ protected:
     bool Pump(bool force = false);
     // Puts the run's latest state on the window, only when it is about to be painted.
     virtual void Show() {}
+    // Keeps the window up after the run, its Stop button turned into OK, for a last text the
+    // user must read.
+    void HoldOpen();
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
 private:
     void Start();
-    bool busy_ = false, stop_ = false;
+    bool busy_ = false, stop_ = false, held_ = false;
     std::chrono::steady_clock::time_point lastPump_;
 };
 

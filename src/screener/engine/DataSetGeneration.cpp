@@ -171,6 +171,11 @@ GenerateResult GenerateDataSet(const GenerateInput& in, hostdb::MarketCalendar& 
             break;
         }
     }
+    std::error_code ec;
+    if (result.stopped && std::filesystem::exists(in.outputPath, ec)) {
+        result.keptEarlier = true;
+        return result;
+    }
     result.written = result.accepted > 0;
     errno = 0;
     if (!platform::WriteFileAtomically(in.outputPath, bytes))

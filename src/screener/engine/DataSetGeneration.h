@@ -29,6 +29,7 @@ struct GenerateResult {
     int accepted = 0;
     int visited = 0;
     bool stopped = false;
+    bool keptEarlier = false; // stopped, and the set it would have replaced was left as it was
 };
 
 // Builds the record of one ticker for market day M with previous trading day P; false when the
@@ -41,8 +42,9 @@ bool BuildRecord(hostdb::TickerFile& reader, const std::filesystem::path& path, 
 // lies after it, else the day or the trading day before it.
 int ChooseMarketDate(hostdb::MarketCalendar& calendar, int wanted, int lastMarketDay);
 
-// Runs the generation; the file is replaced only when the run ends (also when stopped), so an
-// error leaves an older data set of the same name as it was. Progress after every ticker
+// Runs the generation; the file is written only when the run ends, so an error leaves an older
+// data set of the same name as it was. A stopped run keeps what it read for a new set, but never
+// replaces an existing one with its part. Progress after every ticker
 // visited, of the list; false stops there unless it was the last. Throws std::runtime_error with
 // the path and the system's reason when the file cannot be written.
 GenerateResult GenerateDataSet(const GenerateInput& input, hostdb::MarketCalendar& calendar,
