@@ -32,8 +32,11 @@ int DataSetCommand(Context& ctx, const std::vector<std::string>& args) {
     screener::DataSetNameParts parts = screener::DecodeDataSetName(name);
     int day = 0;
     hostdb::MarketCalendar calendar(ctx.env.locale);
-    std::string date = screener::DataSetDay(name, day) ? calendar.FormatDay("dddddd", day)
-                                                       : std::string("(not a date)");
+    std::string date = "(not a date)";
+    if (screener::DataSetDay(name, day))
+        date = calendar.FormatDay("dddddd", day);
+    else if (hostdb::IsValidDate(parts.year, parts.month, parts.day))
+        date = "(a date outside " + std::string(hostdb::HostDayRange) + ")";
     const char* titles[] = {"Symbol",   "Name",        "Close",  "Change",
                             "HighRun",  "PrevHighRun", "LowRun", "PrevLowRun",
                             "GapUpAge", "GapDownAge",  "Volume"};

@@ -82,7 +82,8 @@ int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
     const screener::FilterSettings loaded =
         screener::LoadSettings(settingsDir, settingsName, ctx.env.locale);
     if (!screener::MakeFilterPlan(loaded, dataSetName, g.LastMarketDay, calendar, plan)) {
-        ctx.err << "zolt: " << dataSetName << " is not named after a market date (YYMMDDNN.vds)\n";
+        ctx.err << "zolt: " << dataSetName << " " << screener::DataSetNameProblem(dataSetName)
+                << "\n";
         return 2;
     }
     screener::FilterRunInput in;

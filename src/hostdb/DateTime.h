@@ -12,6 +12,12 @@ using DateTimeValue = double;
 
 constexpr int DayNumberOffset = 29220; // date-time value of day 0
 
+// The first day a market date can be and the last a day number holds; days outside wrap.
+constexpr int FirstHostDay = 2;    // Wednesday 2 January 1980
+constexpr int LastHostDay = 32767; // Monday 16 September 2069
+inline constexpr const char* HostDayRange = "1980-01-02 to 2069-09-16";
+inline bool IsHostDay(long long day) { return day >= FirstHostDay && day <= LastHostDay; }
+
 struct CivilDate {
     int year, month, day;
 };

@@ -67,7 +67,12 @@ std::vector<std::string> HostWarnings(const HostGlobals& g, const platform::Dire
     for (const std::string& dir : SearchPathDirectories(g.EquityPathList)) {
         std::filesystem::path local = dirs.LocalPath(dir);
         std::error_code ec;
-        if (!std::filesystem::exists(local, ec)) continue; // an unused drive, as the host sees it
+        if (!std::filesystem::exists(local, ec)) {
+            warnings.push_back("the data directory " + local.string() +
+                               (ec ? " cannot be read (" + ec.message() + ")" : " does not exist") +
+                               "; its tickers are left out");
+            continue;
+        }
         std::filesystem::directory_iterator it(local, ec);
         if (ec)
             warnings.push_back("the data directory " + local.string() + " cannot be read (" +
@@ -83,6 +88,11 @@ std::vector<std::string> HostWarnings(const HostGlobals& g, const platform::Dire
         else
             warnings.push_back("the holiday file " + holidays.string() + " " + problem +
                                "; the built-in holidays are used");
+    } else if (ec || std::filesystem::is_symlink(std::filesystem::symlink_status(holidays, ec))) {
+        // A link loop or a link to nothing: meant as a holiday file, yet none can be read.
+        warnings.push_back("the holiday file " + holidays.string() + " cannot be read (" +
+                           (ec ? ec.message() : std::string("a link to nothing")) +
+                           "); the built-in holidays are used");
     }
     return warnings;
 }
@@ -156,6 +166,15 @@ bool DiscoverHost(HostProgram program, const HostEnvironment& env, HostInstallat
         FindLastMarketDate("dddddd", env, g.LastMarketDay, g.LastMarketDateText, ignored);
     } else {
         FindLastMarketDateZimra(g, env, g.LastMarketDay, g.LastMarketDateText);
+    }
+    // On the host's first day before the close, the trading day before lies before day 2.
+    if (!IsHostDay(g.LastMarketDay)) {
+        error = "There is no market date";
+        if (reason)
+            *reason = "the last trading day for " +
+                      FormatDateTime("yyyy-mm-dd", env.now, env.locale) +
+                      " lies before 1980-01-02, the host's first market date";
+        return false;
     }
     host.tickerFiles = ListTickerFiles(g, env.dirs);
     return true;

@@ -8,15 +8,6 @@
 
 namespace hostdb {
 
-namespace {
-
-// The first day a market date can be and the last a day number holds.
-constexpr int FirstDay = 2;    // Wednesday 2 January 1980
-constexpr int LastDay = 32767; // Monday 16 September 2069
-const char* const DayRange = "dates run from 1980-01-02 to 2069-09-16";
-
-} // namespace
-
 bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t& i, HostEnvironment& env,
                         std::filesystem::path& programDir, std::string& error) {
     for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {
@@ -38,8 +29,8 @@ bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t& i, Ho
         } else if (name == "--program-dir") {
             programDir = value;
         } else if (!ParseNow(value, env.now)) {
-            error = "--now wants \"YYYY-MM-DD HH:MM\" (" + std::string(DayRange) + "), not \"" +
-                    value + "\"";
+            error = std::string("--now wants \"YYYY-MM-DD HH:MM\" (dates run from ") +
+                    HostDayRange + "), not \"" + value + "\"";
             return false;
         }
     }
@@ -67,7 +58,7 @@ bool ParseNow(const std::string& text, DateTimeValue& now) {
     if (!IsValidDate(y, mo, d) || h < 0 || h > 23 || mi < 0 || mi > 59) return false;
     // Beyond a day number's range every date would wrap to another.
     int day = static_cast<int>(EncodeDate(y, mo, d)) - DayNumberOffset;
-    if (day < FirstDay || day > LastDay) return false;
+    if (!IsHostDay(day)) return false;
     now = EncodeDateTime(y, mo, d, h, mi);
     return true;
 }
@@ -75,7 +66,8 @@ bool ParseNow(const std::string& text, DateTimeValue& now) {
 bool ParseDay(const std::string& option, const std::string& text, int& day, std::string& error) {
     DateTimeValue v;
     if (text.size() != 10 || !ParseNow(text, v)) {
-        error = option + " wants a date YYYY-MM-DD (" + DayRange + "), not \"" + text + "\"";
+        error = option + " wants a date YYYY-MM-DD (dates run from " + HostDayRange + "), not \"" +
+                text + "\"";
         return false;
     }
     day = MarketCalendar::DateToDay(v);

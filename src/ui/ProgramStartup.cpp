@@ -50,6 +50,17 @@ bool MainSetupFromArguments(const std::vector<std::string>& args, MainSetup& set
     return true;
 }
 
+QString ReportHostWarnings(const std::vector<std::string>& warnings) {
+    for (const std::string& w : warnings)
+        std::cerr << QCoreApplication::applicationName().toStdString() << ": warning: " << w
+                  << "\n";
+    if (warnings.empty()) return {};
+    QString text = QString::fromStdString(warnings.front());
+    if (warnings.size() > 1)
+        text += QStringLiteral(" (and %1 more warnings on stderr)").arg(warnings.size() - 1);
+    return text;
+}
+
 ProgramStartup::ProgramStartup(int& argc, char** argv, const ProgramFacts& facts) : facts_(facts) {
     // Read before a display is opened, so that a mistake is reported also where none can be.
     std::vector<std::string> rest;

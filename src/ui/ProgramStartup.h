@@ -55,6 +55,10 @@ struct MainSetup : hostdb::ProgramPlaces {
 bool MainSetupFromArguments(const std::vector<std::string>& args, MainSetup& setup,
                             std::vector<std::string>& rest, std::string& error);
 
+// The host's warnings on stderr, one line each after the application's name, and as one text
+// for a window: the first, with how many more follow.
+QString ReportHostWarnings(const std::vector<std::string>& warnings);
+
 // What sets one program apart at its start.
 struct ProgramFacts {
     QString name;             // the command and application name, "ZoltW"

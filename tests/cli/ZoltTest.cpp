@@ -385,6 +385,25 @@ TEST(Zolt, HostileFilesAndFailedOutput) {
     EXPECT_EQ(zolt({"quote", "SPX", "--to", "2070-01-01"}).status, 2);
 }
 
+TEST(Zolt, DaysBeforeOrAfterTheHostsAreRefused) {
+    const Installation zolt(3, "2026-12-07 12:00");
+    // Before the first day's close there is no market date yet.
+    Result first =
+        zolt({"--now", "1980-01-02 00:00", "generate", "--date", "1980-01-02", "--ma", "10"});
+    EXPECT_EQ(first.status, 2);
+    EXPECT_NE(first.err.find("There is no market date"), std::string::npos) << first.err;
+    EXPECT_FALSE(fs::exists(zolt.program / "79122810.vds"));
+    // A data set name inside the two-digit window but past the host's days.
+    testutil::WriteFile(zolt.program / "69123120.vds", "");
+    Result wrapped = zolt({"filter", "--dataset", "69123120.vds"});
+    EXPECT_EQ(wrapped.status, 2);
+    EXPECT_EQ(wrapped.err, "zolt: 69123120.vds is named after a date outside 1980-01-02 to "
+                           "2069-09-16\n");
+    wrapped = zolt({"dataset", (zolt.program / "69123120.vds").string()});
+    EXPECT_NE(wrapped.out.find("(a date outside 1980-01-02 to 2069-09-16)"), std::string::npos)
+        << wrapped.out;
+}
+
 TEST(Zolt, ChartWithoutWineSaysWhy) {
     const Installation zolt(3, "2026-12-07 12:00");
     ::setenv("ZOLT_WINE", "no-such-wine-here", 1);

@@ -22,6 +22,7 @@ protected:
         fs::create_directory_symlink("../drive_c", prefix() / "dosdevices" / "c:");
         env.dirs.winePrefix = prefix();
         env.dirs.windows = prefix() / "drive_c" / "windows";
+        env.now = EncodeDateTime(2026, 12, 7, 12, 0);
         WriteQel32(
             "[PATHS]\r\nEquityPath=C:\\DATA\r\n[PROCHART]\r\nPATHNAME=C:\\HOST\\PROG.EXE\r\n");
         WriteQelCom("[config]\r\nmktclose=1600\r\n");
@@ -138,14 +139,24 @@ TEST_F(HostFixture, UnreadableDataDirectoryAndHolidayFileAreReported) {
     HostInstallation host;
     std::string error;
     ASSERT_TRUE(DiscoverHost(HostProgram::ZoltW, env, host, error));
-    ASSERT_EQ(host.warnings.size(), 2u);
+    ASSERT_EQ(host.warnings.size(), 3u);
     EXPECT_NE(host.warnings[0].find("the data directory " +
                                     (prefix() / "dosdevices/c:/DATA").string() + " cannot be read"),
               std::string::npos)
         << host.warnings[0];
-    EXPECT_EQ(host.warnings[1], "the holiday file " +
-                                    (prefix() / "dosdevices/c:/HOST/holiday.idx").string() +
-                                    " is a directory; the built-in holidays are used");
+    EXPECT_EQ(host.warnings[1], "the data directory " + (prefix() / "dosdevices/c:/NONE").string() +
+                                    " does not exist; its tickers are left out");
+    const std::string holidays = (prefix() / "dosdevices/c:/HOST/holiday.idx").string();
+    EXPECT_EQ(host.warnings[2],
+              "the holiday file " + holidays + " is a directory; the built-in holidays are used");
+
+    fs::remove(holidays);
+    fs::create_symlink("holiday.idx", holidays);
+    ASSERT_TRUE(DiscoverHost(HostProgram::ZoltW, env, host, error));
+    ASSERT_EQ(host.warnings.size(), 3u);
+    EXPECT_EQ(host.warnings[2], "the holiday file " + holidays +
+                                    " cannot be read (Too many levels of symbolic links); the "
+                                    "built-in holidays are used");
 }
 
 TEST_F(HostFixture, LastMarketDateCutOff) {

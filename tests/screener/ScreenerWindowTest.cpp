@@ -485,10 +485,19 @@ private slots:
         QCOMPARE(r.date, hostdb::FormatDateTime("ddddd", hostdb::EncodeDate(1999, 12, 31), posix));
         QCOMPARE(r.weekday, std::string("Fri"));
         QVERIFY(!DescribeDataSet("notes.vds", posix).isDate);
-        // A file that is not named after a date is not offered.
-        d->DataSetListBox->setCurrentRow(2);
-        d->OKClick();
-        QVERIFY(d->isVisible());
+        // Past the host's last day a name would wrap to 1890: no date either.
+        QVERIFY(!DescribeDataSet("69123120.vds", posix).isDate);
+        QVERIFY(DescribeDataSet("69091620.vds", posix).isDate);
+        // A file that is not named after a date is not taken, with the reason.
+        {
+            uitest::Recorder refused;
+            d->DataSetListBox->setCurrentRow(2);
+            d->OKClick();
+            QVERIFY(d->isVisible());
+            QCOMPARE(refused.messages.size(), size_t(1));
+            QCOMPARE(refused.messages[0].text,
+                     QString("notes.vds is not named after a market date (YYMMDDNN.vds)."));
+        }
         // The first set chosen: it becomes current and Filter is on.
         d->DataSetListBox->setCurrentRow(0);
         d->OKClick();

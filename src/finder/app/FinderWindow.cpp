@@ -170,6 +170,12 @@ void FinderWindow::FormCreate() {
     LastSettingsFile = own.ReadString(Section, "LastSettingsFile", "");
     setProperty("helpContext", 1002);
     TitlePanel->move((width() - TitlePanel->width()) / 2, ToolBarHeight + 40);
+    // Until the first find, the host's warning stands where the find's own text will.
+    if (!host_.warnings.empty()) {
+        const QString warning = ui::ReportHostWarnings(host_.warnings);
+        Title1->setToolTip(warning);
+        Title1->setText(Title1->fontMetrics().elidedText(warning, Qt::ElideMiddle, 377 - 8));
+    }
 }
 
 void FinderWindow::showEvent(QShowEvent* event) {

@@ -292,9 +292,15 @@ void DataSetChooser::OKClick() {
     QListWidgetItem* item = DataSetListBox->currentItem();
     const bool existing = UseExistingButton->isChecked();
     if (existing && (!item || !item->isSelected())) return;
-    // A file that is not named after a date cannot be filtered.
-    if (existing && !DescribeDataSet(item->text().toStdString(), main_.Environment().locale).isDate)
-        return;
+    // A file that is not named after a host's date cannot be filtered.
+    if (existing) {
+        const std::string problem = screener::DataSetNameProblem(item->text().toStdString());
+        if (!problem.empty()) {
+            ui::ShowMessage(this, ui::BoxKind::Warning,
+                            item->text() + " " + QString::fromStdString(problem) + ".");
+            return;
+        }
+    }
     NormaliseDate();
     main_.MarketDay = working_;
     main_.MoveAveLength = VolMoveAve->Value();

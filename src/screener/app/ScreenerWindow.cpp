@@ -237,7 +237,7 @@ void ScreenerWindow::FormCreate() {
     TitlePanel->move((this->width() - TitlePanel->width()) / 2, TitlePanel->y());
     lblInspected->setText(" ");
     lblDisplayed->setText(" ");
-    if (!host_.warnings.empty()) ShowStatus(QString::fromStdString(host_.warnings.front()));
+    if (!host_.warnings.empty()) ShowStatus(ui::ReportHostWarnings(host_.warnings));
 }
 
 bool ScreenerWindow::IsEnabled(Command c) const { return MenuItem[c]->isEnabled(); }
@@ -268,10 +268,9 @@ void ScreenerWindow::ShowDataSetCaption() {
     }
     hostdb::MarketCalendar calendar(setup_.env.locale);
     DataSetPanel->setText(QString::fromStdString(screener::DataSetCaption(LastDataFile, calendar)));
-    const screener::DataSetNameParts parts = screener::DecodeDataSetName(LastDataFile);
-    DataSetDate = hostdb::IsValidDate(parts.year, parts.month, parts.day)
-                      ? hostdb::EncodeDate(parts.year, parts.month, parts.day)
-                      : 0;
+    int day = 0;
+    const bool dated = screener::DataSetDay(LastDataFile, day);
+    DataSetDate = dated ? hostdb::MarketCalendar::DayToDate(day) : 0;
     DataSetDay = hostdb::MarketCalendar::DateToDay(DataSetDate);
 }
 
@@ -400,9 +399,9 @@ bool ScreenerWindow::RunFilter(const screener::FilterSettings& settings) {
     screener::FilterPlan plan;
     if (!screener::MakeFilterPlan(settings, LastDataFile, host_.globals.LastMarketDay, calendar,
                                   plan)) {
-        ui::ShowMessage(
-            this, ui::BoxKind::Warning,
-            QString::fromStdString(LastDataFile + " is not named after a market date."));
+        ui::ShowMessage(this, ui::BoxKind::Warning,
+                        QString::fromStdString(LastDataFile + " " +
+                                               screener::DataSetNameProblem(LastDataFile) + "."));
         return false;
     }
     screener::FilterRunInput in;

@@ -156,11 +156,32 @@ DataSetNameParts DecodeDataSetName(std::string_view name) {
     return p;
 }
 
-bool DataSetDay(std::string_view fileName, int& day) {
+namespace {
+
+// The day a name's groups stand for, before it is narrowed to a day number.
+bool WideDataSetDay(std::string_view fileName, long long& day) {
     DataSetNameParts p = DecodeDataSetName(fileName);
     if (!hostdb::IsValidDate(p.year, p.month, p.day)) return false;
-    day = hostdb::MarketCalendar::DateToDay(hostdb::EncodeDate(p.year, p.month, p.day));
+    day = static_cast<long long>(hostdb::EncodeDate(p.year, p.month, p.day)) -
+          hostdb::DayNumberOffset;
     return true;
+}
+
+} // namespace
+
+bool DataSetDay(std::string_view fileName, int& day) {
+    long long wide = 0;
+    if (!WideDataSetDay(fileName, wide) || !hostdb::IsHostDay(wide)) return false;
+    day = static_cast<int>(wide);
+    return true;
+}
+
+std::string DataSetNameProblem(std::string_view fileName) {
+    long long wide = 0;
+    if (!WideDataSetDay(fileName, wide)) return "is not named after a market date (YYMMDDNN.vds)";
+    if (!hostdb::IsHostDay(wide))
+        return std::string("is named after a date outside ") + hostdb::HostDayRange;
+    return "";
 }
 
 } // namespace screener

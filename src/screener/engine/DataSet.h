@@ -79,7 +79,10 @@ struct DataSetNameParts {
 // The four two-character groups of a name, each 0 when not a number.
 DataSetNameParts DecodeDataSetName(std::string_view fileName);
 
-// The market day a name stands for; false when its groups are not a valid date.
+// The market day a name stands for; false when its groups are not a valid date or the date lies
+// outside the host's days (a day number would wrap).
 bool DataSetDay(std::string_view fileName, int& day);
+// Why DataSetDay refuses the name, to follow it in a message; empty when it does not.
+std::string DataSetNameProblem(std::string_view fileName);
 
 } // namespace screener
