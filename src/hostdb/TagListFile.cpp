@@ -4,7 +4,6 @@
 #include "platform/Profile.h"
 #include "platform/Text.h"
 
-#include <cerrno>
 #include <cstring>
 #include <stdexcept>
 
@@ -356,12 +355,9 @@ std::string TagListFile::Bytes() const {
 void TagListFile::Write(platform::WriteMode mode) {
     unwritten_ = false; // a failed write is reported once, not retried by the destructor
     if (fileName_.empty()) return;
-    errno = 0;
-    if (!platform::WriteFileAtomically(fileName_, Bytes(), mode)) {
-        int error = errno;
-        throw std::runtime_error("cannot write the tag list " + fileName_ + ": " +
-                                 (error ? std::strerror(error) : "write failed"));
-    }
+    std::string problem;
+    if (!platform::WriteFileAtomically(fileName_, Bytes(), mode, &problem))
+        throw std::runtime_error("cannot write the tag list " + fileName_ + ": " + problem);
 }
 
 } // namespace hostdb

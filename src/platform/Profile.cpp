@@ -262,23 +262,36 @@ bool Publish(const std::string& from, const std::filesystem::path& target, Write
 
 } // namespace
 
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view data, WriteMode mode) {
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view data, WriteMode mode,
+                         std::string* problem) {
+    const auto fail = [problem](const std::string& reason = {}) {
+        if (problem) *problem = reason.empty() ? std::string(std::strerror(errno)) : reason;
+        return false;
+    };
     std::filesystem::path target;
     bool exists = false;
     if (mode == WriteMode::NoReplace) {
         struct stat st;
         if (::lstat(path.c_str(), &st) == 0) { // a dangling link is a taken name too
             errno = EEXIST;
-            return false;
+            return fail();
         }
         target = path;
     } else if (!ResolveLinks(path, target, exists)) {
-        return false;
+        return fail();
     }
     mode_t keep = 0;
     if (exists) {
         struct stat st;
-        if (::stat(target.c_str(), &st) != 0) return false;
+        if (::stat(target.c_str(), &st) != 0) return fail();
+        // Renaming over a device node or FIFO would remove it, for root even one in /dev.
+        if (!S_ISREG(st.st_mode)) {
+            errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+            const std::string kind = KindOfNonRegular(st.st_mode);
+            return fail(target == path ? "it " + kind + ", not a regular file"
+                                       : "it links to " + target.string() + ", which " + kind +
+                                             ", not a regular file");
+        }
         keep = st.st_mode & 0777; // never the set-user-ID or set-group-ID bits
     }
     std::filesystem::path dir = target.parent_path().empty() ? "." : target.parent_path();
@@ -296,7 +309,7 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view dat
         quiet = std::make_unique<QuietSignals>();
         from = TemporaryName(target);
         fd = ::open(from.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0) return false;
+        if (fd < 0) return fail();
     }
     bool ok = WriteAll(fd, data) && (!exists || ::fchmod(fd, keep) == 0) && ::fsync(fd) == 0;
     ok = ok && Publish(from, target, mode, fromProc);
@@ -311,7 +324,7 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view dat
         }
     }
     errno = error;
-    return ok;
+    return ok || fail();
 }
 
 struct ProfileIndex::Impl {
@@ -482,9 +495,10 @@ bool Profile::WriteStrings(std::string_view section,
     }
     for (const auto& [key, value] : values) text = WriteProfileText(text, section, key, value);
     loaded_ = false;
-    if (WriteFileAtomically(path_, text)) return true;
+    std::string problem;
+    if (WriteFileAtomically(path_, text, WriteMode::Replace, &problem)) return true;
     const int error = errno;
-    Failed(std::strerror(error));
+    Failed(problem);
     errno = error;
     return false;
 }

@@ -98,9 +98,11 @@ enum class WriteMode {
 // directory that appears under the name only when whole, so an interrupted write leaves nothing
 // behind. A name that is a symbolic link keeps being one: the file it points to is written. A
 // new file gets 0666 less the umask; a replaced one keeps its permission bits, less set-user-ID
-// and set-group-ID. False with errno set on failure.
+// and set-group-ID. Only a regular file is ever replaced: a device, FIFO, socket or directory in
+// the name's place, or at the end of its links, is refused and left as it is. False with errno
+// set on failure, and the reason in words in `problem` when given.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view data,
-                         WriteMode mode = WriteMode::Replace);
+                         WriteMode mode = WriteMode::Replace, std::string* problem = nullptr);
 
 // Reads a whole regular file of at most maxSize bytes without ever blocking on a FIFO or device.
 // False with the reason in words ("is a FIFO", "does not exist", "is larger than 1 MB", ...).

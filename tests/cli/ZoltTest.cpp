@@ -404,6 +404,21 @@ TEST(Zolt, DaysBeforeOrAfterTheHostsAreRefused) {
         << wrapped.out;
 }
 
+TEST(Zolt, OutputThroughALinkToAFifoIsRefused) {
+    const Installation zolt(3, "2026-12-07 12:00");
+    fs::create_directories(zolt.program);
+    const fs::path fifo = zolt.tmp / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    fs::create_symlink(fifo, zolt.program / "26120410.vds");
+    Result r = zolt({"generate", "--date", "2026-12-04", "--ma", "10"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("26120410.vds: it links to " + fifo.string() +
+                         ", which is a FIFO, not a regular file"),
+              std::string::npos)
+        << r.err;
+    EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
 TEST(Zolt, ChartWithoutWineSaysWhy) {
     const Installation zolt(3, "2026-12-07 12:00");
     ::setenv("ZOLT_WINE", "no-such-wine-here", 1);

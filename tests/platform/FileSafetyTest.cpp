@@ -149,6 +149,23 @@ TEST(WriteFileAtomically, LinksStayLinks) {
     fs::create_symlink("loop2", dir / "loop1");
     fs::create_symlink("loop1", dir / "loop2");
     EXPECT_FALSE(platform::WriteFileAtomically(dir / "loop1", "x"));
+
+    // Only a regular file is replaced: a FIFO (as a device would) stays, in place or linked to.
+    ASSERT_EQ(::mkfifo((dir / "real/fifo").c_str(), 0644), 0);
+    fs::create_symlink("real/fifo", dir / "tofifo");
+    fs::create_symlink("real", dir / "todir");
+    std::string problem;
+    EXPECT_FALSE(platform::WriteFileAtomically(dir / "tofifo", "x", WriteMode::Replace, &problem));
+    EXPECT_EQ(problem, "it links to " + (dir / "real/fifo").string() +
+                           ", which is a FIFO, not a regular file");
+    EXPECT_FALSE(
+        platform::WriteFileAtomically(dir / "real/fifo", "x", WriteMode::Replace, &problem));
+    EXPECT_EQ(problem, "it is a FIFO, not a regular file");
+    EXPECT_FALSE(platform::WriteFileAtomically(dir / "todir", "x", WriteMode::Replace, &problem));
+    EXPECT_EQ(errno, EISDIR);
+    EXPECT_TRUE(fs::is_fifo(dir / "real/fifo"));
+    EXPECT_TRUE(fs::is_symlink(dir / "tofifo"));
+    EXPECT_EQ(EntryCount(dir / "real"), 3u); // target, later, fifo: no temporary left
 }
 
 TEST(WriteFileAtomically, WithoutReplacingOnlyOneWriterWins) {

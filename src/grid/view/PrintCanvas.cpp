@@ -10,8 +10,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <cerrno>
-#include <cstring>
 #include <string_view>
 namespace grid {
 
@@ -119,10 +117,12 @@ bool PdfFileCanvas::Deliver(const QString& title, int jobNumber, const std::vect
         }
     }
     QString name = JobFileName(path_, jobNumber);
+    std::string problem;
     if (!platform::WriteFileAtomically(QFile::encodeName(name).toStdString(),
-                                       std::string_view(bytes.constData(), bytes.size()))) {
+                                       std::string_view(bytes.constData(), bytes.size()),
+                                       platform::WriteMode::Replace, &problem)) {
         error_ = QStringLiteral("%1 could not be written: %2.")
-                     .arg(name, QString::fromLocal8Bit(std::strerror(errno)));
+                     .arg(name, QString::fromLocal8Bit(problem.c_str()));
         return false;
     }
     return true;

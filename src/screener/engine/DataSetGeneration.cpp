@@ -5,8 +5,6 @@
 #include "platform/Profile.h"
 #include "platform/Text.h"
 
-#include <cerrno>
-#include <cstring>
 #include <stdexcept>
 
 namespace screener {
@@ -177,10 +175,11 @@ GenerateResult GenerateDataSet(const GenerateInput& in, hostdb::MarketCalendar& 
         return result;
     }
     result.written = result.accepted > 0;
-    errno = 0;
-    if (!platform::WriteFileAtomically(in.outputPath, bytes))
+    std::string problem;
+    if (!platform::WriteFileAtomically(in.outputPath, bytes, platform::WriteMode::Replace,
+                                       &problem))
         throw std::runtime_error("Cannot write the data set " + in.outputPath.string() + ": " +
-                                 (errno ? std::strerror(errno) : "write failed"));
+                                 problem);
     return result;
 }
 
