@@ -107,6 +107,9 @@ int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
         ctx.err << "zolt: " << e.what() << "\n";
         return 1;
     }
+    for (const std::string& symbol : out.leftOut)
+        ctx.err << "zolt: warning: left out " << symbol
+                << ": a ticker holds no control characters\n";
     if (o.sortColumn > 0) {
         screener::SortResults(grid, formats, state, o.sortColumn, titles);
         if (o.otherOrder) screener::SortResults(grid, formats, state, o.sortColumn, titles);

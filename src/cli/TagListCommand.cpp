@@ -3,6 +3,7 @@
 #include "cli/Zolt.h"
 #include "hostdb/NamedFiles.h"
 #include "hostdb/TagListBuild.h"
+#include "hostdb/TickerRules.h"
 #include "platform/Directories.h"
 #include "platform/Profile.h"
 

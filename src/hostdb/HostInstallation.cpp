@@ -3,6 +3,7 @@
 #include "hostdb/Format.h"
 #include "hostdb/MarketCalendar.h"
 #include "hostdb/SearchPath.h"
+#include "hostdb/TickerRules.h"
 #include "hostdb/TradingDays.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
@@ -177,6 +178,12 @@ bool DiscoverHost(HostProgram program, const HostEnvironment& env, HostInstallat
         return false;
     }
     host.tickerFiles = ListTickerFiles(g, env.dirs);
+    std::erase_if(host.tickerFiles, [&host](const std::filesystem::path& file) {
+        if (!HasControlCharacter(SymbolOfFileName(file.filename().string()))) return false;
+        host.warnings.push_back("the ticker file " + WithoutControlCharacters(file.string()) +
+                                " is left out: a ticker holds no control characters");
+        return true;
+    });
     return true;
 }
 

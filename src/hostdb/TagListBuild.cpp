@@ -1,5 +1,6 @@
 #include "hostdb/TagListBuild.h"
 
+#include "hostdb/TickerRules.h"
 #include "platform/Text.h"
 
 #include <unordered_set>
@@ -19,12 +20,6 @@ std::vector<std::string> TickersOfCell(std::string_view cell) {
         }
     }
     return pieces;
-}
-
-bool HasControlCharacter(std::string_view ticker) {
-    for (char c : ticker)
-        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') return true;
-    return false;
 }
 
 TagListBuild CollectTagList(TagListFile& list, const std::string& fileName, int first, int last,

@@ -21,10 +21,6 @@ struct TagListBuild {
     int unprintable = 0; // tickers left out for holding control characters, each once
 };
 
-// A ticker holds no control characters: one that does (an escape sequence taken from a ticker
-// file's name) would drive the terminal or window that shows it.
-bool HasControlCharacter(std::string_view ticker);
-
 // The tickers of one cell: split at ";" with all blanks removed, empty pieces dropped. An empty
 // or one-blank cell holds none.
 std::vector<std::string> TickersOfCell(std::string_view cell);

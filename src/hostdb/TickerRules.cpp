@@ -4,6 +4,19 @@
 
 namespace hostdb {
 
+bool HasControlCharacter(std::string_view ticker) {
+    for (char c : ticker)
+        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') return true;
+    return false;
+}
+
+std::string WithoutControlCharacters(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') c = '?';
+    return out;
+}
+
 std::string SymbolOfFileName(std::string_view fileName) {
     return platform::UpperCase(fileName.substr(0, fileName.size() > 4 ? fileName.size() - 4 : 0));
 }

@@ -14,6 +14,12 @@ namespace hostdb {
 // The file name without its last 4 characters (the extension with its dot), in upper case.
 std::string SymbolOfFileName(std::string_view fileName);
 
+// A ticker holds no control characters: one that does (an escape sequence or a line feed taken
+// from a ticker file's name) would drive the terminal or window that shows it, or split a list.
+bool HasControlCharacter(std::string_view ticker);
+// The text with each control character as "?", to name such a ticker in a message.
+std::string WithoutControlCharacters(std::string_view text);
+
 // Data before market day M, data up to M or later, status A and kind "S".
 bool IsEligible(const TickerFile& ticker, int M);
 

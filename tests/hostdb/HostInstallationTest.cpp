@@ -215,8 +215,9 @@ TEST_F(HostFixture, FinderVariant) {
 TEST_F(HostFixture, DiscoveryListsTickerFilesSorted) {
     WriteQel32("[PATHS]\r\nEquityPath=C:\\DATA; C:\\MORE\\;;\r\n[PROCHART]\r\n"
                "PATHNAME=C:\\HOST\\PROG.EXE\r\n");
-    for (const char* f : {"DATA/msft.dta", "DATA/AAPL.DTA", "MORE/ibm.DTA", "MORE/readme.txt",
-                          "MORE/.hidden.dta", "DATA/B.DTA"})
+    for (const char* f :
+         {"DATA/msft.dta", "DATA/AAPL.DTA", "MORE/ibm.DTA", "MORE/readme.txt", "MORE/.hidden.dta",
+          "DATA/B.DTA", "DATA/NL\nX.DTA", "MORE/\x1b[31mRED.DTA"})
         testutil::WriteFile(prefix() / "drive_c" / f, "x");
     env.now = EncodeDateTime(2026, 12, 2, 18, 0);
     HostInstallation host;
@@ -228,4 +229,10 @@ TEST_F(HostFixture, DiscoveryListsTickerFilesSorted) {
         names.push_back(p.parent_path().filename().string() + "/" + p.filename().string());
     EXPECT_EQ(names, (std::vector<std::string>{"DATA/AAPL.DTA", "DATA/B.DTA", "DATA/msft.dta",
                                                "MORE/ibm.DTA"}));
+    // Names no ticker can have are left out, each with a warning that cannot drive a terminal.
+    ASSERT_EQ(host.warnings.size(), 2u);
+    EXPECT_EQ(host.warnings[0], "the ticker file " +
+                                    (prefix() / "dosdevices/c:/DATA/NL?X.DTA").string() +
+                                    " is left out: a ticker holds no control characters");
+    EXPECT_NE(host.warnings[1].find("MORE/?[31mRED.DTA is left out"), std::string::npos);
 }

@@ -198,7 +198,7 @@ TEST(FilterTests, Combo) {
 
 TEST(FilterRun, RowsCountsAndMinimums) {
     std::vector<DataSetRecord> recs{Rec("CHEAP", 4.99f), Rec("THIN"), Rec("OK"),
-                                    Rec("NEG", 20, -3.25f)};
+                                    Rec("NEG", 20, -3.25f), Rec("NL\nX")};
     recs[1].Volume = 99; // below 10 thousand shares
     recs[2].HighRun = 7, recs[2].LowRun = 0, recs[2].GapUpAge = 0, recs[2].GapDownAge = 9;
     recs[2].VolumePercent = {200, 180, -1000, 5};
@@ -207,9 +207,10 @@ TEST(FilterRun, RowsCountsAndMinimums) {
     run.in.settings.VolumeDays = 2;
     run.in.settings.VolumeBelowPerC = 30;
     run.Go();
-    EXPECT_EQ(run.out.inspectedText, "4 tickers inspected");
+    EXPECT_EQ(run.out.inspectedText, "5 tickers inspected");
     EXPECT_EQ(run.out.displayedText, "2 tickers displayed");
     EXPECT_EQ(run.Column(1), (std::vector<std::string>{"OK", "NEG"}));
+    EXPECT_EQ(run.out.leftOut, std::vector<std::string>{"NL?X"}); // no symbol with a line feed
     const grid::CellGrid& g = run.g;
     int ok = run.state.FirstResultRow, neg = ok + 1;
     EXPECT_EQ(g.Text(0, ok), " ");

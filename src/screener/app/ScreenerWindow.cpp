@@ -446,6 +446,11 @@ bool ScreenerWindow::RunFilter(const screener::FilterSettings& settings) {
     const bool found = results_.LastResultRow >= results_.FirstResultRow;
     for (Command c : {CmdPrint, CmdBuildTagList, CmdCharts}) SetEnabled(c, found);
     CopyResults1->setEnabled(true);
+    if (!out.leftOut.empty())
+        ShowStatus(QStringLiteral("%1 ticker(s) left out, their symbols holding control "
+                                  "characters (first: %2)")
+                       .arg(out.leftOut.size())
+                       .arg(QString::fromStdString(out.leftOut.front())));
     return true;
 }
 

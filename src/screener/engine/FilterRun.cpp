@@ -219,7 +219,10 @@ public:
             static_cast<std::int32_t>(static_cast<std::uint32_t>(s.MinVolume) * 10u);
         DataSetRecord r;
         while (reader.Next(r)) {
-            if (r.Close >= s.MinClose && r.Volume >= minVolume && TestPage(s, r)) AddResultRow(r);
+            if (hostdb::HasControlCharacter(r.Symbol))
+                out.leftOut.push_back(hostdb::WithoutControlCharacters(r.Symbol));
+            else if (r.Close >= s.MinClose && r.Volume >= minVolume && TestPage(s, r))
+                AddResultRow(r);
             ++out.inspected;
             if (!hostdb::Report(progress, out.inspected, total)) {
                 out.stopped = true;

@@ -46,6 +46,8 @@ struct FilterRunOutput {
     std::string inspectedText; // "%.0n ticker%s inspected"
     std::string displayedText; // "%.0n ticker%s displayed" or "None found"
     bool stopped = false;
+    // Inspected but not shown: symbols with control characters, each as "?" there.
+    std::vector<std::string> leftOut;
 };
 
 // Runs the filter into `g` (reset to the title rows first). Progress after every record
