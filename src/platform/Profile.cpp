@@ -114,7 +114,7 @@ std::string KindOfNonRegular(mode_t mode) {
 }
 
 std::string ReasonOfErrno(int error) {
-    if (error == ENOENT) return "does not exist";
+    if (error == ENOENT) return std::string(MissingFileReason);
     if (error == EACCES) return "is not readable (permission denied)";
     return std::strerror(error);
 }

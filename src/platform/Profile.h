@@ -15,6 +15,8 @@ namespace platform {
 // Ini and settings files larger than this are refused rather than read: a hand-made or hostile
 // file must not hold the program for long or exhaust its memory.
 constexpr std::uint64_t MaxProfileSize = 1024 * 1024;
+// The reason ReadRegularFile gives for a name with no file.
+inline constexpr std::string_view MissingFileReason = "does not exist";
 
 // The first value of every key in the first of each section, as the host's lookup finds it.
 class ProfileIndex {

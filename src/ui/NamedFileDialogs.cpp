@@ -2,6 +2,7 @@
 
 #include "hostdb/NamedFiles.h"
 #include "ui/DialogParts.h"
+#include "ui/FileNameText.h"
 #include "ui/Hooks.h"
 #include "ui/WindowCentering.h"
 
@@ -27,7 +28,8 @@ bool NamedFileDialog::DeleteNamedFile(const QString& name) {
                         QStringLiteral(". OK to delete?"),
                     QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
         return false;
-    if (auto file = hostdb::FindNamedFile(Directory, name.toStdString(), Extension.toStdString())) {
+    if (auto file =
+            hostdb::FindNamedFile(Directory, FileNameBytes(name), Extension.toStdString())) {
         std::error_code ec;
         std::filesystem::remove(*file, ec);
     }
@@ -74,7 +76,7 @@ void LoadNamedFileDialog::FillList() {
         return;
     }
     for (const std::string& name : hostdb::ListNamedFiles(Directory, ext, SignatureCheck))
-        FileNameList->addItem(QString::fromStdString(name));
+        FileNameList->addItem(FileNameText(name));
     if (FileNameList->count() > 0) FileNameList->setCurrentRow(0);
 }
 
@@ -217,7 +219,7 @@ void SaveNamedFileDialog::FillList() {
     SaveNameList->clear();
     for (const std::string& name :
          hostdb::ListNamedFiles(Directory, Extension.toStdString(), SignatureCheck))
-        SaveNameList->addItem(QString::fromStdString(name));
+        SaveNameList->addItem(FileNameText(name));
     SaveNameEdit->setText(InitialName.isEmpty() ? DefaultName : InitialName);
     SaveNameEdit->selectAll();
     SaveNameEdit->setFocus();
@@ -238,7 +240,7 @@ void SaveNamedFileDialog::OKBtnClick() {
         return;
     }
     QString name = SaveNameEdit->text();
-    std::string reason = hostdb::UnopenableNameReason(name.toStdString());
+    std::string reason = hostdb::UnopenableNameReason(FileNameBytes(name));
     if (!reason.empty()) {
         ShowMessage(this, BoxKind::Error,
                     QStringLiteral("The ") + KindWord + QStringLiteral(" name ") + name +
@@ -287,7 +289,7 @@ bool ExecuteSave(const QString& caption, const QString& kindWord,
         if (dialog.exec() != QDialog::Accepted) return false;
         QString chosen = dialog.SaveNameEdit->text();
         // Any existing file is asked about, readable or not, since saving would replace it.
-        if (hostdb::FindNamedFile(directory, chosen.toStdString(), extension.toStdString())) {
+        if (hostdb::FindNamedFile(directory, FileNameBytes(chosen), extension.toStdString())) {
             QString question = QStringLiteral("The ") + kindWord + QStringLiteral(" ") + chosen +
                                QStringLiteral(" already exists. Do you want to replace it?");
             if (ShowMessage(&dialog, BoxKind::Warning, question,

@@ -1,5 +1,6 @@
 #include "ui/SettingsFileButtons.h"
 
+#include "platform/Profile.h"
 #include "ui/Hooks.h"
 #include "ui/NamedFileDialogs.h"
 
@@ -24,7 +25,7 @@ bool LoadSettingsFile(QWidget* dialog, const SettingsFileKind& kind,
                      kind.extension, kind.loadHelp, false, chosen))
         return false;
     // A chosen file that cannot be read would otherwise replace the settings with defaults.
-    const std::string problem = read(chosen.toStdString());
+    const std::string problem = read(FileNameBytes(chosen));
     if (!problem.empty()) {
         ShowMessage(dialog, BoxKind::Error,
                     "The settings file " + chosen +
@@ -35,6 +36,14 @@ bool LoadSettingsFile(QWidget* dialog, const SettingsFileKind& kind,
     return true;
 }
 
+void ForgetUnreadableSettingsFile(QWidget* parent, std::string& name, const std::string& problem) {
+    if (problem.empty() || problem == platform::MissingFileReason) return;
+    ShowMessage(parent, BoxKind::Error,
+                "The settings file " + FileNameText(name) + " could not be read: " +
+                    Sentence(QString::fromStdString(problem)) + " The default settings are used.");
+    name.clear();
+}
+
 bool SaveSettingsFile(QWidget* dialog, QWidget* centreOver, const SettingsFileKind& kind,
                       const std::filesystem::path& directory, QString& name,
                       const std::function<void(const std::string& name)>& write) {
@@ -43,7 +52,7 @@ bool SaveSettingsFile(QWidget* dialog, QWidget* centreOver, const SettingsFileKi
                      kind.extension, kind.saveHelp, false, centreOver, chosen))
         return false;
     try {
-        write(chosen.toStdString());
+        write(FileNameBytes(chosen));
     } catch (const std::exception& e) {
         ShowMessage(dialog, BoxKind::Error, Sentence(QString::fromLocal8Bit(e.what())));
         return false;

@@ -3,6 +3,8 @@
 // its reason, the dialog and the last settings file left as they were.
 #pragma once
 
+#include "ui/FileNameText.h"
+
 #include <QString>
 #include <filesystem>
 #include <functional>
@@ -23,6 +25,11 @@ struct SettingsFileKind {
 bool LoadSettingsFile(QWidget* dialog, const SettingsFileKind& kind,
                       const std::filesystem::path& directory, QString& name,
                       const std::function<std::string(const std::string& name)>& read);
+
+// For a dialog's first settings: a last settings file that exists but cannot be read is named
+// with its reason over `parent`, and `name` is cleared, so that no caption shows it over the
+// defaults. A missing file is not reported: the defaults are what it gives.
+void ForgetUnreadableSettingsFile(QWidget* parent, std::string& name, const std::string& problem);
 
 // Asks for the name to save under, starting from `name`, centred over `centreOver`; `write`
 // writes the named file and throws std::exception when it cannot. True with `name` the file

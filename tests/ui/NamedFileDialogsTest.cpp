@@ -5,6 +5,7 @@
 #include "UiTestSupport.h"
 #include "hostdb/TagListFile.h"
 #include "support/TestUtil.h"
+#include "ui/SettingsFileButtons.h"
 
 #include <QClipboard>
 #include <QKeyEvent>
@@ -291,6 +292,45 @@ private slots:
         QCOMPARE(listed, (std::vector<std::string>{"Basic", "growth", "VALUE"}));
         QCOMPARE(name, QString("growth"));
         QVERIFY(rec.messages.empty());
+    }
+
+    void namesAreBytes() {
+        // Whatever the bytes, the text gives them back: stray, cut-off, overlong, surrogate, and
+        // the stray bytes' own code points written out.
+        for (const char* bytes : {"CAF\xC9", "\xE2\x82", "\xC0\xAF", "\xED\xA0\x80",
+                                  "\xEF\x9E\x80X", "caf\xC3\xA9 \xF0\x9F\x93\x88", "\xFF\xFE"})
+            QCOMPARE(FileNameBytes(FileNameText(bytes)), std::string(bytes));
+        QCOMPARE(FileNameText("caf\xC3\xA9"), QString::fromUtf8("caf\xC3\xA9"));
+
+        // A name that is not UTF-8 is listed, and Load reads that very file.
+        Recorder rec;
+        TempDir dir;
+        testutil::WriteFile(dir / "CAF\xC9.VNI", "");
+        testutil::WriteFile(dir / "CAFE.VNI", "");
+        WhenModal<LoadNamedFileDialog>([&](LoadNamedFileDialog* d) {
+            d->FileNameList->setCurrentRow(0);
+            QTest::mouseClick(d->OKBtn, Qt::LeftButton);
+        });
+        std::string read;
+        QString name;
+        QVERIFY(LoadSettingsFile(nullptr, {"Zolt", ".VNI", 1020, 1021}, dir.Path(), name,
+                                 [&](const std::string& chosen) {
+                                     read = chosen;
+                                     return std::string();
+                                 }));
+        QCOMPARE(read, std::string("CAF\xC9"));
+        QCOMPARE(FileNameBytes(name), read);
+        QVERIFY(rec.messages.empty());
+
+        // A last settings file that cannot be read is named and forgotten; a missing one is not.
+        std::string last = "CAF\xC9";
+        ForgetUnreadableSettingsFile(nullptr, last, "does not exist");
+        QCOMPARE(last, std::string("CAF\xC9"));
+        ForgetUnreadableSettingsFile(nullptr, last, "is larger than 1 MB");
+        QVERIFY(last.empty());
+        QCOMPARE(rec.messages.size(), size_t(1));
+        QVERIFY(
+            rec.messages[0].text.contains("is larger than 1 MB. The default settings are used."));
     }
 };
 

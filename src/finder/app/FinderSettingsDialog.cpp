@@ -171,7 +171,10 @@ FinderSettingsDialog::FinderSettingsDialog(FinderWindow& main)
     : QDialog(&main), main_(main), calendar_(main.Environment().locale) {
     // The dialog's calendar has no holiday file: the built-in rules, as the find engine uses.
     CreateControls();
-    model_ = finder::LoadFinderSettings(main_.ProgramDir(), main_.LastSettingsFile, Last());
+    std::string problem;
+    model_ =
+        finder::LoadFinderSettings(main_.ProgramDir(), main_.LastSettingsFile, Last(), &problem);
+    ui::ForgetUnreadableSettingsFile(&main_, main_.LastSettingsFile, problem);
     ModelToDialog();
     Connect();
 }
@@ -602,12 +605,12 @@ void FinderSettingsDialog::LoadButtonClick() {
                               }))
         return;
     model_ = loaded;
-    main_.LastSettingsFile = name.toStdString();
+    main_.LastSettingsFile = ui::FileNameBytes(name);
     ModelToDialog();
 }
 
 void FinderSettingsDialog::SaveButtonClick() {
-    QString name = QString::fromStdString(main_.LastSettingsFile);
+    QString name = ui::FileNameText(main_.LastSettingsFile);
     const finder::FinderSettings before = model_;
     bool taken = false;
     if (!ui::SaveSettingsFile(this, SaveButton, SettingsFiles, main_.ProgramDir(), name,
@@ -622,7 +625,7 @@ void FinderSettingsDialog::SaveButtonClick() {
         if (taken) model_ = before;
         return;
     }
-    main_.LastSettingsFile = name.toStdString();
+    main_.LastSettingsFile = ui::FileNameBytes(name);
     modified_ = false;
     UpdateCaptions();
     accept();

@@ -144,8 +144,10 @@ FilterDialog::FilterDialog(ScreenerWindow& main)
     CreateControls();
     SetTabOrder();
     ConnectChanges();
-    Record =
-        screener::LoadSettings(main.ProgramDir(), main.LastSettingsFile, main.Environment().locale);
+    std::string problem;
+    Record = screener::LoadSettings(main.ProgramDir(), main.LastSettingsFile,
+                                    main.Environment().locale, &problem);
+    ui::ForgetUnreadableSettingsFile(&main, main.LastSettingsFile, problem);
     SettingsToDialog();
 }
 
@@ -754,13 +756,13 @@ void FilterDialog::LoadButtonClick() {
                                   return problem;
                               }))
         return;
-    main_.LastSettingsFile = name.toStdString();
+    main_.LastSettingsFile = ui::FileNameBytes(name);
     Record = loaded;
     SettingsToDialog();
 }
 
 void FilterDialog::SaveButtonClick() {
-    QString name = QString::fromStdString(main_.LastSettingsFile);
+    QString name = ui::FileNameText(main_.LastSettingsFile);
     screener::FilterSettings taken;
     // Nothing saved: the dialog stays open with the settings unsaved and unrun.
     if (!ui::SaveSettingsFile(this, &main_, SettingsFiles, main_.ProgramDir(), name,
@@ -770,7 +772,7 @@ void FilterDialog::SaveButtonClick() {
                                                          main_.Environment().locale);
                               }))
         return;
-    main_.LastSettingsFile = name.toStdString();
+    main_.LastSettingsFile = ui::FileNameBytes(name);
     Record = taken;
     ShowRecord(Record);
     modified_ = false;
