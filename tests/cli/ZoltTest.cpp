@@ -404,7 +404,7 @@ TEST(Zolt, DaysBeforeOrAfterTheHostsAreRefused) {
         << wrapped.out;
 }
 
-TEST(Zolt, OutputThroughALinkToAFifoIsRefused) {
+TEST(Zolt, OutputThroughALinkToAFifoAndAHugeDataSetAreRefused) {
     const Installation zolt(3, "2026-12-07 12:00");
     fs::create_directories(zolt.program);
     const fs::path fifo = zolt.tmp / "fifo";
@@ -417,6 +417,22 @@ TEST(Zolt, OutputThroughALinkToAFifoIsRefused) {
               std::string::npos)
         << r.err;
     EXPECT_TRUE(fs::is_fifo(fifo));
+
+    // A sparse 10 GB file named like a data set: refused at once with its size, not read.
+    const fs::path huge = zolt.program / "26120310.vds";
+    testutil::WriteFile(huge, "");
+    fs::resize_file(huge, 10'000'000'000ull);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"filter", "--dataset", "26120310.vds"},
+          {"dataset", huge.string()}}) {
+        const auto start = std::chrono::steady_clock::now();
+        Result r = zolt(args);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("26120310.vds is too large to be a data set: 10000000000 bytes"),
+                  std::string::npos)
+            << r.err;
+    }
 }
 
 TEST(Zolt, ChartWithoutWineSaysWhy) {

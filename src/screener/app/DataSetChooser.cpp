@@ -294,7 +294,10 @@ void DataSetChooser::OKClick() {
     if (existing && (!item || !item->isSelected())) return;
     // A file that is not named after a host's date cannot be filtered.
     if (existing) {
-        const std::string problem = screener::DataSetNameProblem(item->text().toStdString());
+        std::string problem = screener::DataSetNameProblem(item->text().toStdString());
+        std::error_code ec;
+        const auto size = fs::file_size(main_.ProgramDir() / item->text().toStdString(), ec);
+        if (problem.empty() && !ec) problem = screener::DataSetSizeProblem(size);
         if (!problem.empty()) {
             ui::ShowMessage(this, ui::BoxKind::Warning,
                             item->text() + " " + QString::fromStdString(problem) + ".");

@@ -81,8 +81,18 @@ DataSetRecord DataSetRecord::Decode(const std::uint8_t* in) {
     return r;
 }
 
+std::string DataSetSizeProblem(std::uint64_t bytes) {
+    if (bytes <= MaxDataSetRecords * DataSetRecord::Size) return "";
+    return "is too large to be a data set: " + std::to_string(bytes) + " bytes, more than " +
+           std::to_string(MaxDataSetRecords) + " tickers of " +
+           std::to_string(DataSetRecord::Size) + " bytes";
+}
+
 DataSetReader::DataSetReader(const hostdb::ByteSource& source, std::string name)
-    : source_(source), name_(std::move(name)), count_(source.Size() / DataSetRecord::Size) {}
+    : source_(source), name_(std::move(name)), count_(source.Size() / DataSetRecord::Size) {
+    const std::string problem = DataSetSizeProblem(source.Size());
+    if (!problem.empty()) throw std::runtime_error("The data set " + name_ + " " + problem);
+}
 
 bool DataSetReader::Next(DataSetRecord& record) {
     if (at_ == held_) {

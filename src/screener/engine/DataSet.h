@@ -37,11 +37,18 @@ struct DataSetRecord {
     static DataSetRecord Decode(const std::uint8_t* in);
 };
 
+// More tickers than any host holds: a larger file is no data set (a sparse file would otherwise
+// be read as zeros for minutes).
+constexpr std::uint64_t MaxDataSetRecords = 1000000;
+// Why a file of `bytes` cannot be a data set, to follow its name; empty when it can.
+std::string DataSetSizeProblem(std::uint64_t bytes);
+
 // The whole records of a data set, one at a time and in order, a buffer at a time so a large
 // file is never held whole; a trailing partial record is ignored.
 class DataSetReader {
 public:
-    // `name` goes into the error messages: the file's path.
+    // `name` goes into the error messages: the file's path. Throws std::runtime_error for a
+    // source larger than a data set can be.
     DataSetReader(const hostdb::ByteSource& source, std::string name);
 
     std::uint64_t Count() const { return count_; } // size div 111
