@@ -26,6 +26,7 @@ int ChartCommand(Context& ctx, const std::vector<std::string>& args) {
     std::error_code ec;
     std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     hostlink::BridgeLink link(hostlink::HostBridge(exe, ctx.env.dirs, g.HostLibraryPath));
+    link.SetWaitHook(TerminalWaitHook(ctx));
     bool posted;
     if (!list.empty()) {
         if (hostlink::ActivateChartWindow(link, hostlink::ChartWindowTitle, g.HostProgramPath) ==

@@ -74,6 +74,7 @@ int OpenChartLink(Context& ctx, const hostdb::HostGlobals& g, const finder::Find
     std::error_code ec;
     link = std::make_unique<hostlink::BridgeLink>(hostlink::HostBridge(
         std::filesystem::read_symlink("/proc/self/exe", ec), ctx.env.dirs, g.HostLibraryPath));
+    link->SetWaitHook(TerminalWaitHook(ctx, [] { return g_interrupted != 0; }));
     if (link->Screen().width == 0) {
         ctx.err << "zolt: these settings check expert ratings, which only the host's chart "
                    "window shows, and the link to it does not work ("

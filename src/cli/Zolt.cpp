@@ -130,6 +130,19 @@ bool ReadHost(Context& ctx, hostdb::HostProgram program, hostdb::HostInstallatio
     return true;
 }
 
+hostlink::WaitHook TerminalWaitHook(Context& ctx, std::function<bool()> stopped) {
+    return [&ctx, stopped = std::move(stopped), told = false, last = 0.0](std::string_view awaited,
+                                                                          double seconds) mutable {
+        if (seconds < last) told = false; // a new wait
+        last = seconds;
+        if (!told && seconds >= 2) {
+            told = true;
+            ctx.err << "zolt: " << awaited << "...\n" << std::flush;
+        }
+        return !(stopped && stopped());
+    };
+}
+
 std::string CsvField(const std::string& text) {
     if (text.find_first_of(",\"\n\r") == std::string::npos) return text;
     std::string q = "\"";

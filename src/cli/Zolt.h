@@ -5,6 +5,7 @@
 #include "grid/model/CellGrid.h"
 #include "hostdb/HostInstallation.h"
 #include "hostdb/ProgramOptions.h"
+#include "hostlink/HostLink.h"
 
 #include <filesystem>
 #include <functional>
@@ -54,6 +55,10 @@ bool ReadHost(Context& ctx, hostdb::HostProgram program, hostdb::HostInstallatio
               bool discover);
 
 // A text as one CSV field: quoted when it holds a comma, a quote or a line break.
+// The command line's waits on the host: each that passes two seconds is named once on stderr
+// ("zolt: starting the host link under Wine..."); `stopped` (Ctrl+C) gives the wait up.
+hostlink::WaitHook TerminalWaitHook(Context& ctx, std::function<bool()> stopped = {});
+
 std::string CsvField(const std::string& text);
 
 // The shortest text that reads back as the same single-precision value.

@@ -145,18 +145,56 @@ void BridgeLink::Stop(const std::string& reason) {
     if (fromBridge_ >= 0) ::close(fromBridge_);
     toBridge_ = fromBridge_ = -1;
     if (pid_ > 0) {
-        // The bridge ends on the end of its input; one that does not is ended.
-        for (int i = 0; i < 50 && ::waitpid(pid_, nullptr, WNOHANG) == 0; ++i) ::usleep(20000);
-        if (::waitpid(pid_, nullptr, WNOHANG) == 0) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
+        // The bridge ends on the end of its input; one that does not is ended with its group.
+        // Looked at without reaping, so that the group's number cannot be taken by another.
+        const auto exited = [this] {
+            siginfo_t info{};
+            return ::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) ==
+                       0 &&
+                   info.si_pid == pid_;
+        };
+        for (int i = 0; reason.empty() && i < 50 && !exited(); ++i) ::usleep(20000);
+        if (!reason.empty() || !exited()) ::kill(-pid_, SIGKILL);
+        while (::waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
         }
     }
     pid_ = -1;
+    owed_.clear();
+    pending_.clear();
     if (!reason.empty()) {
         failed_ = true;
         problem_ = reason;
     }
+}
+
+BridgeLink::Read BridgeLink::ReadLine(Clock::time_point deadline, std::string_view awaited,
+                                      std::string& line) {
+    const Clock::time_point began = Clock::now();
+    std::size_t nl;
+    while ((nl = pending_.find('\n')) == std::string::npos) {
+        const Clock::time_point now = Clock::now();
+        if (now >= deadline) return Read::TimedOut;
+        // One wait is given up per Stop: the requests that put things back must still run.
+        if (hook_) {
+            if (hook_(awaited, std::chrono::duration<double>(now - began).count()))
+                gaveUp_ = false;
+            else if (!gaveUp_)
+                return gaveUp_ = true, Read::GivenUp;
+        }
+        // Slices short enough for a window to repaint and take Stop between them.
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count();
+        pollfd p{fromBridge_, POLLIN, 0};
+        int r = ::poll(&p, 1, static_cast<int>(hook_ ? std::min<long long>(left, 40) : left));
+        if (r <= 0) continue;
+        char buf[4096];
+        ssize_t n = ::read(fromBridge_, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return Read::Ended;
+        pending_.append(buf, static_cast<std::size_t>(n));
+    }
+    line = pending_.substr(0, nl);
+    pending_.erase(0, nl + 1);
+    return Read::Line;
 }
 
 bool BridgeLink::Request(const std::vector<std::string>& fields, double seconds,
@@ -165,6 +203,25 @@ bool BridgeLink::Request(const std::vector<std::string>& fields, double seconds,
     bool first = pid_ <= 0;
     if (!Start()) return false;
     if (first) seconds += FirstRequestSeconds;
+    const std::string& verb = fields[0];
+    const std::string awaited = first                ? "starting the host link under Wine"
+                                : verb == "start"    ? "starting the chart program"
+                                : verb == "close"    ? "closing the chart windows"
+                                : verb == "postwait" ? "waiting for the chart to show " + fields[2]
+                                                     : "waiting for the host link (" + verb + ")";
+    // Answers of requests given up come first, in order.
+    std::string reply;
+    while (!owed_.empty()) {
+        const Read r =
+            ReadLine(owed_.front(), "waiting for the host to finish the last request", reply);
+        if (r == Read::GivenUp) return false;
+        if (r != Read::Line) {
+            Stop(r == Read::Ended ? "the Wine bridge ended"
+                                  : "the Wine bridge did not finish a request given up");
+            return false;
+        }
+        owed_.pop_front();
+    }
     std::string line = qelbridge::JoinFields(fields) + "\n";
 
     // A bridge that died must not take this process with it through SIGPIPE.
@@ -189,30 +246,18 @@ bool BridgeLink::Request(const std::vector<std::string>& fields, double seconds,
         return false;
     }
 
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    std::size_t nl;
-    while ((nl = pending_.find('\n')) == std::string::npos) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            Stop("the Wine bridge did not answer \"" + fields[0] + "\" in time");
-            return false;
-        }
-        pollfd p{fromBridge_, POLLIN, 0};
-        int r = ::poll(&p, 1, static_cast<int>(left.count()));
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) continue;
-        char buf[4096];
-        ssize_t n = ::read(fromBridge_, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            Stop("the Wine bridge ended");
-            return false;
-        }
-        pending_.append(buf, static_cast<std::size_t>(n));
+    const Clock::time_point deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                                          std::chrono::duration<double>(seconds));
+    switch (ReadLine(deadline, awaited, reply)) {
+    case Read::Line: break;
+    case Read::GivenUp: owed_.push_back(deadline); return false;
+    case Read::Ended: Stop("the Wine bridge ended"); return false;
+    case Read::TimedOut:
+        Stop(first ? "Wine did not start the host link within " +
+                         std::to_string(static_cast<int>(seconds)) + " s"
+                   : "the Wine bridge did not answer \"" + verb + "\" in time");
+        return false;
     }
-    std::string reply = pending_.substr(0, nl);
-    pending_.erase(0, nl + 1);
     if (!reply.empty() && reply.back() == '\r') reply.pop_back();
     answer = qelbridge::SplitFields(reply);
     if (answer.empty() || answer[0] != "ok") {

@@ -1,11 +1,14 @@
 // The host link through qelbridge: the Win32 bridge started once under the host's Wine, spoken
 // to a line at a time with a time limit per request. A bridge that cannot start, dies or does
-// not answer makes every post false and finds no window, with the reason kept.
+// not answer makes every post false and finds no window, with the reason kept; it is ended with
+// every process it started in its process group.
 #pragma once
 
 #include "hostlink/HostLink.h"
 #include "platform/Directories.h"
 
+#include <chrono>
+#include <deque>
 #include <filesystem>
 #include <string>
 #include <sys/types.h>
@@ -56,13 +59,22 @@ public:
     void SendKeys(WindowId window, const std::string& keys) override;
     Rect Screen() override;
     std::string Problem() const override { return problem_; }
+    // A false from the hook gives up the wait it came in, not the ones after it.
+    void SetWaitHook(WaitHook hook) override { hook_ = std::move(hook); }
 
     // Seconds the chart program has to show its window; a request's own time limit follows.
     static constexpr int StartSeconds = 30;
 
 private:
+    using Clock = std::chrono::steady_clock;
+    enum class Read { Line, TimedOut, Ended, GivenUp };
+
     bool Start();
+    // Ends the bridge: on the end of its input when `reason` is empty and it goes within a
+    // second, else with its whole process group (a hung Wine command and what it started).
     void Stop(const std::string& reason);
+    // The next line from the bridge by `deadline`, in short polls that call the hook.
+    Read ReadLine(Clock::time_point deadline, std::string_view awaited, std::string& line);
     // The answer's fields after "ok"; empty with the reason kept when there is none in time.
     bool Request(const std::vector<std::string>& fields, double seconds,
                  std::vector<std::string>& answer);
@@ -72,8 +84,12 @@ private:
     pid_t pid_ = -1;
     int toBridge_ = -1, fromBridge_ = -1;
     std::string pending_; // bytes read past the last answer
+    // Requests given up by the hook: their answers, due by these times, are read and dropped.
+    std::deque<Clock::time_point> owed_;
     bool failed_ = false;
+    bool gaveUp_ = false; // the hook's false was taken; it counts again once it said true
     std::string problem_;
+    WaitHook hook_;
 };
 
 } // namespace hostlink

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace hostlink {
 
@@ -14,9 +16,17 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
+// Told every few tens of milliseconds while a request waits on the host: what is awaited ("starting
+// the host link under Wine") and the seconds waited so far. False gives the request up, as Stop
+// does; the time limits stay as they are.
+using WaitHook = std::function<bool(std::string_view awaited, double seconds)>;
+
 class HostLink {
 public:
     virtual ~HostLink() = default;
+
+    // The hook every later wait calls; none: a plain wait.
+    virtual void SetWaitHook(WaitHook hook) { (void)hook; }
 
     // The interface library: loaded once for good; a failed load is tried again next time.
     virtual bool LoadLibrary(const std::string& libraryPath) = 0;

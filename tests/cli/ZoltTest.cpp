@@ -435,6 +435,20 @@ TEST(Zolt, OutputThroughALinkToAFifoAndAHugeDataSetAreRefused) {
     }
 }
 
+TEST(Zolt, AWaitPastTwoSecondsIsNamedOnce) {
+    std::ostringstream out, err;
+    cli::Context ctx{{}, {}, out, err};
+    bool interrupted = false;
+    hostlink::WaitHook hook = cli::TerminalWaitHook(ctx, [&] { return interrupted; });
+    for (double s : {0.0, 1.9, 2.0, 2.5, 64.0})
+        EXPECT_TRUE(hook("starting the host link under Wine", s));
+    for (double s : {0.0, 2.1}) hook("starting the chart program", s);
+    interrupted = true;
+    EXPECT_FALSE(hook("closing the chart windows", 0.1));
+    EXPECT_EQ(err.str(), "zolt: starting the host link under Wine...\n"
+                         "zolt: starting the chart program...\n");
+}
+
 TEST(Zolt, ChartWithoutWineSaysWhy) {
     const Installation zolt(3, "2026-12-07 12:00");
     ::setenv("ZOLT_WINE", "no-such-wine-here", 1);

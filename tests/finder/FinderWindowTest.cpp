@@ -300,6 +300,41 @@ private slots:
         QCOMPARE(link->asked, 0);       // and no other window driven
     }
 
+    void aSlowHostIsToldAndStopEndsTheWait() {
+        // The link's first request waits in slices, as the bridge does while Wine starts.
+        struct SlowStart final : testutil::NullHostLink {
+            hostlink::WaitHook hook;
+            std::function<void(double)> atSlice;
+            double gaveUpAt = -1;
+            void SetWaitHook(hostlink::WaitHook h) override { hook = std::move(h); }
+            hostlink::Rect Screen() override {
+                for (double s = 0; s < 60; s += 0.1) {
+                    if (!hook("starting the host link under Wine", s))
+                        return gaveUpAt = s, hostlink::Rect{};
+                    if (atSlice) atSlice(s);
+                }
+                return {0, 0, 1024, 768};
+            }
+        };
+        auto link = std::make_shared<SlowStart>();
+        FinderWindow w(Setup(link));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QString told;
+        link->atSlice = [&](double s) {
+            if (s > 2.05 && told.isEmpty())
+                told = w.TitlePanel->isVisible() ? w.Title1->text() : "-";
+            if (s > 2.65 && w.StopButton->isVisible())
+                QTest::mouseClick(w.StopButton, Qt::LeftButton);
+        };
+        finder::FinderSettings s = ClosedBelow();
+        s.PrevChoice = 0;
+        s.PrevUp = true;
+        w.RunFind(s);
+        QCOMPARE(told, QString("starting the host link under Wine..."));
+        QVERIFY2(link->gaveUpAt > 2.6 && link->gaveUpAt < 2.85, QByteArray::number(link->gaveUpAt));
+    }
+
     void ratingsWithoutAChartClient() {
         auto link = std::make_shared<ChartWithoutClient>();
         FinderWindow w(Setup(link));

@@ -13,6 +13,7 @@
 #include "ui/AboutBox.h"
 #include "ui/HelpWindow.h"
 #include "ui/Hooks.h"
+#include "ui/HostWaits.h"
 #include "ui/TagListBuildWindow.h"
 #include "ui/ToolGlyphs.h"
 #include "ui/WindowPlacement.h"
@@ -363,7 +364,28 @@ hostlink::HostLink& FinderWindow::Link() {
         setup_.link = std::make_shared<hostlink::BridgeLink>(
             hostlink::HostBridge(QApplication::applicationFilePath().toStdString(), setup_.env.dirs,
                                  host_.globals.HostLibraryPath));
+    if (!linkHooked_) {
+        linkHooked_ = true;
+        // During a find only Stop is on screen, so input may pass; Stop ends the wait.
+        setup_.link->SetWaitHook(ui::WindowWaitHook(
+            {this, [this] { return running_; }, [this] { return running_ && stop_; },
+             [this](const QString& awaited) { TellWait(awaited); }}));
+    }
     return *setup_.link;
+}
+
+void FinderWindow::TellWait(const QString& awaited) {
+    if (awaited.isEmpty()) {
+        if (running_) TitlePanel->hide();
+        return;
+    }
+    Title1->setText(awaited);
+    Title2->setText(running_ ? QStringLiteral("Stop ends the wait") : QString());
+    TitlePanel->adjustSize();
+    TitlePanel->resize(std::max(377, TitlePanel->width()), 57);
+    TitlePanel->move((width() - TitlePanel->width()) / 2, TitlePanel->y());
+    TitlePanel->show();
+    TitlePanel->raise();
 }
 
 void FinderWindow::SaveAndPlace(int top, int height, int left) {

@@ -112,6 +112,8 @@ private:
     void GridMouseUp(int col, int row, Qt::MouseButton button, Qt::KeyboardModifiers mods);
     void Notice(const QString& first, const QString& second);
     hostlink::HostLink& Link();
+    // What the link waits for, in the title panel; empty: the wait is over.
+    void TellWait(const QString& awaited);
 
     // The chart driving moves this window out of the chart's way and back.
     void SaveAndPlace(int top, int height, int left) override;
@@ -121,6 +123,7 @@ private:
 
     MainSetup setup_;
     bool hostFound_ = false;
+    bool linkHooked_ = false;
     std::string hostError_, hostReason_;
     hostdb::HostInstallation host_;
     finder::FinderFormats formats_;

@@ -19,6 +19,7 @@
 #include "ui/AboutBox.h"
 #include "ui/HelpWindow.h"
 #include "ui/Hooks.h"
+#include "ui/HostWaits.h"
 #include "ui/TagListBuildWindow.h"
 #include "ui/ToolGlyphs.h"
 #include "ui/WindowPlacement.h"
@@ -512,6 +513,17 @@ hostlink::HostLink& ScreenerWindow::Link() {
         setup_.link = std::make_shared<hostlink::BridgeLink>(
             hostlink::HostBridge(QApplication::applicationFilePath().toStdString(), setup_.env.dirs,
                                  host_.globals.HostLibraryPath));
+    }
+    if (!linkHooked_) {
+        linkHooked_ = true;
+        // The window keeps painting while the host is waited for; there is no Stop to take.
+        setup_.link->SetWaitHook(
+            ui::WindowWaitHook({this, {}, {}, [this](const QString& awaited) {
+                                    if (!awaited.isEmpty())
+                                        ShowStatus(awaited);
+                                    else if (StatusText->text().endsWith(QStringLiteral("...")))
+                                        StatusText->clear();
+                                }}));
     }
     return *setup_.link;
 }

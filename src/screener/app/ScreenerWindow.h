@@ -147,6 +147,7 @@ private:
 
     MainSetup setup_;
     bool hostFound_ = false;
+    bool linkHooked_ = false;
     std::string hostError_, hostReason_;
     hostdb::HostInstallation host_;
     screener::ScreenerFormats formats_;
