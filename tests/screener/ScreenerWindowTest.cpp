@@ -384,11 +384,24 @@ private slots:
             QVERIFY(!w.isMinimized());
             w.show();
             QVERIFY(QTest::qWaitForWindowExposed(&w));
+            // The status line is seen whole at both ends of the allowed widths.
+            const QString reason("No chart for IBM: the host refused it");
+            const auto seen = [&] {
+                w.ShowStatus(reason);
+                const QRect r = w.StatusText->geometry();
+                return w.StatusText->isVisible() &&
+                       r.width() >= w.StatusText->fontMetrics().horizontalAdvance(reason) &&
+                       w.Panel3->rect().contains(r);
+            };
             w.resize(w.MaxFormWidth + 100, w.height());
             QCOMPARE(w.width(), w.MaxFormWidth);
+            QVERIFY(seen());
             w.resize(100, w.height());
             QCOMPARE(w.width(), w.MinFormWidth);
             QCOMPARE(w.MinFormWidth, 224 + 25 + 10);
+            QVERIFY(seen());
+            w.ShowStatus(QString());
+            QVERIFY(!w.StatusText->isVisible());
             w.resize(300, 200);
             w.showMaximized();
             QTRY_VERIFY(w.isMaximized());

@@ -52,6 +52,7 @@ constexpr ui::TagListProgram ZoltTagList{screener::ColTicker, "ZOLT", "ZOLT TagL
 const int DesignWidths[screener::ResultColumns] = {16, 63, 64, 67, 52, 54, 54, 56, 66, 64, 64};
 constexpr int DesignWidth = 644;
 constexpr int ToolBarHeight = 41, StatusHeight = 33, GridRows = 14, RowHeight = 18;
+constexpr int MinStatusWidth = 240; // a short sentence beside the two panels
 const char* const Section = "ZoltW";
 
 QFrame* LoweredPanel(QWidget* parent, QFrame::Shadow shadow = QFrame::Sunken, int width = 1) {
@@ -127,6 +128,10 @@ void ScreenerWindow::CreateStatusPanel(QWidget* central) {
     DataSetPanel = new QLabel(" ", Panel3);
     FilterSetPanel = new QLabel(" ", Panel3);
     StatusText = new QLabel(Panel3);
+    // Seen over the data set's and settings' panels when the window is too narrow for it beside.
+    StatusText->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    StatusText->setAutoFillBackground(true);
+    StatusText->hide();
     for (QLabel* l : {DataSetPanel, FilterSetPanel}) {
         l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         l->setFont(ui::PixelFont(13));
@@ -281,7 +286,10 @@ void ScreenerWindow::LayOutGrid() {
     Panel3->setGeometry(0, c->height() - StatusHeight, c->width(), StatusHeight);
     sgdData->setGeometry(0, ToolBarHeight, c->width(),
                          std::max(0, c->height() - ToolBarHeight - StatusHeight));
-    StatusText->setGeometry(637, 4, std::max(0, c->width() - 641), 25);
+    // Beside the two panels where there is room for a sentence; else over them while it shows.
+    const int room = c->width() - 641;
+    StatusText->setGeometry(room >= MinStatusWidth ? QRect(637, 4, room, 25)
+                                                   : QRect(4, 4, std::max(0, c->width() - 8), 25));
     if (!TitlePanel->isHidden() || TitlePanel->y() == 0)
         TitlePanel->move(TitlePanel->x(), ToolBarHeight + 40);
 }
@@ -378,6 +386,9 @@ void ScreenerWindow::DataSetChosen(const std::string& fileName, bool filterable)
     SetEnabled(CmdFilter, filterable);
     for (Command c : {CmdPrint, CmdBuildTagList, CmdCharts}) SetEnabled(c, false);
     CopyResults1->setEnabled(false);
+    if (!filterable)
+        ShowStatus(QString::fromStdString("No ticker was written to " + fileName +
+                                          ", so there is nothing to filter."));
 }
 
 FilterDialog* ScreenerWindow::GetFilterDialog() {
@@ -522,7 +533,7 @@ hostlink::HostLink& ScreenerWindow::Link() {
                                     if (!awaited.isEmpty())
                                         ShowStatus(awaited);
                                     else if (StatusText->text().endsWith(QStringLiteral("...")))
-                                        StatusText->clear();
+                                        ShowStatus(QString());
                                 }}));
     }
     return *setup_.link;
@@ -548,8 +559,12 @@ void ScreenerWindow::ChartIconClicked(int row) {
 void ScreenerWindow::ShowStatus(const QString& text) {
     StatusText->setText(text);
     StatusText->setToolTip(text);
+    StatusText->setVisible(!text.isEmpty());
+    StatusText->raise();
     QTimer::singleShot(8000, StatusText, [label = StatusText, text] {
-        if (label->text() == text) label->clear();
+        if (label->text() != text) return;
+        label->clear();
+        label->hide();
     });
 }
 

@@ -121,6 +121,9 @@ public:
     DataSetChooser* GetDataDialog(); // created on first use and kept
     FilterDialog* GetFilterDialog(); // created on first use and kept
     bool IsEnabled(Command c) const;
+    // A sentence in the status line for 8 s, beside the panels or, where the window is too
+    // narrow, over them; empty: none.
+    void ShowStatus(const QString& text);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -141,7 +144,6 @@ private:
     void SetEnabled(Command c, bool on);
     void SetWorkCommands(bool on); // Show Settings stays as it is
     void GridMouseUp(int col, int row, Qt::MouseButton button, Qt::KeyboardModifiers mods);
-    void ShowStatus(const QString& text);
     hostlink::HostLink& Link();
     void LayOutGrid();
 
