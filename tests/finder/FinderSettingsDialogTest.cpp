@@ -296,8 +296,17 @@ private slots:
         // off.
         d->MarketDateEdit->SetDate(EncodeDate(2026, 12, 4));
         QCOMPARE(d->EvalDays->Value(), 0);
+        // A number beyond the limit is shown as the one used when focus leaves the box...
+        d->EvalDays->setText("9");
+        emit d->EvalDays->editingFinished();
+        QCOMPARE(d->EvalDays->text(), QString("0"));
+        d->PrevUpMaxEdit->setText("150");
+        emit d->PrevUpMaxEdit->editingFinished();
+        QCOMPARE(d->PrevUpMaxEdit->text(), QString("100"));
+        // ... and when the dialog is accepted.
         d->EvalDays->setText("7");
         d->FindUseButtonClick();
+        QCOMPARE(d->EvalDays->text(), QString("0"));
         QCOMPARE(d->Settings().EvalDays, 0);
         QCOMPARE(d->Settings().ExitDay, Day(2026, 12, 7));
         // Without the evaluation the limit is the edit's own.

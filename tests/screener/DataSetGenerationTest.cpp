@@ -403,6 +403,14 @@ TEST(DataSetGeneration, RunStopAndEmptyList) {
     EXPECT_TRUE(std::filesystem::exists(in.outputPath));
     EXPECT_EQ(std::filesystem::file_size(in.outputPath), 0u);
 
+    for (int length : {0, -5, 100}) {
+        GenerateInput bad = in;
+        bad.moveAveLength = length;
+        bad.outputPath = dir / "bad-length.vds";
+        EXPECT_THROW(GenerateDataSet(bad, calendar, {}, f.Opener()), std::runtime_error) << length;
+        EXPECT_FALSE(std::filesystem::exists(bad.outputPath));
+    }
+
     in.outputPath = dir / "no-such-dir" / "x.vds";
     try {
         GenerateDataSet(in, calendar, {}, f.Opener());

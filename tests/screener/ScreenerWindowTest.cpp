@@ -577,7 +577,14 @@ private slots:
                  QString("This data set already exists. Generate it again?"));
         QCOMPARE(w.LastDataFile, std::string("26120305.vds"));
         QCOMPARE(fs::last_write_time(s.programDir / "26120305.vds"), before);
-        d->reject();
+
+        // A length typed outside 1 to 99 is the limit it passed, in the box and in the name.
+        d->VolMoveAve->setText("0");
+        d->OKClick();
+        QCOMPARE(d->VolMoveAve->text(), QString("1"));
+        QVERIFY(fs::exists(s.programDir / "26120301.vds"));
+        QVERIFY(!fs::exists(s.programDir / "26120300.vds"));
+        QCOMPARE(w.MoveAveLength, 1);
     }
 
     void hostNotFound() {

@@ -73,6 +73,11 @@ void Set(ui::IntegerEdit* e, int value) {
     e->SetValue(std::clamp(value, e->MinValue(), e->MaxValue()));
 }
 
+// The box shows what the find and the file will use, not a typed value beyond its limits.
+void ShowUsed(ui::IntegerEdit* e) {
+    if (e->text() != QString::number(Read(e))) Set(e, Read(e));
+}
+
 // Typed and pasted letters become capitals.
 class UpperCaseValidator final : public QValidator {
 public:
@@ -339,11 +344,12 @@ void FinderSettingsDialog::Connect() {
         connect(c, &QComboBox::currentIndexChanged, this, modified);
     for (QListWidget* l : {PrevActAction, TradeChoice})
         connect(l, &QListWidget::currentRowChanged, this, modified);
-    for (ui::IntegerEdit* e : {PrevActSpentDays, PrevActOutOfDays, PrevDaysEdit, PrevUpMinEdit,
-                               PrevUpMaxEdit, PrevDnMinEdit, PrevDnMaxEdit})
-        connect(e, &QLineEdit::textChanged, this, modified);
+    for (ui::IntegerEdit* e : SpinEdits())
+        if (e != EvalDays) connect(e, &QLineEdit::textChanged, this, modified);
     for (QLineEdit* e : {static_cast<QLineEdit*>(PrevExactEdit), CompareEdit})
         connect(e, &QLineEdit::textChanged, this, modified);
+    for (ui::IntegerEdit* e : SpinEdits())
+        connect(e, &QLineEdit::editingFinished, this, [e] { ShowUsed(e); });
     connect(EvalDays, &QLineEdit::textChanged, this, [this] {
         if (loading_) return;
         ShowTradeDays();
@@ -454,7 +460,13 @@ void FinderSettingsDialog::DialogToModel() {
     Set(PrevUpMaxEdit, s.PrevUpMax);
     Set(PrevDnMinEdit, s.PrevDnMin);
     Set(PrevDnMaxEdit, s.PrevDnMax);
+    for (ui::IntegerEdit* e : SpinEdits()) ShowUsed(e);
     loading_ = wasLoading;
+}
+
+std::vector<ui::IntegerEdit*> FinderSettingsDialog::SpinEdits() const {
+    return {PrevActSpentDays, PrevActOutOfDays, PrevDaysEdit,  PrevUpMinEdit,
+            PrevUpMaxEdit,    PrevDnMinEdit,    PrevDnMaxEdit, EvalDays};
 }
 
 void FinderSettingsDialog::MarketDateChanged() {

@@ -79,6 +79,7 @@ public:
     // The model into the controls, and the controls into the model.
     void ModelToDialog();
     void DialogToModel();
+    std::vector<ui::IntegerEdit*> SpinEdits() const; // the numbers of the sentences
 
     void LoadButtonClick();
     void SaveButtonClick();

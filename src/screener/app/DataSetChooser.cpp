@@ -306,7 +306,9 @@ void DataSetChooser::OKClick() {
     }
     NormaliseDate();
     main_.MarketDay = working_;
-    main_.MoveAveLength = VolMoveAve->Value();
+    // What is typed may lie outside 1 to 99: the box shows the length used.
+    main_.MoveAveLength = VolMoveAve->CheckValue(VolMoveAve->Value());
+    VolMoveAve->SetValue(main_.MoveAveLength);
     bool filterable = true;
     std::string name;
     if (existing) {

@@ -146,6 +146,10 @@ bool BuildRecord(hostdb::TickerFile& reader, const std::filesystem::path& path, 
 GenerateResult GenerateDataSet(const GenerateInput& in, hostdb::MarketCalendar& calendar,
                                const hostdb::Progress& progress,
                                const hostdb::TickerFile::SourceOpener& opener) {
+    // A length of 0 would divide 0 by 0 into every volume percentage; a name holds two digits.
+    if (in.moveAveLength < 1 || in.moveAveLength > 99)
+        throw std::runtime_error("The moving-average length must be from 1 to 99, not " +
+                                 std::to_string(in.moveAveLength));
     GenerateResult result;
     const int P = hostdb::PreviousTradingDay(calendar, in.marketDay);
     const int total = static_cast<int>(in.tickerFiles.size());

@@ -46,7 +46,8 @@ int ChooseMarketDate(hostdb::MarketCalendar& calendar, int wanted, int lastMarke
 // data set of the same name as it was. A stopped run keeps what it read for a new set, but never
 // replaces an existing one with its part. Progress after every ticker
 // visited, of the list; false stops there unless it was the last. Throws std::runtime_error with
-// the path and the system's reason when the file cannot be written.
+// the path and the system's reason when the file cannot be written, and for a length outside
+// 1 to 99 before anything is read.
 GenerateResult GenerateDataSet(const GenerateInput& input, hostdb::MarketCalendar& calendar,
                                const hostdb::Progress& progress = {},
                                const hostdb::TickerFile::SourceOpener& opener = {});
