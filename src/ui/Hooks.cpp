@@ -44,7 +44,7 @@ QString CaptionOf(BoxKind kind) {
     case BoxKind::Information: return QStringLiteral("Information");
     case BoxKind::Error: break;
     }
-    QString title = QGuiApplication::applicationDisplayName();
+    const QString title = ProgramTitle();
     return title.isEmpty() ? QStringLiteral("Error") : title;
 }
 
@@ -117,5 +117,15 @@ void EndProgram(int exitCode) {
     std::fflush(nullptr);
     std::_Exit(exitCode);
 }
+
+namespace {
+QString& TitleStore() {
+    static QString title;
+    return title;
+}
+} // namespace
+
+void SetProgramTitle(const QString& title) { TitleStore() = title; }
+QString ProgramTitle() { return TitleStore(); }
 
 } // namespace ui

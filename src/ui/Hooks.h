@@ -31,6 +31,11 @@ ClockHook SetClockHook(ClockHook hook);
 EndProgramHook SetEndProgramHook(EndProgramHook hook);
 
 // The warning beep (QApplication::beep()).
+// The program's title ("ZOLT (32-bit)"): error boxes are captioned with it and it keys the single
+// instance. Not Qt's application display name, which the window system adds to every caption.
+void SetProgramTitle(const QString& title);
+QString ProgramTitle();
+
 void Beep();
 
 // A modal box with the system's caption for the kind; the button that closed it (Escape or

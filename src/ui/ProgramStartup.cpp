@@ -2,6 +2,7 @@
 
 #include "platform/Locale.h"
 #include "ui/FatalErrorHandler.h"
+#include "ui/Hooks.h"
 #include "ui/SingleInstance.h"
 #include "ui/SplashWindow.h"
 
@@ -80,7 +81,7 @@ ProgramStartup::ProgramStartup(int& argc, char** argv, const ProgramFacts& facts
 
     app_ = std::make_unique<ZoltApplication>(argc, argv);
     splash_ = ShowSplash(MakeProductPicture(facts.product, facts.tagline));
-    QApplication::setApplicationDisplayName(facts.displayTitle);
+    SetProgramTitle(facts.displayTitle);
     QApplication::setApplicationName(facts.name);
     fatal_ = std::make_unique<FatalErrorHandler>();
     fatal_->SetInstructions(facts.fatalInstructions);

@@ -42,7 +42,7 @@ template <typename Done> bool WaitFor(QLocalSocket& socket, int ms, Done done) {
 } // namespace
 
 SingleInstanceGuard::SingleInstanceGuard(QWidget* owner)
-    : SingleInstanceGuard(owner, QGuiApplication::applicationDisplayName()) {}
+    : SingleInstanceGuard(owner, ProgramTitle()) {}
 
 SingleInstanceGuard::SingleInstanceGuard(QWidget* owner, const QString& title)
     : QObject(owner), owner_(owner) {

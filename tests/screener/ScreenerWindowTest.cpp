@@ -230,6 +230,9 @@ private slots:
         QVERIFY(w.TitlePanel->isHidden());
         QVERIFY(!w.sgdData->isHidden());
         QVERIFY(w.File1->isEnabled() && w.Button[ScreenerWindow::CmdGetData]->isEnabled());
+        // The title panel, shown again by Get Data, has its own texts back.
+        QVERIFY(w.Title2->text().startsWith("Last Market Date is"));
+        QVERIFY(w.Title1->text() != "Please wait...");
         // The selection stays on its ticker.
         const int sel = w.Grid().Selection.top;
         QVERIFY(sel >= st.FirstResultRow);

@@ -480,6 +480,8 @@ void ScreenerWindow::SortResults(int column) {
     if (sorting_) return;
     sorting_ = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The panel's own texts come back with it after the sort.
+    const QString title1 = Title1->text(), title2 = Title2->text();
     Title1->setText("Please wait...");
     Title2->setText("S o r t i n g   i n   P r o g r e s s");
     TitlePanel->show();
@@ -499,6 +501,8 @@ void ScreenerWindow::SortResults(int column) {
     for (Command c : {CmdGetData, CmdFilter, CmdPrint, CmdBuildTagList, CmdCharts})
         SetEnabled(c, true);
     TitlePanel->hide();
+    Title1->setText(title1);
+    Title2->setText(title2);
     sgdData->GridChanged();
     sgdData->show();
     QApplication::restoreOverrideCursor();
