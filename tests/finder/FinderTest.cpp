@@ -304,10 +304,11 @@ TEST(FinderSettingsFile, DefaultsAndSwaps) {
     EXPECT_FALSE(d.DoEval);
     EXPECT_EQ(d.Compare, "SPX");
     // A file without DoPrevAction turns it off.
-    testutil::WriteFile(dir / "A.MNI", "[Settings]\r\nMarketLine=3\r\n");
+    testutil::WriteFile(dir / "A.MNI", "[Settings]\r\nMarketLine=3\r\nCompare=spx;rut\r\n");
     FinderSettings a = LoadFinderSettings(dir.Path(), "A", Fri);
     EXPECT_FALSE(a.DoPrevAction);
     EXPECT_EQ(a.MarketLine, 3);
+    EXPECT_EQ(a.Compare, "SPX;RUT"); // as the dialog takes it
 
     d.PrevUpMin = 100, d.PrevUpMax = 95;
     SwapReversedRanges(d);

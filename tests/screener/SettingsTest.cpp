@@ -51,7 +51,7 @@ TEST(FilterSettingsFile, DefaultsRoundTripAndBadValues) {
 
     testutil::WriteFile(dir / "BAD.VNI", "[Filter]\nMinClose=abc\nNewHighWeeks=x\nDoEval=2\n"
                                          "CloseUpMinDollar= 1.25 \nVolumeAbovePerC=1e2\n"
-                                         "VolumeBelowPerC=12.5.1\nTradeChoice=1\n");
+                                         "VolumeBelowPerC=12.5.1\nTradeChoice=1\nCompare=rut\n");
     FilterSettings bad = LoadSettings(dir.Path(), "BAD", loc);
     EXPECT_EQ(bad.MinClose, 5.0f);
     EXPECT_EQ(bad.NewHighWeeks, 39);
@@ -60,7 +60,7 @@ TEST(FilterSettingsFile, DefaultsRoundTripAndBadValues) {
     EXPECT_EQ(bad.VolumeAbovePerC, 100.0f);
     EXPECT_EQ(bad.VolumeBelowPerC, 30.0f);
     EXPECT_EQ(bad.TradeChoice, 1);
-    EXPECT_EQ(bad.Compare, "SPX;RUT");
+    EXPECT_EQ(bad.Compare, "RUT"); // upper case, as the dialog takes it
 
     float v;
     for (const char* no : {"", "-", ".", "1,5", "0x10", "inf", "nan", "1e", "--1"})

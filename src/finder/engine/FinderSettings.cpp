@@ -5,6 +5,7 @@
 #include "hostdb/TradingDays.h"
 #include "platform/Directories.h"
 #include "platform/Profile.h"
+#include "platform/Text.h"
 
 #include <climits>
 #include <stdexcept>
@@ -98,6 +99,7 @@ FinderSettings LoadFinderSettings(const std::filesystem::path& programDir, const
     }
     if (s.MarketDate < FirstMarketDate || s.MarketDate > lastMarketDay)
         s.MarketDate = defaults.MarketDate;
+    s.Compare = platform::UpperCase(s.Compare); // as the dialog takes it
     EvaluationDays(s);
     return s;
 }

@@ -160,7 +160,9 @@ FilterSettings LoadSettings(const std::filesystem::path& programDir, const std::
             s.*f.f = ParseSettingsFloat(text, locale.decimalSeparator, v) ? v : defaults.*f.f;
             break;
         }
-        case Field::Text: s.Compare = file.ReadString(Section, f.key, defaults.Compare); break;
+        case Field::Text: // upper case, as the dialog takes it
+            s.Compare = platform::UpperCase(file.ReadString(Section, f.key, defaults.Compare));
+            break;
         }
     }
     return s;
