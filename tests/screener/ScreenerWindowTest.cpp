@@ -320,6 +320,18 @@ private slots:
         QCOMPARE(sel.left, 1);
         QCOMPARE(sel.right, 10);
         QVERIFY(!w.sgdData->CellRect(1, sel.top).isEmpty()); // scrolled into view
+        // A page at a time, and to either end.
+        QTest::keyClick(&w, Qt::Key_Home);
+        QCOMPARE(sel.top, st.FirstResultRow);
+        QTest::keyClick(&w, Qt::Key_PageDown);
+        QCOMPARE(sel.top, std::min(st.FirstResultRow + w.PageRows(), st.LastResultRow));
+        QVERIFY(!w.sgdData->CellRect(1, sel.top).isEmpty());
+        QTest::keyClick(&w, Qt::Key_End);
+        QCOMPARE(sel.top, st.LastResultRow);
+        QTest::keyClick(&w, Qt::Key_PageUp);
+        QCOMPARE(sel.top, std::max(st.LastResultRow - w.PageRows(), st.FirstResultRow));
+        QTest::keyClick(&w, Qt::Key_End);
+        for (int i = 0; i < 2; ++i) QTest::keyClick(&w, Qt::Key_Up);
         link_->log.clear();
         QTest::keyClick(&w, Qt::Key_Return);
         QCOMPARE(link_->log.size(), size_t(2));

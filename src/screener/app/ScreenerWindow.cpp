@@ -42,6 +42,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <climits>
 
 namespace zoltw {
 
@@ -338,18 +339,29 @@ void ScreenerWindow::CopyResults() {
 void ScreenerWindow::WalkResults(int step) {
     if (sgdData->isHidden() || sorting_ || results_.LastResultRow < results_.FirstResultRow) return;
     int row = grid_.Selection.top;
-    row = row < results_.FirstResultRow || row > results_.LastResultRow
-              ? results_.FirstResultRow
-              : std::clamp(row + step, results_.FirstResultRow, results_.LastResultRow);
+    const bool outside = row < results_.FirstResultRow || row > results_.LastResultRow;
+    // From outside the results the walk starts at the first; End goes to the last from anywhere.
+    row = outside && step != INT_MAX ? results_.FirstResultRow
+                                     : std::clamp(static_cast<long long>(row) + step,
+                                                  static_cast<long long>(results_.FirstResultRow),
+                                                  static_cast<long long>(results_.LastResultRow));
     grid_.Selection = {screener::ColTicker, row, screener::ColPerformance, row};
     sgdData->ScrollToRow(row);
     sgdData->viewport()->update();
+}
+
+int ScreenerWindow::PageRows() const {
+    return std::max(1, sgdData->viewport()->height() / RowHeight - grid_.FixedRows());
 }
 
 void ScreenerWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Up: WalkResults(-1); return;
     case Qt::Key_Down: WalkResults(1); return;
+    case Qt::Key_PageUp: WalkResults(-PageRows()); return;
+    case Qt::Key_PageDown: WalkResults(PageRows()); return;
+    case Qt::Key_Home: WalkResults(INT_MIN); return;
+    case Qt::Key_End: WalkResults(INT_MAX); return;
     case Qt::Key_Return:
     case Qt::Key_Enter: {
         const int row = grid_.Selection.top;

@@ -59,8 +59,10 @@ public:
     void Print();
     // The title rows and the rows the report covers as tab-separated text, for a spreadsheet.
     void CopyResults();
-    // Moves the highlighted result row by `step`, the chart following on Enter.
+    // Moves the highlighted result row by `step` (INT_MIN: the first, INT_MAX: the last), the
+    // chart following on Enter; PageRows() is a page of the grid.
     void WalkResults(int step);
+    int PageRows() const;
     bool BuildTagList();
     void GoToCharts();
     // The description of the settings in force, as the settings window and the report show it.
