@@ -20,6 +20,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -144,8 +145,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&w));
         const finder::FinderState& st = w.State();
         const grid::GridRect& sel = w.Grid().Selection;
-        // The find leaves the selection below the results; the walk starts at the first.
+        // The find leaves the selection below the results, the first of them in view; the walk
+        // starts at the first.
         QVERIFY(sel.top > st.LastResultRow);
+        QVERIFY(w.StringGrid1->verticalScrollBar()->value() == 0);
         QTest::keyClick(&w, Qt::Key_Down);
         QCOMPARE(sel.top, st.FirstResultRow);
         QTest::keyClick(&w, Qt::Key_Up);

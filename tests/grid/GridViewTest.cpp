@@ -241,6 +241,13 @@ private slots:
         p = plan(0, 0);
         QCOMPARE(p.textX,
                  r0.left() + (r0.width() - QFontMetrics(p.font).horizontalAdvance("Found")) / 2);
+        // The selected result row is highlighted; a header row never is.
+        const grid::GridRect none = g.Selection;
+        g.Selection = {0, 2, 5, 3};
+        QCOMPARE(plan(3, 3).background, Classic().color(QPalette::Highlight));
+        QCOMPARE(plan(3, 3).foreground, Classic().color(QPalette::HighlightedText));
+        QCOMPARE(plan(4, 2).background, QColor(212, 208, 200));
+        g.Selection = none;
 
         QImage image(view.viewport()->size(), QImage::Format_RGB32);
         view.viewport()->render(&image);

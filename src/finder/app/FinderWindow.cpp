@@ -297,8 +297,7 @@ void FinderWindow::RunFind(finder::FinderSettings s) {
     });
     SetRunning(false);
     ProgressGauge->setValue(0);
-    StringGrid1->GridChanged();
-    StringGrid1->ScrollToRow(grid_.Selection.top);
+    ShowTop();
     SetResultCommands(state_.listed > 0);
     // Without the chart no ticker can meet a ratings test; the user is told why.
     if (chart && !chart->Problem().empty())
@@ -354,9 +353,14 @@ void FinderWindow::SortColumn(int column, bool descending) {
                              "Sorry, but there are more items than can be sorted by this column. "
                              "The Ticker and Full Name columns have no upper limit, however.");
     TitlePanel->hide();
-    StringGrid1->GridChanged();
+    ShowTop();
     StringGrid1->show();
     sorting_ = false;
+}
+
+void FinderWindow::ShowTop() {
+    StringGrid1->GridChanged();
+    StringGrid1->ScrollToRow(0);
 }
 
 hostlink::HostLink& FinderWindow::Link() {

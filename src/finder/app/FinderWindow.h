@@ -114,6 +114,8 @@ private:
     hostlink::HostLink& Link();
     // What the link waits for, in the title panel; empty: the wait is over.
     void TellWait(const QString& awaited);
+    // The grid redrawn from its top: the first results in view after a find or a sort.
+    void ShowTop();
 
     // The chart driving moves this window out of the chart's way and back.
     void SaveAndPlace(int top, int height, int left) override;

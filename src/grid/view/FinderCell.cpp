@@ -12,8 +12,16 @@ FinderCellPlan PlanFinderCell(const grid::CellGrid& g, int col, int row, QRect r
     FinderCellPlan plan;
     const bool header = row < g.FixedRows();
     const grid::CellFormat* f = g.Format(col, row);
-    plan.background = palette.color(header ? QPalette::Button : QPalette::Base);
-    plan.foreground = palette.color(header ? QPalette::ButtonText : QPalette::Text);
+    // The highlighted result row is the one Enter opens and the arrow keys move.
+    const grid::GridRect& sel = g.Selection;
+    const bool selected =
+        !header && row >= sel.top && row <= sel.bottom && col >= sel.left && col <= sel.right;
+    plan.background = palette.color(header     ? QPalette::Button
+                                    : selected ? QPalette::Highlight
+                                               : QPalette::Base);
+    plan.foreground = palette.color(header     ? QPalette::ButtonText
+                                    : selected ? QPalette::HighlightedText
+                                               : QPalette::Text);
     plan.font = QFont("Arial", 10);
     plan.font.setBold(f && (f->Style & grid::StyleBold));
     plan.text = CellText(g.Text(col, row));

@@ -1,5 +1,5 @@
-// The finder's own drawing of a results cell: simpler than the screener's, with no spans and no
-// highlight, text at the cell's top edge and a raised frame around the header cells.
+// The finder's own drawing of a results cell: simpler than the screener's, with no spans, the
+// selected row highlighted, text at the cell's top edge and a raised frame around the header cells.
 #pragma once
 
 #include "grid/view/GridView.h"
