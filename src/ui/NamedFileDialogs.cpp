@@ -71,7 +71,8 @@ void LoadNamedFileDialog::FillList() {
     FileNameList->clear();
     std::string ext = Extension.toStdString();
     if (!AnyFileWithExtension(Directory, ext)) {
-        ShowMessage(this, BoxKind::Warning,
+        // Before the dialog is shown it has no place yet: the box goes over its owner.
+        ShowMessage(isVisible() ? this : parentWidget(), BoxKind::Warning,
                     QStringLiteral("No ") + KindWord + QStringLiteral(" was found."));
         return;
     }

@@ -257,10 +257,15 @@ private slots:
             d->reject();
         });
         QString name;
+        QWidget owner;
+        owner.show();
+        owner.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&owner));
         QVERIFY(!ExecuteLoad("Load Zolt Settings", "settings file", dir.Path(), ".VNI", 1020, false,
                              name));
         QCOMPARE(rec.messages.size(), size_t(1));
         QCOMPARE(rec.messages[0].text, QString("No settings file was found."));
+        QCOMPARE(rec.messages[0].parent, &owner); // over the window it was asked from
         QCOMPARE(rec.messages[0].kind, BoxKind::Warning);
         QVERIFY(!dialogShown);
         delete watch;

@@ -29,6 +29,7 @@ struct Message {
     ui::BoxKind kind;
     QString text;
     QMessageBox::StandardButtons buttons;
+    QWidget* parent = nullptr; // the box is centred over its window
 };
 
 // Replaces the beep, message-box and help hooks for its lifetime. Boxes are answered from
@@ -38,9 +39,10 @@ class Recorder {
 public:
     Recorder() {
         oldBeep_ = ui::SetBeepHook([this] { ++beeps; });
-        oldMessage_ = ui::SetMessageHook([this](QWidget*, ui::BoxKind kind, const QString& text,
+        oldMessage_ = ui::SetMessageHook([this](QWidget* parent, ui::BoxKind kind,
+                                                const QString& text,
                                                 QMessageBox::StandardButtons buttons) {
-            messages.push_back({kind, text, buttons});
+            messages.push_back({kind, text, buttons, parent});
             if (onMessage) onMessage(messages.back());
             if (!answers.empty()) {
                 auto a = answers.front();
