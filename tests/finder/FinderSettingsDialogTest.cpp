@@ -252,6 +252,9 @@ private slots:
         auto w = Main();
         FinderSettingsDialog* d = w->FindWhatDialog();
         ui::DateEdit* e = d->MarketDateEdit;
+        // Drawn so that they read as the days to pick, not near-white on the button face.
+        QCOMPARE(e->ValidDateColor, d->palette().color(QPalette::Highlight));
+        QVERIFY(e->ValidDateColor != e->palette().color(QPalette::Light));
         auto page = [&](int y, int m) {
             e->PageYear = y;
             e->SetPageMonth(m);

@@ -221,6 +221,8 @@ void FinderSettingsDialog::CreateMarketSentence() {
     MarketLabel3 = s.Label(MarketPanel, "on Market Date", 7);
     MarketDateEdit = new ui::DateEdit(MarketPanel);
     s.At(MarketDateEdit, 7, std::max(90, 568 - s.x));
+    // The trading days in a colour that reads as pickable on the popup's button face.
+    MarketDateEdit->ValidDateColor = palette().color(QPalette::Highlight);
     MarketDateEdit->MinDate = MarketCalendar::DayToDate(finder::FirstMarketDate);
     MarketDateEdit->MaxDate = MarketCalendar::DayToDate(Last());
 }

@@ -135,6 +135,8 @@ void DataSetChooser::CreateGeneratePart() {
     label("set for the Market Date", 182, 242);
     MarketDateEdit = new ui::DateEdit(this);
     MarketDateEdit->setGeometry(28, 266, 110, 24);
+    // The trading days in a colour that reads as pickable on the popup's button face.
+    MarketDateEdit->ValidDateColor = palette().color(QPalette::Highlight);
     label("using", 146, 270);
     label("a", 190, 270);
     VolMoveAve = new ui::IntegerEdit(this);
