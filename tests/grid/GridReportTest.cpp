@@ -332,6 +332,17 @@ private slots:
         QCOMPARE(RowsOn(rec.jobs[0].pages[0]).size(), 3);
     }
 
+    void hostTextsPrintAsTheScreenShowsThem() {
+        CellGrid g = MakeGrid(3);
+        g.Set(7, 3, "\x95 Caf\xE9",
+              &Plain); // the host's own code page, as a ticker's name holds it
+        const PrintInputs in = Inputs(g, 1, 0);
+        Recorder rec;
+        ReportRun run(in, rec);
+        QCOMPARE(run.Run(), PrintOutcome::Done);
+        QVERIFY(Find(rec.jobs[0].pages[0], QString::fromUtf8("\u2022 Caf\u00e9")));
+    }
+
     // --- PDF through the Printing window ------------------------------------------------
 
     void pdfPagesAsRead() {

@@ -1,6 +1,7 @@
 #include "grid/view/GridReport.h"
 
 #include "grid/view/PrintProgressDialog.h"
+#include "grid/view/ScreenerCell.h"
 #include "ui/Hooks.h"
 
 #include <QPrintDialog>
@@ -162,7 +163,7 @@ void ReportRun::PrintText(const std::string& text, const CellFormat* format, int
     if (!jobOpen_) return;
     int alignment = format ? format->Alignment : AlignLeft;
     canvas_.SetFont(in_.fontName, in_.printFontSize, format ? format->Style : 0);
-    QString t = QString::fromStdString(text);
+    const QString t = gridview::CellText(text); // as the screen shows it
     int dashOffset = 0;
     if (alignment == AlignDash) {
         qsizetype dash = t.indexOf(QLatin1Char('-'));
