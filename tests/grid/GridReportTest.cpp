@@ -262,11 +262,11 @@ private slots:
         QCOMPARE(Find(pages[1], QStringLiteral(" Ticker"))->y, 40);
         QCOMPARE(Find(pages[1], QStringLiteral("R0009"))->y, 60);
         QVERIFY(!Find(pages[1], QStringLiteral("Setting 1")));
-        // Cells align in their own column's box; a title spanning two columns on screen too.
+        // Cells align in their own column's box; a spanned title over its columns, as on screen.
         QCOMPARE(Find(pages[1], QStringLiteral("12.5 "))->x, 50 + 120 - 25);
         QCOMPARE(Find(pages[1], QStringLiteral("12-34"))->x, 50 + 240 + 20 - 10);
         QCOMPARE(Find(pages[0], QStringLiteral("Weeks since previous"))->x,
-                 50 + 80 + (40 - 100) / 2);
+                 50 + 80 + (80 - 100) / 2);
         QCOMPARE(Find(pages[0], QStringLiteral("Header 1"))->style, 0u);
         QCOMPARE(Find(pages[0], QStringLiteral(" Ticker"))->style, unsigned(StyleBold));
 
@@ -280,6 +280,14 @@ private slots:
         ReportRun run2(in, rec2);
         QCOMPARE(run2.Run(), PrintOutcome::Done);
         for (const Drawn& d : rec2.jobs[0].pages[0]) QVERIFY(!d.text.startsWith("Printed for"));
+
+        // A summary that would straddle pages 2 and 3 starts page 3 instead.
+        in.keepTogetherFrom = 3 + 16; // R0017 to R0020
+        Recorder rec3;
+        ReportRun run3(in, rec3);
+        QCOMPARE(run3.Run(), PrintOutcome::Done);
+        QCOMPARE(RowsOn(rec3.jobs[0].pages[1]).size(), 8);
+        QCOMPARE(RowsOn(rec3.jobs[0].pages[2]), QStringList({"R0017", "R0018", "R0019", "R0020"}));
     }
 
     void overFullFirstPageStillEndsAndPrintsEveryRow() {

@@ -117,8 +117,14 @@ void ReportRun::PageBody(int page) {
     // rows on when its own lines filled it, any other page prints at least one.
     bool mayStayEmpty = page == 1 && !in_.firstPageLines.empty();
     int rows = 0;
+    const int block = lastRow_ - in_.keepTogetherFrom + 1;
+    const int freshPageHeader =
+        static_cast<int>(in_.headerLines.size()) + in_.grid->FixedRows() + 1;
     while (currentRow_ <= lastRow_ && !Stopping()) {
         if (lineCount_ >= linesPerPage_ && (rows > 0 || mayStayEmpty)) break;
+        if (currentRow_ == in_.keepTogetherFrom && rows > 0 && lineCount_ + block > linesPerPage_ &&
+            freshPageHeader + block <= linesPerPage_)
+            break;
         PrintGridRow(currentRow_);
         if (hooks_.rowPrinted) hooks_.rowPrinted();
         ++currentRow_;
@@ -153,7 +159,10 @@ void ReportRun::PrintGridRow(int row) {
     for (int c = 0; c < columns_; ++c) {
         const std::string& text = in_.grid->Text(c, row);
         if (text.empty() || text == " ") continue;
-        PrintText(text, in_.grid->Format(c, row), x_[c], x_[c + 1] - x_[c]);
+        // A spanned title is placed over all its columns, as the screen draws it.
+        const CellFormat* f = in_.grid->Format(c, row);
+        const int span = !f ? 1 : f->Span < 0 ? columns_ - c : std::max(1, f->Span);
+        PrintText(text, f, x_[c], x_[std::min(c + span, columns_)] - x_[c]);
     }
     ++lineCount_;
     y_ += lineHeight_;

@@ -37,6 +37,9 @@ struct PrintInputs {
     int screenFontSize = 10;
     const CellGrid* grid = nullptr;
     std::vector<int> columnWidths; // screen pixels per grid column; a missing one counts as 0
+    // Rows from here to lastRow (a summary) start a new page rather than be split, where they
+    // fit on one; -1: none.
+    int keepTogetherFrom = -1;
 };
 
 // x[0] = 0 and x[c + 1] = x[c] + width[c] * printerPpi * printSize div (screenPpi * screenSize),

@@ -603,6 +603,9 @@ void ScreenerWindow::Print() {
     in.printedFor = grid::PrintedForText();
     in.firstRow = results_.FirstResultRow;
     in.lastRow = results_.PrintLastRow;
+    // The evaluation's AVERAGE and comparison rows, after their separator, stay on one page.
+    if (results_.PrintLastRow > results_.LastResultRow + 1)
+        in.keepTogetherFrom = results_.LastResultRow + 1;
     in.fontName = "Arial";
     in.printFontSize = 11;
     in.screenPixelsPerInch = logicalDpiY();
