@@ -28,6 +28,7 @@ int ChartCommand(Context& ctx, const std::vector<std::string>& args) {
     hostlink::BridgeLink link(hostlink::HostBridge(exe, ctx.env.dirs, g.HostLibraryPath));
     link.SetWaitHook(TerminalWaitHook(ctx));
     bool posted;
+    std::string missing; // what the request needed and did not find
     if (!list.empty()) {
         if (hostlink::ActivateChartWindow(link, hostlink::ChartWindowTitle, g.HostProgramPath) ==
             0) {
@@ -39,15 +40,24 @@ int ChartCommand(Context& ctx, const std::vector<std::string>& args) {
         bool listPosted = link.Post(g.HostLibraryPath, hostlink::CodeOpenTagList, list);
         posted = link.Post(g.HostLibraryPath, hostlink::CodeShowTicker, ticker) && listPosted;
     } else {
-        // As the chart icon of a results row: the window's result is not consulted.
-        hostlink::ActivateChartWindow(link, hostlink::ChartWindowTitle,
-                                      hostdb::JoinHostPath(g.HostDirectory, "qelch32.exe"));
-        posted = link.Post(hostdb::JoinHostPath(g.HostDirectory, "qelio32.dll"),
-                           hostlink::CodeShowTicker, ticker);
+        // As the chart icon of a results row: the post is made whatever the window's result,
+        // which only names what was missing when the post fails.
+        const std::string program = hostdb::JoinHostPath(g.HostDirectory, "qelch32.exe");
+        const std::string library = hostdb::JoinHostPath(g.HostDirectory, "qelio32.dll");
+        const bool window =
+            hostlink::ActivateChartWindow(link, hostlink::ChartWindowTitle, program) != 0;
+        posted = link.Post(library, hostlink::CodeShowTicker, ticker);
+        if (!window)
+            missing = std::string("the chart window \"") + hostlink::ChartWindowTitle +
+                      "\" was not there and " + program + " did not bring it";
+        else
+            missing = "the host library " + library + " did not take it";
     }
     if (!posted) {
-        ctx.err << "zolt: the host did not take the request"
-                << (link.Problem().empty() ? "" : ": " + link.Problem()) << "\n";
+        std::string why = link.Problem();
+        if (!missing.empty()) why = why.empty() ? missing : missing + " (" + why + ")";
+        ctx.err << "zolt: the host did not take the request" << (why.empty() ? "" : ": " + why)
+                << "\n";
         return 1;
     }
     ctx.out << "The chart shows " << ticker << (list.empty() ? "" : " of the tag list " + list)

@@ -85,14 +85,25 @@ void ChartDriver::Prepare() {
 finder::ChartWindow::Shown ChartDriver::ShowTicker(const std::string& symbol,
                                                    const std::function<bool()>& stop) {
     if (!problem_.empty()) return Shown::TimedOut; // no chart: no ratings
-    link_.PostAndWait(setup_.libraryPath, symbol);
+    // A refused request would be refused for every ticker after it, each after a long wait.
+    if (!link_.PostAndWait(setup_.libraryPath, symbol)) {
+        if (stop && stop()) return Shown::Stopped;
+        problem_ = "the host did not take the request to show " + symbol;
+        if (!link_.Problem().empty()) problem_ += " (" + link_.Problem() + ")";
+        return Shown::TimedOut;
+    }
     const double start = setup_.seconds();
     for (;;) {
         main_.ProcessMessages();
         if (stop && stop()) return Shown::Stopped;
-        if (TitleWord(Words(), 1) == symbol) return Shown::Yes;
-        // The host's chart may never show a ticker it does not know.
-        if (setup_.seconds() - start >= ShowTickerSeconds) return Shown::TimedOut;
+        if (TitleWord(Words(), 1) == symbol) return missed_.clear(), Shown::Yes;
+        // The host's chart may never show a ticker it does not know; two in a row, it shows none.
+        if (setup_.seconds() - start >= ShowTickerSeconds) {
+            if (!missed_.empty())
+                problem_ = "the chart window showed neither " + missed_ + " nor " + symbol;
+            missed_ = symbol;
+            return Shown::TimedOut;
+        }
     }
 }
 

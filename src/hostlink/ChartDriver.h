@@ -38,7 +38,8 @@ struct ChartDriverSetup {
 
 class ChartDriver final : public finder::ChartWindow {
 public:
-    // A chart that shows no ticker within this time gives no rating for it.
+    // A chart that shows no ticker within this time gives no rating for it; one that shows two
+    // in a row in no time, or a post the host refuses, ends the driving with the reason.
     static constexpr double ShowTickerSeconds = 10;
     static constexpr double MoveSeconds = 2;
 
@@ -66,6 +67,7 @@ private:
     bool prepared_ = false;
     bool placed_ = false; // the main window was moved and the chart's settings may be changed
     std::string problem_;
+    std::string missed_; // the last ticker the chart did not show; empty after one it did
     WindowId chart_ = 0, mdi_ = 0;
     Rect savedRect_;
     bool wasMaximised_ = false;

@@ -456,7 +456,12 @@ TEST(Zolt, ChartWithoutWineSaysWhy) {
     Result list = zolt({"chart", "--list", "ZOLT", "IBM"});
     ::unsetenv("ZOLT_WINE");
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err.rfind("zolt: the host did not take the request: ", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.rfind("zolt: the host did not take the request: the chart window \"QEL "
+                          "Charts\" was not there and C:\\QEL\\qelch32.exe did not bring it (Wine "
+                          "is not installed",
+                          0),
+              0u)
+        << r.err;
     EXPECT_EQ(list.status, 1);
     EXPECT_NE(list.err.find("did not bring it"), std::string::npos) << list.err;
     EXPECT_EQ(zolt({"chart"}).status, 2);

@@ -28,7 +28,7 @@ int Day(int y, int m, int d) {
 struct FakeChart : testutil::NullHostLink {
     std::map<std::string, std::vector<int>> bars;
     std::map<std::pair<std::string, int>, std::pair<int, int>> ratings;
-    bool running = true, startable = true, hasMdi = true, showsTickers = true;
+    bool running = true, startable = true, hasMdi = true, showsTickers = true, takesPosts = true;
     Rect rect{100, 50, 800, 600}, screen{0, 0, 1600, 1000};
     bool maximised = true;
     std::string shown;
@@ -42,7 +42,7 @@ struct FakeChart : testutil::NullHostLink {
     bool PostAndWait(const std::string&, const std::string& ticker) override {
         log.push_back("show " + ticker);
         if (showsTickers && bars.count(ticker)) shown = ticker, cursor = bars[ticker].size() - 1;
-        return true;
+        return takesPosts;
     }
     WindowId FindWindow(const std::string& title) override {
         return running && title == ChartWindowTitle ? 7 : 0;
@@ -236,8 +236,26 @@ TEST(ChartDriver, TimeLimitsAndAChartThatCannotStart) {
         int calls = 0;
         EXPECT_EQ(d.driver.ShowTicker("IBM", [&] { return ++calls == 3; }),
                   finder::ChartWindow::Shown::Stopped);
+        // A second ticker not shown in a row ends the driving: no more waits.
+        EXPECT_EQ(d.driver.ShowTicker("MSFT", {}), finder::ChartWindow::Shown::TimedOut);
+        EXPECT_EQ(d.driver.Problem(), "the chart window showed neither IBM nor MSFT");
+        before = d.main.clock;
+        EXPECT_EQ(d.driver.ShowTicker("AAPL", {}), finder::ChartWindow::Shown::TimedOut);
+        EXPECT_EQ(d.main.clock, before);
         d.driver.Restore();
         EXPECT_FALSE(fs::exists(d.Ini())); // there was none before
+    }
+    {
+        // A post the host refuses ends the driving at once, with the reason.
+        Driving d;
+        d.chart.bars["IBM"] = {Day(2026, 11, 27)};
+        d.chart.takesPosts = false;
+        d.driver.Prepare();
+        const double before = d.main.clock;
+        EXPECT_EQ(d.driver.ShowTicker("IBM", {}), finder::ChartWindow::Shown::TimedOut);
+        EXPECT_LT(d.main.clock - before, 1);
+        EXPECT_EQ(d.driver.Problem(), "the host did not take the request to show IBM");
+        d.driver.Restore();
     }
     {
         Driving d;

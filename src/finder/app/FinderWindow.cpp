@@ -301,7 +301,7 @@ void FinderWindow::RunFind(finder::FinderSettings s) {
     SetResultCommands(state_.listed > 0);
     // Without the chart no ticker can meet a ratings test; the user is told why.
     if (chart && !chart->Problem().empty())
-        Notice("No expert ratings could be read:", QString::fromStdString(chart->Problem()));
+        Notice("No expert ratings could be read:", QString::fromStdString(chart->Problem()), true);
 }
 
 void FinderWindow::ShowResults(grid::CellGrid grid, const finder::FinderState& state) {
@@ -313,7 +313,7 @@ void FinderWindow::ShowResults(grid::CellGrid grid, const finder::FinderState& s
     SetResultCommands(state_.listed > 0);
 }
 
-void FinderWindow::Notice(const QString& first, const QString& second) {
+void FinderWindow::Notice(const QString& first, const QString& second, bool untilNextFind) {
     Title1->setText(first);
     Title2->setText(second);
     TitlePanel->adjustSize();
@@ -321,8 +321,10 @@ void FinderWindow::Notice(const QString& first, const QString& second) {
     TitlePanel->move((width() - TitlePanel->width()) / 2, TitlePanel->y());
     TitlePanel->show();
     TitlePanel->raise();
-    QTimer::singleShot(10000, TitlePanel, [this] {
-        if (!sorting_ && !running_) TitlePanel->hide();
+    const int number = ++notices_;
+    if (untilNextFind) return;
+    QTimer::singleShot(10000, TitlePanel, [this, number] {
+        if (number == notices_ && !sorting_ && !running_) TitlePanel->hide();
     });
 }
 

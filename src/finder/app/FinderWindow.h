@@ -110,7 +110,8 @@ private:
     void SetRunning(bool on);
     void SetResultCommands(bool on);
     void GridMouseUp(int col, int row, Qt::MouseButton button, Qt::KeyboardModifiers mods);
-    void Notice(const QString& first, const QString& second);
+    // Two lines in the title panel for 10 s, or until the next find when `untilNextFind`.
+    void Notice(const QString& first, const QString& second, bool untilNextFind = false);
     hostlink::HostLink& Link();
     // What the link waits for, in the title panel; empty: the wait is over.
     void TellWait(const QString& awaited);
@@ -126,6 +127,7 @@ private:
     MainSetup setup_;
     bool hostFound_ = false;
     bool linkHooked_ = false;
+    int notices_ = 0; // the number of the notice shown last, so that an older timer leaves it
     std::string hostError_, hostReason_;
     hostdb::HostInstallation host_;
     finder::FinderFormats formats_;
