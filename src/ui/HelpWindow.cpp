@@ -20,6 +20,7 @@
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace ui {
 
@@ -337,6 +338,13 @@ void HelpWindow::OpenPage(const QString& file) {
 
 void HelpWindow::Present() {
     if (isMinimized()) showNormal();
+    // Asked for from a modal dialog, it is that dialog's transient window, which its modality
+    // does not block; else its owner's again.
+    winId();
+    const QWidget* modal = QApplication::activeModalWidget();
+    const QWidget* over = modal ? modal : parentWidget() ? parentWidget()->window() : nullptr;
+    if (over && over != this && over->windowHandle())
+        windowHandle()->setTransientParent(over->windowHandle());
     show();
     raise();
     activateWindow();

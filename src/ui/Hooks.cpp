@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPointer>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -62,7 +63,10 @@ QMessageBox::Icon IconOf(BoxKind kind) {
 
 BeepHook SetBeepHook(BeepHook hook) { return Replace(BeepSlot(), std::move(hook)); }
 MessageHook SetMessageHook(MessageHook hook) { return Replace(MessageSlot(), std::move(hook)); }
-HelpHook SetHelpHook(HelpHook hook) { return Replace(HelpSlot(), std::move(hook)); }
+HelpHook SetHelpHook(HelpHook hook) {
+    InstallHelpKey();
+    return Replace(HelpSlot(), std::move(hook));
+}
 ClockHook SetClockHook(ClockHook hook) { return Replace(ClockSlot(), std::move(hook)); }
 EndProgramHook SetEndProgramHook(EndProgramHook hook) {
     return Replace(EndSlot(), std::move(hook));
@@ -96,10 +100,42 @@ void ShowHelp(QWidget* parent, int context) {
     ShowMessage(parent, BoxKind::Information, QStringLiteral("Help context %1").arg(context));
 }
 
-bool HelpKeyPressed(QWidget* parent, const QKeyEvent* event, int context) {
-    if (event->key() != Qt::Key_F1 || event->modifiers() != Qt::NoModifier) return false;
-    ShowHelp(parent, context);
-    return true;
+int HelpContextOf(const QWidget* widget) {
+    for (const QWidget* w = widget; w; w = w->parentWidget()) {
+        bool ok = false;
+        const int context = w->property("helpContext").toInt(&ok);
+        if (ok && context != 0) return context;
+    }
+    return 0;
+}
+
+namespace {
+
+class HelpKeyFilter final : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier) return false;
+        // Each key press passes several receivers; the one it was sent to decides.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || (widget != QApplication::focusWidget() && widget != widget->window()))
+            return false;
+        const int context = HelpContextOf(widget);
+        if (context == 0) return false;
+        ShowHelp(widget->window(), context);
+        return true;
+    }
+};
+
+} // namespace
+
+void InstallHelpKey() {
+    static QPointer<HelpKeyFilter> filter;
+    if (filter || !qApp) return;
+    filter = new HelpKeyFilter(qApp);
+    qApp->installEventFilter(filter);
 }
 
 hostdb::DateTimeValue Now() {

@@ -45,8 +45,11 @@ QMessageBox::StandardButton ShowMessage(QWidget* parent, BoxKind kind, const QSt
 
 // Opens the help topic of a help context; without a help hook the number is shown in a box.
 void ShowHelp(QWidget* parent, int context);
-// For a dialog's keyPressEvent: F1 alone shows the help context; true when the key was F1.
-bool HelpKeyPressed(QWidget* parent, const QKeyEvent* event, int context);
+// F1 alone, in any window of the program, shows the help context of the nearest widget, from
+// the one with the focus up to its window, that has a "helpContext" property. Installed once.
+void InstallHelpKey();
+// The help context F1 gives in `widget`; 0 when none of it and its parents has one.
+int HelpContextOf(const QWidget* widget);
 
 // The local date and time, and the whole day of it.
 hostdb::DateTimeValue Now();

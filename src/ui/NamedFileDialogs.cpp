@@ -123,6 +123,7 @@ bool ExecuteLoad(const QString& caption, const QString& kindWord,
     dialog.Directory = directory;
     dialog.Extension = extension;
     dialog.HelpContext = helpContext;
+    dialog.setProperty("helpContext", helpContext);
     dialog.SignatureCheck = signatureCheck;
     dialog.FillList();
     if (dialog.FileNameList->count() == 0) return false;
@@ -279,6 +280,7 @@ bool ExecuteSave(const QString& caption, const QString& kindWord,
     dialog.setWindowTitle(caption);
     dialog.SetKindWord(kindWord);
     dialog.HelpContext = helpContext;
+    dialog.setProperty("helpContext", helpContext);
     dialog.Directory = directory;
     dialog.DefaultName = defaultName;
     dialog.Extension = extension;

@@ -4,6 +4,7 @@
 
 #include "UiTestSupport.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QWindow>
 
 using namespace ui;
 
@@ -422,6 +424,24 @@ private slots:
         ShowHelp(nullptr, 1015);
         QVERIFY(w->isVisible());
         QCOMPARE(w->CurrentPage(), w->Book().PageForContext(1015));
+
+        // F1 in a modal dialog opens its context, in a help window the dialog does not block:
+        // its transient window, which the dialog's modality leaves alone.
+        owner->show();
+        bool overTheDialog = false;
+        {
+            QDialog dialog(owner);
+            dialog.setProperty("helpContext", 1014);
+            uitest::WhenModal<QDialog>([&](QDialog* d) {
+                QTest::keyClick(d, Qt::Key_F1);
+                overTheDialog =
+                    w->isVisible() && w->windowHandle()->transientParent() == d->windowHandle();
+                d->reject();
+            });
+            dialog.exec();
+        }
+        QVERIFY(overTheDialog);
+        QCOMPARE(w->CurrentPage(), w->Book().PageForContext(1014));
         delete owner;
         HelpHook left = SetHelpHook({});
         QVERIFY(!left);

@@ -289,6 +289,8 @@ private slots:
         WhenModal<LoadNamedFileDialog>([&](LoadNamedFileDialog* d) {
             listed = Names(d->FileNameList);
             QCOMPARE(d->DeleteButton->text(), QString("Delete a settings file"));
+            d->FileNameList->setFocus();
+            QTest::keyClick(d->FileNameList, Qt::Key_F1); // help from the list as from the button
             d->FileNameList->setCurrentRow(1);
             QTest::mouseClick(d->OKBtn, Qt::LeftButton);
         });
@@ -297,6 +299,7 @@ private slots:
         QCOMPARE(listed, (std::vector<std::string>{"Basic", "growth", "VALUE"}));
         QCOMPARE(name, QString("growth"));
         QVERIFY(rec.messages.empty());
+        QCOMPARE(rec.helpContexts, std::vector<int>{1020});
     }
 
     void namesAreBytes() {

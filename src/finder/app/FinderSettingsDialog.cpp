@@ -603,10 +603,6 @@ void FinderSettingsDialog::showEvent(QShowEvent* event) {
     UpdateCaptions();
 }
 
-void FinderSettingsDialog::keyPressEvent(QKeyEvent* event) {
-    if (!ui::HelpKeyPressed(this, event, DialogHelp)) QDialog::keyPressEvent(event);
-}
-
 void FinderSettingsDialog::LoadButtonClick() {
     QString name;
     finder::FinderSettings loaded;

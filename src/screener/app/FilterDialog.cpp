@@ -740,10 +740,6 @@ void FilterDialog::showEvent(QShowEvent* event) {
     RefreshTitle();
 }
 
-void FilterDialog::keyPressEvent(QKeyEvent* event) {
-    if (!ui::HelpKeyPressed(this, event, HelpContext)) QDialog::keyPressEvent(event);
-}
-
 void FilterDialog::LoadButtonClick() {
     QString name;
     screener::FilterSettings loaded;

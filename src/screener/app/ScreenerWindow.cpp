@@ -202,10 +202,6 @@ void ScreenerWindow::CreateHelpMenu() {
     connect(HelpButton, &QToolButton::clicked, Help, &ui::HelpWindow::ShowHelpContents);
     connect(TopicSearch1, &QAction::triggered, Help, &ui::HelpWindow::ShowHelpTopicSearch);
     connect(HowtouseHelp1, &QAction::triggered, Help, &ui::HelpWindow::ShowHelpOnHelp);
-    auto* f1 = new QAction(this);
-    f1->setShortcut(Qt::Key_F1);
-    addAction(f1);
-    connect(f1, &QAction::triggered, Help, [this] { Help->ShowHelpContext(1002); });
 }
 
 void ScreenerWindow::FormCreate() {
