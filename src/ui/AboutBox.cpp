@@ -115,6 +115,18 @@ void AboutBox::BuildSystemInfo() {
     connect(InfoOKButton, &QPushButton::clicked, info_, &QDialog::accept);
 }
 
+namespace {
+
+// A memo cannot scroll: it is as tall as its text wrapped to its width, at least `design`.
+int MemoHeight(const QPlainTextEdit* memo, int width, int design) {
+    const QRect text = QFontMetrics(memo->font())
+                           .boundingRect(QRect(0, 0, std::max(width, 1), 1 << 20), Qt::TextWordWrap,
+                                         memo->toPlainText());
+    return std::max(design, text.height() + 2);
+}
+
+} // namespace
+
 void AboutBox::LayOutAbout() {
     const AboutMetrics& k = metrics_;
     int width = k.W(300), m = k.W(6), a = k.H(4);
@@ -128,13 +140,15 @@ void AboutBox::LayOutAbout() {
     NoticeLabel->adjustSize();
     NoticeLabel->move(m, VersionLabel->geometry().bottom() + 2);
     int memoTop = m + 42 + 3 * a;
-    MainMemo->setGeometry(m, memoTop, bevelRight - m, k.H(90));
+    MainMemo->setGeometry(m, memoTop, bevelRight - m,
+                          MemoHeight(MainMemo, bevelRight - m, k.H(90)));
     Line->setGeometry(m, MainMemo->geometry().bottom() + 1 + a, bevelRight - m, 2);
     int lineBottom = Line->geometry().bottom() + 1;
     OKButton->setGeometry(m, lineBottom + 3 * a, k.W(80), k.H(24));
     SystemInfoButton->setGeometry(m, OKButton->geometry().bottom() + 1 + 2 * a, k.W(80), k.H(24));
     int warnLeft = OKButton->geometry().right() + 1 + k.W(12);
-    WarningMemo->setGeometry(warnLeft, lineBottom + a, bevelRight - warnLeft, k.H(70));
+    WarningMemo->setGeometry(warnLeft, lineBottom + a, bevelRight - warnLeft,
+                             MemoHeight(WarningMemo, bevelRight - warnLeft, k.H(70)));
     about_->setFixedSize(width, WarningMemo->geometry().bottom() + 1 + 2 * a);
 }
 

@@ -92,6 +92,9 @@ QFrame* MakeTitlePanel(QWidget* parent, QLabel*& first, QLabel*& second) {
     colours.setColor(QPalette::WindowText, parent->palette().color(QPalette::Window));
     panel->setPalette(colours);
     auto* lines = new QVBoxLayout(panel);
+    // Two lines of the bold title font fit the panel's 57 pixels only with narrow margins.
+    lines->setContentsMargins(6, 3, 6, 3);
+    lines->setSpacing(1);
     first = new QLabel(" ", panel);
     second = new QLabel(" ", panel);
     for (QLabel* l : {first, second}) {

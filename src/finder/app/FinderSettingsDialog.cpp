@@ -99,6 +99,8 @@ QFrame* NewPanel(QWidget* dialog, int y, int width, int height) {
 struct Sentence {
     int x = 8;
     QWidget* At(QWidget* w, int y, int width, int height = 22) {
+        // A choice is as wide as its longest item, whatever width was planned for it.
+        if (auto* c = qobject_cast<QComboBox*>(w)) width = std::max(width, c->sizeHint().width());
         w->setGeometry(x, y, width, height);
         x += width + 6;
         return w;
@@ -312,19 +314,30 @@ void FinderSettingsDialog::CreateEvalSentence() {
 }
 
 void FinderSettingsDialog::CreateButtons() {
-    auto button = [this](const char* text, int y) {
-        auto* b = new QPushButton(text, this);
-        b->setGeometry(384, y, 200, 26);
+    // As wide as the longest caption, the find button's unsaved one included, from the right.
+    const char* captions[] = {"&Load settings previously saved",
+                              "&Save settings to a file, then find"};
+    int width = 200;
+    const int margins = 2 * style()->pixelMetric(QStyle::PM_ButtonMargin) + 8;
+    for (const std::string& c : {std::string(captions[0]), std::string(captions[1]),
+                                 finder::FindButtonCaption(false), finder::FindButtonCaption(true)})
+        width =
+            std::max(width, fontMetrics().horizontalAdvance(QString::fromStdString(c).remove('&')) +
+                                margins);
+    const int left = 584 - width;
+    auto button = [&](const std::string& text, int y) {
+        auto* b = new QPushButton(QString::fromStdString(text), this);
+        b->setGeometry(left, y, width, 26);
         return b;
     };
-    LoadButton = button("&Load settings previously saved", 258);
-    SaveButton = button("&Save settings to a file, then find", 286);
+    LoadButton = button(captions[0], 258);
+    SaveButton = button(captions[1], 286);
     SaveButton->setDefault(true);
-    FindUseButton = button(finder::FindButtonCaption(false).c_str(), 314);
+    FindUseButton = button(finder::FindButtonCaption(false), 314);
     CancelBtn = button("Cancel", 342);
     HelpBtn = button("Help", 370);
-    CancelBtn->setGeometry(384, 342, 98, 26);
-    HelpBtn->setGeometry(486, 342, 98, 26);
+    CancelBtn->setGeometry(left, 342, (width - 4) / 2, 26);
+    HelpBtn->setGeometry(left + (width - 4) / 2 + 4, 342, width - (width - 4) / 2 - 4, 26);
 }
 
 // The keyboard walks the sentences in the order they are read.

@@ -140,8 +140,14 @@ void ScreenerWindow::CreateStatusPanel(QWidget* central) {
         lp.setColor(QPalette::WindowText, Qt::black);
         l->setPalette(lp);
     }
-    DataSetPanel->setGeometry(4, 4, 401, 25);
-    FilterSetPanel->setGeometry(409, 4, 224, 25);
+    // A caption longer than its panel widens it (a change of text asks the status panel to lay
+    // out again).
+    Panel3->installEventFilter(this);
+}
+
+bool ScreenerWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Panel3 && event->type() == QEvent::LayoutRequest) LayOutGrid();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void ScreenerWindow::CreateCommandMenus() {
@@ -220,7 +226,9 @@ void ScreenerWindow::FormCreate() {
     const int w = QFontMetrics(arial).horizontalAdvance("Abcde fghijk");
     ColumnWidths.clear();
     int sum = 0;
-    for (int d : DesignWidths) ColumnWidths.push_back(d * w / 79), sum += d * w / 79;
+    // Rounded up: a title as wide as its design columns must not lose its last pixel.
+    for (int d : DesignWidths)
+        ColumnWidths.push_back((d * w + 78) / 79), sum += ColumnWidths.back();
     sgdData->SetColumnWidths(ColumnWidths);
     // Widths are the window's inner widths here: its frame is the window system's.
     MaxFormWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent) + sum + 6;
@@ -283,9 +291,22 @@ void ScreenerWindow::LayOutGrid() {
     Panel3->setGeometry(0, c->height() - StatusHeight, c->width(), StatusHeight);
     sgdData->setGeometry(0, ToolBarHeight, c->width(),
                          std::max(0, c->height() - ToolBarHeight - StatusHeight));
+    // The data set's and settings' panels at their design widths, wider for a longer caption and
+    // narrower, down to their captions, where the window is narrower than the two.
+    const auto needs = [](const QLabel* l) {
+        return l->fontMetrics().horizontalAdvance(l->text()) + 2 * l->frameWidth() + 4;
+    };
+    const int dataNeeds = needs(DataSetPanel), filterNeeds = needs(FilterSetPanel);
+    const int spare = c->width() - 4 - 5 - 4 - dataNeeds - filterNeeds;
+    const int dataWidth = std::max(dataNeeds, std::min(401, dataNeeds + std::max(spare, 0)));
+    const int filterWidth =
+        std::max(filterNeeds, std::min(224, c->width() - 4 - 5 - 4 - dataWidth));
+    DataSetPanel->setGeometry(4, 4, dataWidth, 25);
+    FilterSetPanel->setGeometry(DataSetPanel->geometry().right() + 5, 4, filterWidth, 25);
     // Beside the two panels where there is room for a sentence; else over them while it shows.
-    const int room = c->width() - 641;
-    StatusText->setGeometry(room >= MinStatusWidth ? QRect(637, 4, room, 25)
+    const int statusX = FilterSetPanel->geometry().right() + 5;
+    const int room = c->width() - statusX - 4;
+    StatusText->setGeometry(room >= MinStatusWidth ? QRect(statusX, 4, room, 25)
                                                    : QRect(4, 4, std::max(0, c->width() - 8), 25));
     if (!TitlePanel->isHidden() || TitlePanel->y() == 0)
         TitlePanel->move(TitlePanel->x(), ToolBarHeight + 40);
