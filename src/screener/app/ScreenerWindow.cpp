@@ -227,8 +227,22 @@ void ScreenerWindow::FormCreate() {
     ColumnWidths.clear();
     int sum = 0;
     // Rounded up: a title as wide as its design columns must not lose its last pixel.
-    for (int d : DesignWidths)
-        ColumnWidths.push_back((d * w + 78) / 79), sum += ColumnWidths.back();
+    for (int d : DesignWidths) ColumnWidths.push_back((d * w + 78) / 79);
+    // A column is at least as wide as its own titles drawn bold (as when sorted by it) and right
+    // aligned after their trailing blank, within the title box's insets.
+    grid::CellGrid titles = screener::MakeResultGrid();
+    const std::string sampleDate =
+        hostdb::FormatDateTime("ddddd", setup_.env.now, setup_.env.locale);
+    screener::SetColumnTitles(titles, formats_, -1, {99, true, 1, sampleDate, sampleDate});
+    const QFontMetrics bold(arial);
+    for (int c = 0; c < titles.ColCount() && c < int(ColumnWidths.size()); ++c)
+        for (int r = 0; r < titles.FixedRows(); ++r) {
+            const grid::CellFormat* f = titles.Format(c, r);
+            const QString text = gridview::CellText(titles.Text(c, r));
+            if (!f || f->Span != 1 || text.trimmed().isEmpty()) continue;
+            ColumnWidths[c] = std::max(ColumnWidths[c], bold.horizontalAdvance(text + ' ') + 6);
+        }
+    for (int width : ColumnWidths) sum += width;
     sgdData->SetColumnWidths(ColumnWidths);
     // Widths are the window's inner widths here: its frame is the window system's.
     MaxFormWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent) + sum + 6;
