@@ -54,6 +54,23 @@ inline QStringList ClippedTexts(const QWidget* root) {
             cut << QStringLiteral("%1 %2 reaches past its parent %3")
                        .arg(w->metaObject()->className(), w->objectName(),
                             w->parentWidget()->metaObject()->className());
+        // Nor may it lie over another control.
+        if (control && w->parentWidget())
+            for (const QObject* o : w->parentWidget()->children()) {
+                const auto* other = qobject_cast<const QWidget*>(o);
+                if (!other || other == w || !other->isVisibleTo(root) || o < w) continue;
+                const bool otherControl = qobject_cast<const QLabel*>(o) ||
+                                          qobject_cast<const QComboBox*>(o) ||
+                                          qobject_cast<const QAbstractButton*>(o);
+                // A line's box touching the next line's is no overlap; half a line is.
+                const QRect both = other->geometry() & w->geometry();
+                if (otherControl && both.width() > 4 &&
+                    2 * both.height() >= std::min(other->height(), w->height()))
+                    cut << QStringLiteral("%1 '%2' lies over %3 '%4'")
+                               .arg(w->metaObject()->className(), w->property("text").toString(),
+                                    other->metaObject()->className(),
+                                    other->property("text").toString());
+            }
         if (const auto* m = qobject_cast<const QPlainTextEdit*>(w)) {
             if (m->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff) continue;
             // Lines as laid out, wrapped ones counted as they show.

@@ -13,6 +13,7 @@
 #include "support/MadeHost.h"
 #include "support/NullHostLink.h"
 #include "support/ZoltRunner.h"
+#include "ui/DateEdit.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -126,6 +127,10 @@ private slots:
         d->PrevActCheckBox->click();
         d->DoEvalCheckBox->click();
         Check("settings, other choices", d);
+        d->MarketDateEdit->SetDate(
+            hostdb::MarketCalendar::DayToDate(w.Host().globals.LastMarketDay));
+        emit d->MarketDateEdit->dateChanged();
+        Check("settings, no evaluation possible", d);
         d->hide();
         CheckModal("about", [&] { w.About1->trigger(); });
         QVERIFY2(cut_.isEmpty(), qPrintable(cut_.join('\n')));

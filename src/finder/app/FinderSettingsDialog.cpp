@@ -222,7 +222,20 @@ void FinderSettingsDialog::CreateMarketSentence() {
     s.At(MarketLine, 7, 116);
     MarketLabel3 = s.Label(MarketPanel, "on Market Date", 7);
     MarketDateEdit = new ui::DateEdit(MarketPanel);
-    s.At(MarketDateEdit, 7, std::max(90, 568 - s.x));
+    // Choices wide enough for their items may leave the date too little room: the five gaps
+    // of the sentence give it back, down to two pixels each.
+    constexpr int DateWidth = 86;
+    if (const int over = s.x + DateWidth - 568; over > 0) {
+        const int gap = std::max(2, 6 - (over + 4) / 5);
+        int x = 8;
+        for (QWidget* w : std::initializer_list<QWidget*>{MarketLabel1, MarketAction, MarketLabel2,
+                                                          MarketLine, MarketLabel3}) {
+            w->move(x, w->y());
+            x += w->width() + gap;
+        }
+        s.x = x;
+    }
+    s.At(MarketDateEdit, 7, std::max(DateWidth, 568 - s.x));
     // The trading days in a colour that reads as pickable on the popup's button face.
     MarketDateEdit->ValidDateColor = palette().color(QPalette::Highlight);
     MarketDateEdit->MinDate = MarketCalendar::DayToDate(finder::FirstMarketDate);
@@ -582,12 +595,19 @@ void FinderSettingsDialog::EvalGreying() {
     LabelColour(PerfEvalHeader, possible);
     if (!possible) {
         PerfEvalHeader->setText(EvalNotPossible);
-        PerfEvalHeader->setGeometry(8, 4, 352, 48);
+        // The reason, wrapped, with the greyed check box below it rather than under it.
+        const int height =
+            PerfEvalHeader->fontMetrics()
+                .boundingRect(QRect(0, 0, 352, 1000), Qt::TextWordWrap, EvalNotPossible)
+                .height();
+        PerfEvalHeader->setGeometry(8, 4, 352, height);
+        DoEvalCheckBox->move(DoEvalCheckBox->x(), 4 + height + 4);
         for (QWidget* w : parts) w->hide();
         return;
     }
     PerfEvalHeader->setText(EvalPossible);
     PerfEvalHeader->setGeometry(8, 4, 352, 16);
+    DoEvalCheckBox->move(DoEvalCheckBox->x(), 26);
     const bool on = DoEvalCheckBox->isChecked();
     for (QWidget* w : parts) {
         w->show();
