@@ -62,6 +62,11 @@ QString ReportHostWarnings(const std::vector<std::string>& warnings) {
     return text;
 }
 
+void NameProgram(const ProgramFacts& facts) {
+    SetProgramTitle(facts.displayTitle);
+    QApplication::setApplicationName(facts.name);
+}
+
 ProgramStartup::ProgramStartup(int& argc, char** argv, const ProgramFacts& facts) : facts_(facts) {
     // Read before a display is opened, so that a mistake is reported also where none can be.
     std::vector<std::string> rest;
@@ -81,8 +86,7 @@ ProgramStartup::ProgramStartup(int& argc, char** argv, const ProgramFacts& facts
 
     app_ = std::make_unique<ZoltApplication>(argc, argv);
     splash_ = ShowSplash(MakeProductPicture(facts.product, facts.tagline));
-    SetProgramTitle(facts.displayTitle);
-    QApplication::setApplicationName(facts.name);
+    NameProgram(facts);
     fatal_ = std::make_unique<FatalErrorHandler>();
     fatal_->SetInstructions(facts.fatalInstructions);
     fatal_->Install();

@@ -68,6 +68,10 @@ struct ProgramFacts {
     QStringList fatalInstructions;
 };
 
+// The application's name and the program's title, which captions the error boxes and keys the
+// single instance; the windows' captions stay their own.
+void NameProgram(const ProgramFacts& facts);
+
 // The steps before a program's main window exists. A mistake in the options is reported on
 // stderr with the usage before any display is opened, and the program ends with status 2.
 class ProgramStartup {

@@ -18,6 +18,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QTabWidget>
+// Last: its macros would clash with Qt's headers.
+#include <X11/Xlib.h>
 
 class NoClippedTextTest : public QObject {
     Q_OBJECT
@@ -134,6 +136,32 @@ private slots:
         d->hide();
         CheckModal("about", [&] { w.About1->trigger(); });
         QVERIFY2(cut_.isEmpty(), qPrintable(cut_.join('\n')));
+    }
+
+    void captionsAreTheWindowsOwn() {
+        ui::NameProgram({"ZoltW", "ZOLT (32-bit)", "ZOLT", "ZOLT", "", {}});
+        zoltw::ScreenerWindow w(Places<zoltw::MainSetup>());
+        w.show();
+        zoltw::DataSetChooser* chooser = w.GetDataDialog();
+        chooser->show();
+        QVERIFY(QTest::qWaitForWindowExposed(chooser));
+        // What the X server holds for the window manager to show.
+        Display* x = XOpenDisplay(nullptr);
+        QVERIFY(x);
+        Atom type;
+        int format;
+        unsigned long items, after;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(x, static_cast<Window>(chooser->winId()),
+                           XInternAtom(x, "_NET_WM_NAME", False), 0, 1024, False,
+                           XInternAtom(x, "UTF8_STRING", False), &type, &format, &items, &after,
+                           &data);
+        const QString shown =
+            data ? QString::fromUtf8(reinterpret_cast<char*>(data), static_cast<qsizetype>(items))
+                 : QString();
+        if (data) XFree(data);
+        XCloseDisplay(x);
+        QCOMPARE(shown, QString("Specify a data set"));
     }
 
     void cleanup() { cut_.clear(); }
