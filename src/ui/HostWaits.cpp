@@ -1,6 +1,7 @@
 #include "ui/HostWaits.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 #include <QTimer>
 #include <memory>
 
@@ -21,7 +22,10 @@ std::function<bool(std::string_view, double)> WindowWaitHook(HostWaitWindow wind
         state->told.clear();
         if (tell) tell(QString());
     });
-    return [state, window](std::string_view awaited, double seconds) {
+    // A link may outlive its window: then its waits are plain ones.
+    return [state, window, alive = QPointer<QObject>(window.owner)](std::string_view awaited,
+                                                                    double seconds) {
+        if (!alive) return true;
         if (seconds >= TellWaitAfterSeconds) {
             const QString text =
                 QString::fromUtf8(awaited.data(), static_cast<qsizetype>(awaited.size())) +
@@ -34,7 +38,7 @@ std::function<bool(std::string_view, double)> WindowWaitHook(HostWaitWindow wind
         QCoreApplication::processEvents(window.takesInput && window.takesInput()
                                             ? QEventLoop::AllEvents
                                             : QEventLoop::ExcludeUserInputEvents);
-        return !(window.stopped && window.stopped());
+        return !(alive && window.stopped && window.stopped());
     };
 }
 
