@@ -26,13 +26,12 @@ const int MaPeriod[3] = {21, 50, 100};
 // One computation per line pair 0/1, 2/3, 4/5, and one per line 6..11.
 int ComputationOf(int line) { return line < 6 ? line / 2 : line - 3; }
 
-size_t At(int p) { return static_cast<size_t>(((p % 200) + 200) % 200); }
-
 class Pass {
 public:
     explicit Pass(R& r) : r_(r) {}
 
-    float& V(int ring, int pos) { return r_.ring[static_cast<size_t>(ring)][At(pos)]; }
+    // Positions reach back at most 100 days from 0..199.
+    float& V(int ring, int pos) { return r_.ring[static_cast<size_t>(ring)][R::Wrap(pos)]; }
     void Fill(int ring, float v) { r_.ring[static_cast<size_t>(ring)].fill(v); }
     bool FirstDay(int markerRing, int p) { return V(markerRing, p - 1) < 0; }
 

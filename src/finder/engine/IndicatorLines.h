@@ -39,10 +39,13 @@ struct LineRings {
     int p = 1;         // the next position to write
     int processed = 0; // days with a close
 
-    // Value of a ring j days before the last processed day (j = 0 is that day).
-    float Back(int r, int j) const {
-        return ring[static_cast<size_t>(r)][static_cast<size_t>(((p - 1 - j) % 200 + 200) % 200)];
+    // The position of p modulo 200, for p in -200..399: every position the pass and the find
+    // reach lies there, so one comparison stands for two divisions.
+    static size_t Wrap(int p) {
+        return static_cast<size_t>(p < 0 ? p + 200 : p >= 200 ? p - 200 : p);
     }
+    // Value of a ring j days before the last processed day (j = 0 is that day), j below 200.
+    float Back(int r, int j) const { return ring[static_cast<size_t>(r)][Wrap(p - 1 - j)]; }
     float Close(int j) const { return Back(Closes, j); }
     float Line(int line, int j) const;
 };
