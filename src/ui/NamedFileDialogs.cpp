@@ -122,8 +122,7 @@ bool ExecuteLoad(const QString& caption, const QString& kindWord,
     dialog.SetKindWord(kindWord);
     dialog.Directory = directory;
     dialog.Extension = extension;
-    dialog.HelpContext = helpContext;
-    dialog.setProperty("helpContext", helpContext);
+    dialog.SetHelpContext(helpContext);
     dialog.SignatureCheck = signatureCheck;
     dialog.FillList();
     if (dialog.FileNameList->count() == 0) return false;
@@ -279,8 +278,7 @@ bool ExecuteSave(const QString& caption, const QString& kindWord,
     SaveNamedFileDialog dialog(centreOver ? centreOver->window() : nullptr);
     dialog.setWindowTitle(caption);
     dialog.SetKindWord(kindWord);
-    dialog.HelpContext = helpContext;
-    dialog.setProperty("helpContext", helpContext);
+    dialog.SetHelpContext(helpContext);
     dialog.Directory = directory;
     dialog.DefaultName = defaultName;
     dialog.Extension = extension;

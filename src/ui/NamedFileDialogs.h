@@ -27,6 +27,11 @@ public:
     QString Extension;
     bool SignatureCheck = false;
     int HelpContext = 0;
+    // Sets HelpContext and the property F1 reads.
+    void SetHelpContext(int context) {
+        HelpContext = context;
+        setProperty("helpContext", context);
+    }
 
     void SetKindWord(const QString& kindWord); // also the delete button's caption
     void HelpBtnClick();

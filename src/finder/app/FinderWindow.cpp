@@ -385,13 +385,7 @@ void FinderWindow::TellWait(const QString& awaited) {
         if (running_) TitlePanel->hide();
         return;
     }
-    Title1->setText(awaited);
-    Title2->setText(running_ ? QStringLiteral("Stop ends the wait") : QString());
-    TitlePanel->adjustSize();
-    TitlePanel->resize(std::max(377, TitlePanel->width()), 57);
-    TitlePanel->move((width() - TitlePanel->width()) / 2, TitlePanel->y());
-    TitlePanel->show();
-    TitlePanel->raise();
+    Notice(awaited, running_ ? QStringLiteral("Stop ends the wait") : QString(), true);
 }
 
 void FinderWindow::SaveAndPlace(int top, int height, int left) {
