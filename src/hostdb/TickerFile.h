@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace hostdb {
 
@@ -47,11 +48,27 @@ public:
     float Close() const { return Price(3); }
     std::int32_t Volume() const; // a negative stored value reads as 2147483647
 
+    // What SetDay and the getters give for every weekday from `fromDay` to `toDay`, in day order
+    // (zeros where a day has no record), read many blocks at a time. Weekends are left out.
+    struct Bar {
+        float open = 0, high = 0, low = 0, close = 0;
+        std::int32_t volume = 0;
+    };
+    void ReadBars(int fromDay, int toDay, std::vector<Bar>& out);
+    void ReadCloses(int fromDay, int toDay, std::vector<float>& out);
+
     static constexpr int BlockSize = 1024;
 
 private:
     void Position();
-    float Price(int field) const;
+    float Price(int field) const {
+        return hasRecord_ ? Decode(block_.data() + recordOffset_, field) : 0;
+    }
+    float Decode(const std::uint8_t* record, int field) const;
+    std::int32_t DecodeVolume(const std::uint8_t* record) const;
+    // Calls visit(record) for each weekday of the range, with nullptr where there is none.
+    template <class Visit> void ForEachWeekday(int fromDay, int toDay, Visit visit);
+    const std::uint8_t* RunBlock(int block, int lastBlock);
 
     SourceOpener opener_;
     std::unique_ptr<ByteSource> source_; // set while the file is open with a valid header
@@ -66,6 +83,10 @@ private:
     int recordSize_ = 0;
     int recordsPerBlock_ = 0;
     int firstDay_ = 0;
+    // The blocks the range readers loaded, runFirst_ onwards.
+    std::vector<std::uint8_t> run_;
+    int runFirst_ = 0;
+    int runBlocks_ = 0;
 };
 
 } // namespace hostdb

@@ -303,3 +303,47 @@ TEST(TickerFile, ReadsWhatTheWriterWrote) {
         }
     }
 }
+
+// The range readers give what SetDay gives, day for day, and read runs of blocks, not blocks.
+TEST(TickerFile, RangeReadersAgreeWithDayByDay) {
+    FakeFiles fs;
+    const int sunday = Fri31Dec1999 + 2, last = Fri31Dec1999 + 7000; // about 5000 records
+    RawTicker d('D', sunday, last), four('4', -1000, 10);            // four's first day is -1256
+    // Every byte of the records set, truncated part way through the promised range.
+    for (size_t at = 1024; at < 1024 + 60 * 1024; ++at) d.U8(at, static_cast<int>(at * 7 % 251));
+    for (size_t at = 1024; at < 1024 + 40 * 1024; ++at) four.U8(at, static_cast<int>(at % 253));
+    fs.files = {{"d", d.bytes}, {"4", four.bytes}, {"odd", RawTicker('X', sunday, last).bytes}};
+    struct Range {
+        const char* file;
+        int from, to;
+    };
+    for (Range r : {Range{"d", sunday - 10, last + 10}, Range{"d", sunday + 4000, sunday + 4100},
+                    Range{"d", last - 3, last - 3}, Range{"d", sunday + 5, sunday + 4},
+                    Range{"4", -1300, 20}, Range{"odd", sunday, sunday + 30}}) {
+        TickerFile bulk = fs.Reader(), single = fs.Reader();
+        bulk.SetFileName(r.file);
+        single.SetFileName(r.file);
+        const int readsBefore = fs.reads;
+        std::vector<TickerFile::Bar> bars;
+        std::vector<float> closes;
+        bulk.ReadBars(r.from, r.to, bars);
+        bulk.ReadCloses(r.from, r.to, closes);
+        EXPECT_LE(fs.reads - readsBefore, 2 * (1 + (r.to - r.from) / 4000)) << r.file << r.from;
+        size_t i = 0;
+        for (int day = r.from; day <= r.to; ++day) {
+            if (WeekdayOf(day) > 4) continue;
+            single.SetDay(day);
+            ASSERT_LT(i, bars.size()) << r.file << day;
+            const TickerFile::Bar& b = bars[i];
+            ASSERT_EQ(b.open, single.Open()) << r.file << day;
+            ASSERT_EQ(b.high, single.High()) << r.file << day;
+            ASSERT_EQ(b.low, single.Low()) << r.file << day;
+            ASSERT_EQ(b.close, single.Close()) << r.file << day;
+            ASSERT_EQ(closes[i], single.Close()) << r.file << day;
+            ASSERT_EQ(b.volume, single.Volume()) << r.file << day;
+            ++i;
+        }
+        EXPECT_EQ(i, bars.size()) << r.file;
+        EXPECT_EQ(i, closes.size()) << r.file;
+    }
+}

@@ -1,7 +1,5 @@
 #include "finder/engine/IndicatorLines.h"
 
-#include "hostdb/MarketCalendar.h"
-
 #include <cmath>
 #include <limits>
 
@@ -134,10 +132,8 @@ void ComputeLines(hostdb::TickerFile& ticker, int marketDay, int marketLine, int
     const int second =
         secondLine >= 0 && ComputationOf(secondLine) != first ? ComputationOf(secondLine) : -1;
     Pass pass(rings);
-    for (int day = ticker.FirstDay(); day <= marketDay; ++day) {
-        if (hostdb::WeekdayOf(day) > 4) continue; // no record on weekends: nothing to read
-        ticker.SetDay(day);
-        float c = ticker.Close();
+    ticker.ReadCloses(ticker.FirstDay(), marketDay, rings.closes);
+    for (float c : rings.closes) {
         if (c == 0) continue;
         pass.V(R::Closes, rings.p) = c;
         pass.Update(first, rings.p, c);

@@ -5,6 +5,7 @@
 #include "hostdb/TickerFile.h"
 
 #include <array>
+#include <vector>
 
 namespace finder {
 
@@ -38,6 +39,7 @@ struct LineRings {
     std::array<std::array<float, 201>, RingCount> ring;
     int p = 1;         // the next position to write
     int processed = 0; // days with a close
+    std::vector<float> closes; // the pass's input, kept to spare an allocation per ticker
 
     // The position of p modulo 200, for p in -200..399: every position the pass and the find
     // reach lies there, so one comparison stands for two divisions.
