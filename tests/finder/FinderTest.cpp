@@ -5,6 +5,7 @@
 #include "tools/make-host/HostWriter.h"
 
 #include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -107,6 +108,46 @@ TEST(FinderLines, Examples) {
     EXPECT_EQ(wrap.Close(0), 250.0f);
     EXPECT_EQ(wrap.Close(199), 51.0f);
     EXPECT_EQ(wrap.processed, 250);
+}
+
+// Bands worked out where they are read are the bands of the every-day pass, bit for bit, on
+// every day a read reaches: short and long histories, gaps, and closes that turn the pass back
+// to its first day (negative, NaN, infinite), with every second line.
+TEST(FinderLines, BandsWhereReadAreEveryDayBands) {
+    std::vector<std::vector<float>> histories;
+    std::uint32_t seed = 7;
+    auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
+    for (int length : {1, 2, 19, 20, 21, 199, 200, 201, 219, 220, 256, 300, 700}) {
+        std::vector<float> h;
+        float c = 50;
+        for (int i = 0; i < length; ++i) {
+            c *= 1 + static_cast<float>(static_cast<int>(next() % 2001) - 1000) / 20000;
+            h.push_back(next() % 13 == 0 ? 0 : c);
+        }
+        histories.push_back(h);
+    }
+    std::vector<float> turned(300, 10.0f);
+    turned[150] = -400, turned[151] = 3; // the mean goes below zero: the first-day rule again
+    histories.push_back(turned);
+    turned[150] = NAN;
+    histories.push_back(turned);
+    turned[150] = INFINITY;
+    histories.push_back(turned);
+    auto same = [](float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    for (size_t h = 0; h < histories.size(); ++h)
+        for (int second : {-1, 1, 2, 4, 7, 11}) {
+            LineRings lazy, everyDay;
+            ComputeLines(histories[h], 0, second, lazy);
+            ComputeLines(histories[h], 0, second, everyDay, true);
+            for (int j = 0; j < 200; ++j)
+                for (int line : {0, 1, second}) {
+                    if (line < 0) continue;
+                    float a = lazy.Line(line, j), b = everyDay.Line(line, j);
+                    ASSERT_TRUE(same(a, b) || (std::isnan(a) && std::isnan(b)))
+                        << "history " << h << " line " << line << " day " << j << ": " << a
+                        << " against " << b;
+                }
+        }
 }
 
 TEST(FinderLines, LineTestAndPreviousAction) {

@@ -24,13 +24,30 @@ const int MaPeriod[3] = {21, 50, 100};
 // One computation per line pair 0/1, 2/3, 4/5, and one per line 6..11.
 int ComputationOf(int line) { return line < 6 ? line / 2 : line - 3; }
 
+// The standard deviation of the 20 (mean, close) pairs up to a day, newest first.
+template <class Mean, class Close> float Deviation(Mean mean, Close close) {
+    LD sum = 0;
+    for (int k = 0; k < 20; ++k) {
+        LD d = static_cast<LD>(mean(k)) - close(k);
+        sum += d * d;
+    }
+    return static_cast<float>(std::sqrt(sum / 20));
+}
+
+float UpperBand(float mean, float dev) { return static_cast<float>(mean + 2.0L * dev); }
+float LowerBand(float mean, float dev) { return static_cast<float>(mean - 2.0L * dev); }
+
 class Pass {
 public:
     explicit Pass(R& r) : r_(r) {}
 
     // Positions reach back at most 100 days from 0..199.
     float& V(int ring, int pos) { return r_.ring[static_cast<size_t>(ring)][R::Wrap(pos)]; }
-    void Fill(int ring, float v) { r_.ring[static_cast<size_t>(ring)].fill(v); }
+    void Fill(int ring, float v) {
+        r_.ring[static_cast<size_t>(ring)].fill(v);
+        if (ring == R::Closes && r_.processed > 0) refilled = true;
+    }
+    bool refilled = false; // the shared closes were filled again after the first day
     bool FirstDay(int markerRing, int p) { return V(markerRing, p - 1) < 0; }
 
     static float Ema(float prev, float alpha, float c) {
@@ -90,19 +107,21 @@ private:
         if (FirstDay(R::BollMean, p)) {
             Fill(R::Closes, c);
             Fill(R::BollMean, c);
+            if (r_.bandsWhereRead) r_.bollMean.fill(c), r_.bollClose.fill(c);
             return; // no band on the first day
         }
         float mean = RunningMean(R::BollMean, p, c, 20);
         V(R::BollMean, p) = mean;
-        // The standard deviation of the 20 (mean, close) pairs of the same days.
-        LD sum = 0;
-        for (int k = 0; k < 20; ++k) {
-            LD d = static_cast<LD>(V(R::BollMean, p - k)) - V(R::Closes, p - k);
-            sum += d * d;
+        if (r_.bandsWhereRead) {
+            const size_t day = static_cast<size_t>(r_.processed) & 255;
+            r_.bollMean[day] = mean;
+            r_.bollClose[day] = c;
+            return;
         }
-        float dev = static_cast<float>(std::sqrt(sum / 20));
-        V(R::BollUpper, p) = static_cast<float>(mean + 2.0L * dev);
-        V(R::BollLower, p) = static_cast<float>(mean - 2.0L * dev);
+        float dev = Deviation([&](int k) { return V(R::BollMean, p - k); },
+                              [&](int k) { return V(R::Closes, p - k); });
+        V(R::BollUpper, p) = UpperBand(mean, dev);
+        V(R::BollLower, p) = LowerBand(mean, dev);
     }
 
     R& r_;
@@ -117,10 +136,34 @@ int RingOfLine(int line) {
     return rings[line];
 }
 
-float LineRings::Line(int line, int j) const { return Back(RingOfLine(line), j); }
+float LineRings::Line(int line, int j) const {
+    const int ring = RingOfLine(line);
+    return bandsWhereRead && (ring == BollUpper || ring == BollLower) ? Band(ring, j)
+                                                                      : Back(ring, j);
+}
+
+// The band as the pass would have written it: the day's 20 pairs are still held, as reads reach
+// at most 199 days back, and those before the first day hold its fill.
+float LineRings::Band(int ring, int j) const {
+    const int day = processed - 1 - j;
+    if (day <= 0) return std::numeric_limits<float>::quiet_NaN(); // none on the first day
+    auto at = [&](const std::array<float, 256>& a, int k) {
+        return a[static_cast<size_t>(day - k) & 255];
+    };
+    const float mean = at(bollMean, 0);
+    float dev =
+        Deviation([&](int k) { return at(bollMean, k); }, [&](int k) { return at(bollClose, k); });
+    return ring == BollUpper ? UpperBand(mean, dev) : LowerBand(mean, dev);
+}
 
 void ComputeLines(hostdb::TickerFile& ticker, int marketDay, int marketLine, int secondLine,
                   LineRings& rings) {
+    ticker.ReadCloses(ticker.FirstDay(), marketDay, rings.closes);
+    ComputeLines(rings.closes, marketLine, secondLine, rings);
+}
+
+void ComputeLines(std::span<const float> closes, int marketLine, int secondLine, LineRings& rings,
+                  bool everyDay) {
     const float none = std::numeric_limits<float>::quiet_NaN();
     for (auto& r : rings.ring) r.fill(none);
     for (int r : {R::BollMean, R::EsaBandAvg, R::MaBandAvg, R::Esa18, R::Esa0725, R::Esa04, R::Ma21,
@@ -131,9 +174,9 @@ void ComputeLines(hostdb::TickerFile& ticker, int marketDay, int marketLine, int
     const int first = ComputationOf(marketLine);
     const int second =
         secondLine >= 0 && ComputationOf(secondLine) != first ? ComputationOf(secondLine) : -1;
+    rings.bandsWhereRead = !everyDay && (first == 0 || second == 0);
     Pass pass(rings);
-    ticker.ReadCloses(ticker.FirstDay(), marketDay, rings.closes);
-    for (float c : rings.closes) {
+    for (float c : closes) {
         if (c == 0) continue;
         pass.V(R::Closes, rings.p) = c;
         pass.Update(first, rings.p, c);
@@ -141,6 +184,8 @@ void ComputeLines(hostdb::TickerFile& ticker, int marketDay, int marketLine, int
         rings.p = (rings.p + 1) % 200;
         ++rings.processed;
     }
+    if (pass.refilled && rings.bandsWhereRead)
+        ComputeLines(closes, marketLine, secondLine, rings, true);
 }
 
 } // namespace finder

@@ -5,6 +5,7 @@
 #include "hostdb/TickerFile.h"
 
 #include <array>
+#include <span>
 #include <vector>
 
 namespace finder {
@@ -41,6 +42,11 @@ struct LineRings {
     int processed = 0; // days with a close
     std::vector<float> closes; // the pass's input, kept to spare an allocation per ticker
 
+    // The Bollinger mean and close of each processed day (by its number modulo 256), from
+    // which a band is worked out where it is read; set when bandsWhereRead.
+    std::array<float, 256> bollMean, bollClose;
+    bool bandsWhereRead = false;
+
     // The position of p modulo 200, for p in -200..399: every position the pass and the find
     // reach lies there, so one comparison stands for two divisions.
     static size_t Wrap(int p) {
@@ -50,6 +56,9 @@ struct LineRings {
     float Back(int r, int j) const { return ring[static_cast<size_t>(r)][Wrap(p - 1 - j)]; }
     float Close(int j) const { return Back(Closes, j); }
     float Line(int line, int j) const;
+
+private:
+    float Band(int ring, int j) const;
 };
 
 // The ring that holds a line.
@@ -59,5 +68,11 @@ int RingOfLine(int line);
 // when secondLine >= 0, the second line (a line of the same computation is not done twice).
 void ComputeLines(hostdb::TickerFile& ticker, int marketDay, int marketLine, int secondLine,
                   LineRings& rings);
+
+// The pass over a ticker's weekday closes (0 where a day has none). The Bollinger bands are
+// worked out where they are read, in the arithmetic of every day's, unless `everyDay` is set or
+// a close turns the pass back to its first day, which puts every day's computation in its place.
+void ComputeLines(std::span<const float> closes, int marketLine, int secondLine, LineRings& rings,
+                  bool everyDay = false);
 
 } // namespace finder
