@@ -5,6 +5,7 @@
 #include "platform/Profile.h"
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace screener {
@@ -16,24 +17,37 @@ struct DayValues {
     std::int32_t volume = 0;
 };
 
-// The ticker's days from M backwards, each read once and in falling order, so that the
-// reader's single block buffer never loads a block twice for one record.
+// The ticker's days from M backwards, read in runs of growing length as the scan reaches them.
 class History {
 public:
     History(hostdb::TickerFile& reader, int M) : reader_(reader), top_(M) {}
 
     const DayValues& At(int d) {
-        while (static_cast<int>(days_.size()) <= top_ - d) {
-            reader_.SetDay(top_ - static_cast<int>(days_.size()));
-            days_.push_back({reader_.High(), reader_.Low(), reader_.Close(), reader_.Volume()});
-        }
+        while (static_cast<int>(days_.size()) <= top_ - d) ReadBefore();
         return days_[static_cast<std::size_t>(top_ - d)];
     }
 
 private:
+    // The next run of days back, weekends (no record) as zeros.
+    void ReadBefore() {
+        const int newest = top_ - static_cast<int>(days_.size());
+        const int oldest = newest - std::max(63, static_cast<int>(days_.size())) + 1;
+        reader_.ReadBars(oldest, newest, bars_);
+        auto bar = bars_.rbegin();
+        for (int d = newest; d >= oldest; --d) {
+            if (hostdb::WeekdayOf(d) > 4) {
+                days_.emplace_back();
+                continue;
+            }
+            days_.push_back({bar->high, bar->low, bar->close, bar->volume});
+            ++bar;
+        }
+    }
+
     hostdb::TickerFile& reader_;
     int top_;
     std::vector<DayValues> days_;
+    std::vector<hostdb::TickerFile::Bar> bars_;
 };
 
 // Gap age: 0 when day `start` itself gapped, k when the gap was k trading days before it,
