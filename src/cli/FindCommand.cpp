@@ -154,6 +154,7 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
     in.settings = s;
     in.lastMarketDay = last;
     in.tickerFiles = std::move(host.tickerFiles);
+    in.threads = ctx.threads;
     in.equityPathList = host.globals.EquityPathList;
     in.dirs = ctx.env.dirs;
     in.locale = ctx.env.locale;

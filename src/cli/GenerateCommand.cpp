@@ -60,6 +60,7 @@ int GenerateCommand(Context& ctx, const std::vector<std::string>& args) {
     input.marketDay = day;
     input.moveAveLength = length;
     input.outputPath = outDir / screener::DataSetFileName(day, length);
+    input.threads = ctx.threads;
     input.tickerFiles = std::move(host.tickerFiles);
 
     // One updating line on a terminal, at most ten times a second.

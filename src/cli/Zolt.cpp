@@ -6,6 +6,7 @@
 #include "platform/Locale.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
+#include "platform/Workers.h"
 
 #include <cerrno>
 #include <charconv>
@@ -20,6 +21,7 @@ namespace {
 
 const char* const Usage =
     "usage: zolt [--windows-dir DIR] [--now \"YYYY-MM-DD HH:MM\"] [--program-dir DIR] "
+    "[--threads N] "
     "host | quote SYMBOL|FILE [--from YYYY-MM-DD] [--to YYYY-MM-DD] | "
     "generate --date YYYY-MM-DD --ma N [--out-dir DIR] | dataset FILE [--format table|csv] | "
     "filter --dataset FILE [--settings NAME|FILE.VNI] [--sort COLUMN [--reverse]] "
@@ -70,8 +72,16 @@ private:
 int Dispatch(Context& ctx, const std::vector<std::string>& args) {
     size_t i = 0;
     std::string error;
-    if (!ParseGlobalOptions(args, i, ctx.env, ctx.programDir, error))
+    int threads = 0;
+    if (!ParseGlobalOptions(args, i, ctx.env, ctx.programDir, error, &threads))
         return UsageError(ctx.err, error);
+    if (threads > 0) {
+        ctx.threads = threads;
+    } else {
+        std::string warning;
+        ctx.threads = platform::WorkerThreads(&warning);
+        if (!warning.empty()) ctx.err << "zolt: " << warning << "\n";
+    }
     if (i == args.size()) return UsageError(ctx.err, "no command given");
     auto cmd = Commands().find(args[i]);
     if (cmd == Commands().end()) return UsageError(ctx.err, "unknown command " + args[i]);

@@ -23,6 +23,7 @@ struct Context {
     std::ostream& out;
     std::ostream& err;
     bool errIsTerminal = false; // progress lines only for a person watching
+    int threads = 1;            // for the scans: --threads, ZOLT_THREADS or the processor's
 };
 
 // Exit statuses: 0 done, 1 the command failed, 2 bad usage or no host installation.

@@ -3,13 +3,14 @@
 #include "hostdb/DateTime.h"
 #include "hostdb/MarketCalendar.h"
 #include "platform/Directories.h"
+#include "platform/Workers.h"
 
 #include <cstdio>
 
 namespace hostdb {
 
 bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t& i, HostEnvironment& env,
-                        std::filesystem::path& programDir, std::string& error) {
+                        std::filesystem::path& programDir, std::string& error, int* threads) {
     for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {
         std::string name = args[i], value;
         size_t eq = name.find('=');
@@ -17,7 +18,8 @@ bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t& i, Ho
             value = name.substr(eq + 1);
             name.resize(eq);
         }
-        if (name != "--windows-dir" && name != "--program-dir" && name != "--now")
+        if (name != "--windows-dir" && name != "--program-dir" && name != "--now" &&
+            !(threads && name == "--threads"))
             return error = "unknown option " + name, false;
         if (eq == std::string::npos) {
             if (i + 1 == args.size()) return error = "option " + name + " needs a value", false;
@@ -28,6 +30,12 @@ bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t& i, Ho
             env.dirs.SetWindowsDirectory(value);
         } else if (name == "--program-dir") {
             programDir = value;
+        } else if (name == "--threads") {
+            if (!platform::ParseThreadCount(value, *threads))
+                return error = "--threads wants a number from 1 to " +
+                               std::to_string(platform::MaxWorkerThreads) + ", not \"" + value +
+                               "\"",
+                       false;
         } else if (!ParseNow(value, env.now)) {
             error = std::string("--now wants \"YYYY-MM-DD HH:MM\" (dates run from ") +
                     HostDayRange + "), not \"" + value + "\"";

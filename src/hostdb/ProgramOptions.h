@@ -11,9 +11,10 @@
 namespace hostdb {
 
 // The global options from args[i] on; i ends at the first argument that is no option. False
-// with the message.
+// with the message. --threads N is taken only where `threads` is given.
 bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t& i, HostEnvironment& env,
-                        std::filesystem::path& programDir, std::string& error);
+                        std::filesystem::path& programDir, std::string& error,
+                        int* threads = nullptr);
 
 // The global options over the environment's defaults; `rest` gets the arguments after the
 // options. The locale is the caller's to set (the system's needs the Qt side of the platform

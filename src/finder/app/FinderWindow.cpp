@@ -10,6 +10,7 @@
 #include "hostlink/ChartLink.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
+#include "platform/Workers.h"
 #include "ui/AboutBox.h"
 #include "ui/HelpWindow.h"
 #include "ui/Hooks.h"
@@ -171,6 +172,9 @@ void FinderWindow::FormCreate() {
     LastSettingsFile = own.ReadString(Section, "LastSettingsFile", "");
     setProperty("helpContext", 1002);
     TitlePanel->move((width() - TitlePanel->width()) / 2, ToolBarHeight + 40);
+    std::string threadsWarning;
+    threads_ = platform::WorkerThreads(&threadsWarning);
+    if (!threadsWarning.empty()) host_.warnings.push_back(threadsWarning);
     // Until the first find, the host's warning stands where the find's own text will.
     if (!host_.warnings.empty()) {
         const QString warning = ui::ReportHostWarnings(host_.warnings);
@@ -273,6 +277,7 @@ void FinderWindow::RunFind(finder::FinderSettings s) {
     in.settings = s;
     in.lastMarketDay = last;
     in.tickerFiles = host_.tickerFiles;
+    in.threads = threads_;
     in.equityPathList = g.EquityPathList;
     in.dirs = setup_.env.dirs;
     in.locale = setup_.env.locale;

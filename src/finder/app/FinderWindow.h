@@ -94,6 +94,7 @@ public:
     // The cell formats the window's grid uses (sorting knows its formats by address).
     const finder::FinderFormats& Formats() const { return formats_; }
     const hostdb::HostInstallation& Host() const { return host_; }
+    int Threads() const { return threads_; }
     const hostdb::HostEnvironment& Environment() const { return setup_.env; }
     const std::filesystem::path& ProgramDir() const { return setup_.programDir; }
     FinderSettingsDialog* FindWhatDialog(); // created on first use and kept
@@ -130,6 +131,7 @@ private:
     int notices_ = 0; // the number of the notice shown last, so that an older timer leaves it
     std::string hostError_, hostReason_;
     hostdb::HostInstallation host_;
+    int threads_ = 1; // for the scans, from ZOLT_THREADS or the processor
     finder::FinderFormats formats_;
     grid::CellGrid grid_;
     finder::FinderState state_;

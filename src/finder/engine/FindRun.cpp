@@ -7,7 +7,9 @@
 #include "hostdb/TickerRules.h"
 #include "hostdb/TradingDays.h"
 #include "platform/Text.h"
+#include "platform/Workers.h"
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 
@@ -128,37 +130,55 @@ public:
         return matched || s_.PrevChoice != Require;
     }
 
-    void Ticker(const std::filesystem::path& path, const hostdb::Progress& progress) {
-        std::string symbol = hostdb::SymbolOfFileName(path.filename().string());
-        hostdb::TickerFile t;
+    // What a worker finds for one ticker, without the chart.
+    struct Candidate {
+        bool listed = false; // passed the line test and the previous action
+        std::string symbol, name;
+        int count = 0;
+        hostdb::TradePrices prices;
+    };
+    struct Worker {
+        hostdb::TickerFile ticker;
+        LineRings rings;
+    };
+
+    Candidate Test(const std::filesystem::path& path, Worker& w) const {
+        Candidate c;
+        hostdb::TickerFile& t = w.ticker;
         t.SetFileName(path.string());
         const int M = s_.MarketDate;
-        if (!hostdb::IsEligible(t, M)) return;
-        std::string name = t.SecurityName();
-        ComputeLines(t, M, s_.MarketLine, s_.DoPrevAction ? s_.PrevActLine : -1, rings_);
-        if (!LineTest(s_, rings_)) return;
-        int count = 0;
-        if (s_.DoPrevAction && (count = PreviousActionCount(s_, rings_)) < 0) return;
-        hostdb::TradePrices prices;
-        if (s_.DoEval) prices = hostdb::ReadTradePrices(t, s_.EntryDay, s_.ExitDay);
+        if (!hostdb::IsEligible(t, M)) return c;
+        ComputeLines(t, M, s_.MarketLine, s_.DoPrevAction ? s_.PrevActLine : -1, w.rings);
+        if (!LineTest(s_, w.rings)) return c;
+        if (s_.DoPrevAction && (c.count = PreviousActionCount(s_, w.rings)) < 0) return c;
+        if (s_.DoEval) c.prices = hostdb::ReadTradePrices(t, s_.EntryDay, s_.ExitDay);
+        c.symbol = hostdb::SymbolOfFileName(path.filename().string());
+        c.name = t.SecurityName();
+        c.listed = true;
+        return c;
+    }
+
+    // The chart's rating search and the candidate's row, in the order of the ticker list.
+    void List(const Candidate& c, const hostdb::Progress& progress) {
+        if (!c.listed) return;
         int offset = 0, up = 0, dn = 0;
         bool matched = false;
-        if (erWanted_ && !ErSearch(symbol, offset, up, dn, matched, progress)) return;
+        if (erWanted_ && !ErSearch(c.symbol, offset, up, dn, matched, progress)) return;
 
         const int row = st_.CurrentRow;
         if (matched) {
             g_.Set(ColFoundDay, row, Fmt("%d", {offset}), &f_.Centred);
             g_.Set(ColRating, row, Fmt("%d-%d", {up, dn}), &f_.Dash);
         }
-        if (s_.DoPrevAction) g_.Set(ColPrevActionDays, row, Fmt("%4d", {count}), &f_.Right);
-        if (evaluate_ && prices.Complete()) {
-            float result = hostdb::TradePerformance(prices.open, prices.close, s_.TradeChoice);
+        if (s_.DoPrevAction) g_.Set(ColPrevActionDays, row, Fmt("%4d", {c.count}), &f_.Right);
+        if (evaluate_ && c.prices.Complete()) {
+            float result = hostdb::TradePerformance(c.prices.open, c.prices.close, s_.TradeChoice);
             g_.Set(ColResult, row, Fmt("%.1f%%   ", {result}), &f_.Right);
             evalSum_ = static_cast<float>(static_cast<long double>(evalSum_) + result);
             ++evalCount_;
         }
-        g_.Set(ColTicker, row, symbol, &f_.PlainLeft);
-        g_.Set(ColName, row, name, &f_.PlainLeft);
+        g_.Set(ColTicker, row, c.symbol, &f_.PlainLeft);
+        g_.Set(ColName, row, c.name, &f_.PlainLeft);
         ++st_.listed;
         NextRow();
         st_.SelectedRow = row;
@@ -194,14 +214,26 @@ public:
         st_.CurrentRow = st_.FirstResultRow = FinderTitleRows;
         Blank(st_.CurrentRow);
         total_ = static_cast<int>(in_.tickerFiles.size());
-        for (const auto& path : in_.tickerFiles) {
-            Ticker(path, progress);
-            ++done_;
-            if (stop_ || (progress && !progress(done_, total_))) {
-                stop_ = true;
-                break;
-            }
-        }
+        const int threads = std::clamp(in_.threads, 1, platform::MaxWorkerThreads);
+        // The rings are large for the stack.
+        std::vector<std::unique_ptr<Worker>> workers;
+        for (int w = 0; w < threads; ++w) workers.push_back(std::make_unique<Worker>());
+        auto proceed = [&] {
+            if (stop_ || (progress && !progress(done_, total_))) stop_ = true;
+            return !stop_;
+        };
+        platform::RunInOrder<Candidate>(
+            total_, threads,
+            [&](int i, int w) {
+                return Test(in_.tickerFiles[static_cast<size_t>(i)],
+                            *workers[static_cast<size_t>(w)]);
+            },
+            [&](int, const Candidate& c) {
+                List(c, progress);
+                ++done_;
+                return proceed();
+            },
+            proceed);
         st_.LastResultRow = st_.CurrentRow - 1;
         if (st_.listed == 0 && !stop_) {
             g_.Set(ColRating, st_.CurrentRow, "None ", &f_.BoldRight);
@@ -233,7 +265,6 @@ private:
     FinderState& st_;
     const FinderFormats& f_;
     hostdb::MarketCalendar calendar_; // the run's locale; built-in holidays, as the finder's own
-    LineRings rings_;
     bool erWanted_ = false;
     bool evaluate_ = false;
     bool stop_ = false;
@@ -246,8 +277,7 @@ private:
 
 void RunFind(const FindInput& in, grid::CellGrid& g, FinderState& state, const FinderFormats& f,
              const hostdb::Progress& progress) {
-    auto run = std::make_unique<FindRun>(in, g, state, f); // the rings are large for the stack
-    run->Run(progress);
+    FindRun(in, g, state, f).Run(progress);
 }
 
 float NumberKey(const std::string& text, char decimalSeparator) {

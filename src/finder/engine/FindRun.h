@@ -69,10 +69,12 @@ struct FindInput {
     platform::Directories dirs;
     platform::Locale locale;
     ChartWindow* chart = nullptr; // required when the settings want the ER check
+    int threads = 1; // that read and test tickers; the chart is driven from the calling thread
 };
 
-// Runs the find into `g` (reset first). Progress after every ticker tested and inside every
-// wait for the chart (done = tickers tested so far); false stops there.
+// Runs the find into `g` (reset first). Progress after every ticker tested, inside every wait
+// for the chart and while the calling thread waits for a worker (done = tickers tested so far,
+// in the list's order); false stops there. Called on the calling thread only.
 void RunFind(const FindInput& in, grid::CellGrid& g, FinderState& state, const FinderFormats& f,
              const hostdb::Progress& progress = {});
 

@@ -329,6 +329,7 @@ void DataSetChooser::OKClick() {
         in.moveAveLength = main_.MoveAveLength;
         in.outputPath = main_.ProgramDir() / name;
         in.tickerFiles = main_.Host().tickerFiles;
+        in.threads = main_.Threads();
         GenerationWindow generate(std::move(in), calendar_, this);
         generate.exec();
         const screener::GenerateResult& r = generate.Result();

@@ -9,6 +9,7 @@
 #include "platform/Locale.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
+#include "platform/Workers.h"
 #include "screener/app/DataSetChooser.h"
 #include "screener/app/FilterDialog.h"
 #include "screener/app/SettingsTextWindow.h"
@@ -262,6 +263,9 @@ void ScreenerWindow::FormCreate() {
     TitlePanel->move((this->width() - TitlePanel->width()) / 2, TitlePanel->y());
     lblInspected->setText(" ");
     lblDisplayed->setText(" ");
+    std::string threadsWarning;
+    threads_ = platform::WorkerThreads(&threadsWarning);
+    if (!threadsWarning.empty()) host_.warnings.push_back(threadsWarning);
     if (!host_.warnings.empty()) ShowStatus(ui::ReportHostWarnings(host_.warnings));
 }
 

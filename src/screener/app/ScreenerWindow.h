@@ -118,6 +118,7 @@ public:
     const grid::CellGrid& Grid() const { return grid_; }
     const screener::ResultState& Results() const { return results_; }
     const hostdb::HostInstallation& Host() const { return host_; }
+    int Threads() const { return threads_; }
     const hostdb::HostEnvironment& Environment() const { return setup_.env; }
     const std::filesystem::path& ProgramDir() const { return setup_.programDir; }
     DataSetChooser* GetDataDialog(); // created on first use and kept
@@ -155,6 +156,7 @@ private:
     bool linkHooked_ = false;
     std::string hostError_, hostReason_;
     hostdb::HostInstallation host_;
+    int threads_ = 1; // for the scans, from ZOLT_THREADS or the processor
     screener::ScreenerFormats formats_;
     grid::CellGrid grid_;
     screener::ResultState results_;

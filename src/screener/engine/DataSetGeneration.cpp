@@ -4,6 +4,7 @@
 #include "hostdb/TradingDays.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
+#include "platform/Workers.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -167,26 +168,43 @@ GenerateResult GenerateDataSet(const GenerateInput& in, hostdb::MarketCalendar& 
     GenerateResult result;
     const int P = hostdb::PreviousTradingDay(calendar, in.marketDay);
     const int total = static_cast<int>(in.tickerFiles.size());
-    std::string bytes;
-    for (int i = 0; i < total; ++i) {
-        hostdb::TickerFile reader = opener ? hostdb::TickerFile(opener) : hostdb::TickerFile();
+    const int threads = std::clamp(in.threads, 1, platform::MaxWorkerThreads);
+    std::vector<hostdb::TickerFile> readers;
+    for (int w = 0; w < threads; ++w)
+        readers.push_back(opener ? hostdb::TickerFile(opener) : hostdb::TickerFile());
+    struct Built {
+        bool accepted = false;
         DataSetRecord record;
-        std::function<void(const DataSetRecord&)> onHeader;
-        if (in.onTicker) onHeader = [&](const DataSetRecord& r) { in.onTicker(r.Symbol, r.Name); };
-        bool accepted = BuildRecord(reader, in.tickerFiles[static_cast<std::size_t>(i)],
-                                    in.marketDay, P, in.moveAveLength, record, onHeader);
-        if (accepted) {
-            std::uint8_t raw[DataSetRecord::Size];
-            record.Encode(raw);
-            bytes.append(reinterpret_cast<const char*>(raw), sizeof raw);
-            ++result.accepted;
-        }
-        result.visited = i + 1;
-        if (!hostdb::Report(progress, i + 1, total) && i + 1 < total) {
-            result.stopped = true;
-            break;
-        }
-    }
+    };
+    std::string bytes;
+    platform::RunInOrder<Built>(
+        total, threads,
+        [&](int i, int w) {
+            Built b;
+            b.accepted = BuildRecord(readers[static_cast<std::size_t>(w)],
+                                     in.tickerFiles[static_cast<std::size_t>(i)], in.marketDay, P,
+                                     in.moveAveLength, b.record);
+            return b;
+        },
+        [&](int i, const Built& b) {
+            if (in.onTicker) in.onTicker(b.record.Symbol, b.record.Name);
+            if (b.accepted) {
+                std::uint8_t raw[DataSetRecord::Size];
+                b.record.Encode(raw);
+                bytes.append(reinterpret_cast<const char*>(raw), sizeof raw);
+                ++result.accepted;
+            }
+            result.visited = i + 1;
+            if (!hostdb::Report(progress, i + 1, total) && i + 1 < total) {
+                result.stopped = true;
+                return false;
+            }
+            return true;
+        },
+        [&] {
+            if (hostdb::Report(progress, result.visited, total)) return true;
+            return !(result.stopped = true);
+        });
     std::error_code ec;
     if (result.stopped && std::filesystem::exists(in.outputPath, ec)) {
         result.keptEarlier = true;

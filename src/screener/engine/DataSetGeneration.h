@@ -22,6 +22,7 @@ struct GenerateInput {
     // The labels of the ticker being built, once its header is read: its symbol, and its
     // name or " " when the header checks refused it.
     std::function<void(const std::string& symbol, const std::string& name)> onTicker;
+    int threads = 1; // that read and build records; the callbacks come on the calling thread
 };
 
 struct GenerateResult {
