@@ -18,6 +18,14 @@ zolt=(build/src/cli/zolt --windows-dir "$host/drive_c/windows" --now "2026-12-04
       --program-dir "$program")
 files=("$host"/drive_c/QEL/DATA1/* "$host"/drive_c/QEL/DATA2/*)
 
+# What "all threads" is: the processor's, as the programs count them.
+all_threads=$(nproc)
+
+# Peak resident memory of one run of a command, in MB.
+peak_mb() {
+  /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1 | awk '{ print $1 / 1024 }'
+}
+
 # Seconds one run of a command takes; its output is dropped.
 seconds() {
   local t0 t1

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <map>
+#include <set>
+#include <thread>
 
 using namespace finder;
 
@@ -54,9 +56,13 @@ struct FakeChart : ChartWindow {
     std::map<std::string, std::map<int, std::pair<int, int>>> ratings;
     std::string shown;
     int prepared = 0, restored = 0;
+    std::vector<std::string> asked;    // every ticker shown, in order
+    std::set<std::thread::id> threads; // every thread that drove the chart
     void Prepare() override { ++prepared; }
     Shown ShowTicker(const std::string& symbol, const std::function<bool()>&) override {
         shown = symbol;
+        asked.push_back(symbol);
+        threads.insert(std::this_thread::get_id());
         return Shown::Yes;
     }
     int day = 0;
@@ -324,6 +330,32 @@ TEST(FindRun, ExpertRatings) {
     EXPECT_EQ(tell.Row(3), " | | | |UP|Test Co");
     EXPECT_GE(chart.prepared, 1);
     EXPECT_EQ(chart.prepared, chart.restored);
+
+    // On worker threads the chart is still driven from the calling thread, ticker by ticker in
+    // the list's order, and the rows are those of one thread.
+    std::vector<std::string> rows[2];
+    std::vector<std::string> asked[2];
+    for (int run = 0; run < 2; ++run) {
+        FakeChart many;
+        FindScenario sc;
+        for (int i = 0; i < 30; ++i) {
+            const std::string symbol = "T" + std::to_string(i);
+            sc.Add(symbol + ".DTA", Closes(Fri, {10, 10, i % 3 ? 12.0 : 8.0}));
+            many.ratings[symbol][Fri] = {60 + i, 5};
+        }
+        sc.in.chart = &many;
+        sc.in.threads = run == 0 ? 1 : 7;
+        sc.in.settings.PrevChoice = Require;
+        sc.in.settings.PrevUp = true;
+        sc.in.settings.PrevUpMin = 70;
+        sc.Go();
+        for (int r = 0; r < sc.g.RowCount(); ++r) rows[run].push_back(sc.Row(r));
+        asked[run] = many.asked;
+        EXPECT_EQ(many.threads, std::set{std::this_thread::get_id()});
+    }
+    EXPECT_EQ(asked[0].size(), 20u);
+    EXPECT_EQ(asked[1], asked[0]);
+    EXPECT_EQ(rows[1], rows[0]);
 
     FindScenario noChart;
     noChart.in.settings.PrevChoice = Require;
