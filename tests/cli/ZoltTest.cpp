@@ -2,6 +2,8 @@
 // finding on made hosts, hostile files and failed output, the chart without Wine, name rules.
 #include "cli/Zolt.h"
 
+#include "hostdb/PriceHistory.h"
+#include "hostdb/TradingDays.h"
 #include "support/ZoltRunner.h"
 
 #include <algorithm>
@@ -145,6 +147,56 @@ TEST(Zolt, QuotePrintsWhatWasWritten) {
     EXPECT_EQ(Zolt({"--windows-dir", windows, "quote", "SPX", "--from", "12/4/26"}).status, 2);
     testutil::WriteFile(tmp / "junk.DTA", "not a ticker");
     EXPECT_EQ(Zolt({"quote", (tmp / "junk.DTA").string()}).status, 1);
+}
+
+// The chart's bars are the quote's records of the trading days, value for value, and a file
+// that is no ticker file gives the chart's sentence instead of bars.
+TEST(Zolt, ChartBarsAreTheQuotesRecords) {
+    const testutil::MadeHost host({.tickers = 4, .years = 2});
+    hostdb::MarketCalendar calendar(platform::Locale::Posix());
+    hostdb::SearchPath search((host.windows.parent_path() / "QEL" / "DATA1").string() + ";" +
+                                  (host.windows.parent_path() / "QEL" / "DATA2").string(),
+                              {});
+    const int last = hostdb::MarketCalendar::DateToDay(hostdb::EncodeDate(2026, 12, 4));
+    const hostdb::PriceHistory h = hostdb::ReadPriceHistory(search, "SPX", calendar, last);
+    ASSERT_TRUE(h.problem.empty()) << h.problem;
+    ASSERT_GT(h.bars.size(), 400u);
+    Result q = Zolt({"--windows-dir", host.windows.string(), "quote", "SPX", "--from", "2026-06-04",
+                     "--to", "2026-12-04"});
+    ASSERT_EQ(q.status, 0) << q.err;
+    std::istringstream lines(q.out.substr(q.out.find("Volume\n") + 7));
+    std::string line;
+    size_t bar = static_cast<size_t>(h.BarAtOrBefore(last - 183));
+    int compared = 0;
+    while (std::getline(lines, line)) {
+        const int day = hostdb::MarketCalendar::DateToDay(
+            hostdb::EncodeDate(std::stoi(line.substr(0, 4)), std::stoi(line.substr(5, 2)),
+                               std::stoi(line.substr(8, 2))));
+        while (bar < h.bars.size() && h.bars[bar].day < day) ++bar;
+        if (bar == h.bars.size() || h.bars[bar].day != day) {
+            EXPECT_FALSE(hostdb::IsTradingDay(calendar, day)) << line << " is not drawn";
+            continue;
+        }
+        const hostdb::PriceBar& b = h.bars[bar];
+        std::ostringstream drawn;
+        drawn << calendar.FormatDay("yyyy-mm-dd ddd", day) << "  ";
+        for (float v : {b.open, b.high, b.low, b.close})
+            drawn << cli::PriceText(v) << std::string(12 - cli::PriceText(v).size(), ' ');
+        drawn << b.volume;
+        EXPECT_EQ(drawn.str(), line);
+        ++compared;
+    }
+    EXPECT_GT(compared, 100);
+    EXPECT_EQ(h.bars.back().day, last);
+
+    testutil::WriteFile(host.tmp / "junk.DTA", "not a ticker");
+    const hostdb::PriceHistory junk =
+        hostdb::ReadPriceHistory(host.tmp / "junk.DTA", calendar, last);
+    EXPECT_TRUE(junk.bars.empty());
+    EXPECT_EQ(junk.problem,
+              "The ticker file " + (host.tmp / "junk.DTA").string() + " cannot be read.");
+    EXPECT_EQ(hostdb::ReadPriceHistory(search, "NOSUCH", calendar, last).problem,
+              "No ticker file NOSUCH.DTA is in the data directories.");
 }
 
 TEST(Zolt, GenerateAndListADataSet) {

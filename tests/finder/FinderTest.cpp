@@ -156,6 +156,41 @@ TEST(FinderLines, BandsWhereReadAreEveryDayBands) {
         }
 }
 
+// The chart's line on each day is the value the find tests with that day as the market date.
+TEST(FinderLines, LineByDayIsTheFindsLine) {
+    std::vector<double> closes;
+    double c = 40;
+    for (int i = 0; i < 320; ++i)
+        closes.push_back(i % 17 == 5 ? 0 : (c += (i * 7919 % 13) - 6.2) > 1 ? c : c = 3);
+    const hostgen::TickerSpec spec = Closes(Fri, closes);
+    std::vector<std::uint8_t> bytes = hostgen::EncodeTicker(spec);
+    hostdb::TickerFile t([&](const std::string&) -> std::unique_ptr<hostdb::ByteSource> {
+        return std::make_unique<hostdb::MemoryByteSource>(bytes);
+    });
+    t.SetFileName("t");
+    std::vector<int> days;
+    std::vector<float> values;
+    for (int line = 0; line < LineCount; ++line) {
+        LineByDay(t, Fri, line, days, values);
+        ASSERT_EQ(days.size(), values.size());
+        ASSERT_EQ(days.back(), Fri);
+        for (size_t i = 0; i < days.size(); i += 7) {
+            t.SetDay(days[i]);
+            if (t.Close() == 0) {
+                EXPECT_TRUE(std::isnan(values[i])) << "a day without a close has no value";
+                continue;
+            }
+            auto rings = std::make_unique<LineRings>();
+            ComputeLines(t, days[i], line, -1, *rings);
+            const float find = rings->Line(line, 0);
+            EXPECT_TRUE(std::memcmp(&find, &values[i], sizeof find) == 0 ||
+                        (std::isnan(find) && std::isnan(values[i])))
+                << LineNames[line] << " on day " << days[i] << ": " << values[i] << " against "
+                << find;
+        }
+    }
+}
+
 TEST(FinderLines, LineTestAndPreviousAction) {
     FinderSettings s;
     s.MarketLine = 9;

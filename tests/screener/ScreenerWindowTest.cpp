@@ -4,6 +4,7 @@
 #include "screener/app/ScreenerWindow.h"
 
 #include "hostdb/Format.h"
+#include "hostdb/SearchPath.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
 #include "screener/app/DataSetChooser.h"
@@ -123,10 +124,10 @@ private slots:
         QCOMPARE(file,
                  QStringList({"&Get Data...", "-", "&Filter Data...", "&Show Settings", "-",
                               "&Print...", "&Build TagList...", "Go to &Charts", "-", "E&xit"}));
-        // The host's items, then the copy this program adds.
+        // The host's items, then the copy and the chart this program adds.
         QCOMPARE(popup, QStringList({"&Get data...", "-", "&Filter data...", "&Show settings", "-",
                                      "&Print...", "&Build TagList...", "Go to &Charts", "-",
-                                     "E&xit", "-", "Copy &results"}));
+                                     "E&xit", "-", "Copy &results", "Show chart here"}));
         QCOMPARE(w.Button[ScreenerWindow::CmdCharts]->toolTip(),
                  QString("Build a TagList and\nGo to Charts"));
         w.close();
@@ -346,7 +347,95 @@ private slots:
         QCOMPARE(lines[st.FirstResultRow].section('\t', 1, 1),
                  QString::fromStdString(
                      std::string(platform::Trim(w.Grid().Text(1, st.FirstResultRow)))));
-        QCOMPARE(w.PopupMenu1->actions().last(), w.CopyResults1);
+        const QList<QAction*> popup = w.PopupMenu1->actions();
+        QCOMPARE(popup.last(), w.ShowChart1);
+        QCOMPARE(popup[popup.size() - 2], w.CopyResults1);
+    }
+
+    // Our own chart: Space opens it on the highlighted row, it follows Up, Down, clicks and
+    // sorts, marks the market date, saves the window as a PNG, says why a broken ticker has no
+    // chart, and Escape ends the following; its place is kept.
+    void ownChart() {
+        ScreenerWindow w(Setup());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.DataSetChosen(dataSet_, true);
+        QVERIFY(w.RunFilter(AllPage()));
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        const screener::ResultState& st = w.Results();
+        const grid::GridRect& sel = w.Grid().Selection;
+        auto symbol = [&](int row) { return std::string(platform::Trim(w.Grid().Text(1, row))); };
+        QVERIFY(w.ShowChart1->isEnabled());
+        QVERIFY(!w.Chart());
+        link_->log.clear();
+        QTest::keyClick(&w, Qt::Key_Space);
+        ui::PriceChartWindow* chart = w.Chart();
+        QVERIFY(chart && chart->isVisible());
+        QCOMPARE(chart->View()->Content().history.symbol, symbol(sel.top));
+        QVERIFY(chart->windowTitle().startsWith(
+            QString::fromStdString("Chart - " + symbol(sel.top) + " ")));
+        QVERIFY(link_->log.empty()); // without the host
+
+        // The market date's bar is the data set's day, marked where its bar is drawn.
+        ui::ChartView* view = chart->View();
+        const int market = view->MarketBar();
+        QCOMPARE(view->Content().history.bars[static_cast<size_t>(market)].day,
+                 hostdb::MarketCalendar::DateToDay(hostdb::EncodeDate(2026, 12, 4)));
+        QCOMPARE(view->LastShown(), market);
+        QVERIFY(view->LastShown() - view->FirstShown() + 1 <= ui::DefaultChartBars);
+        const QImage drawn = view->grab().toImage();
+        const int mx = static_cast<int>(std::lround(view->XOfBar(market)));
+        bool marked = false;
+        for (int y = 0; y < drawn.height(); ++y)
+            marked |= drawn.pixelColor(mx, y) == QColor(0x30, 0x60, 0xD0);
+        QVERIFY(marked);
+
+        QTest::keyClick(&w, Qt::Key_Up);
+        QCOMPARE(view->Content().history.symbol, symbol(sel.top));
+        QTest::keyClick(&w, Qt::Key_Home);
+        QCOMPARE(view->Content().history.symbol, symbol(st.FirstResultRow));
+        QTest::keyClick(&w, Qt::Key_Down);
+        QCOMPARE(view->Content().history.symbol, symbol(st.FirstResultRow + 1));
+        // A click on a row while the chart is open highlights it.
+        QTest::mouseClick(w.sgdData->viewport(), Qt::LeftButton, {},
+                          w.sgdData->CellRect(5, st.FirstResultRow + 3).center());
+        QCOMPARE(sel.top, st.FirstResultRow + 3);
+        QCOMPARE(view->Content().history.symbol, symbol(st.FirstResultRow + 3));
+        w.SortResults(5);
+        QCOMPARE(view->Content().history.symbol, symbol(sel.top));
+
+        // The picture is the window, at its size.
+        const QString png = QString::fromStdString((host_.tmp / "chart.png").string());
+        QVERIFY(chart->SavePicture(png));
+        QImage saved(png);
+        QCOMPARE(saved.size(), chart->size());
+        QVERIFY(!QFile::exists(png + ".part"));
+        QVERIFY(chart->DefaultPictureName().endsWith("-2026-12-04.png"));
+
+        // A ticker file broken after the filter run: a sentence instead of an empty frame.
+        const std::string broken = symbol(st.FirstResultRow + 1);
+        std::filesystem::path file;
+        hostdb::SearchPath(w.Host().globals.EquityPathList, w.Environment().dirs)
+            .FindFile(broken + ".DTA", file);
+        const std::string kept = testutil::ReadFile(file);
+        testutil::WriteFile(file, "garbage");
+        QTest::keyClick(&w, Qt::Key_Home);
+        QTest::keyClick(&w, Qt::Key_Down);
+        QCOMPARE(view->Content().history.symbol, broken);
+        QVERIFY(view->Message().contains("cannot be read"));
+        QVERIFY(chart->StatusText().contains("cannot be read"));
+        testutil::WriteFile(file, kept);
+
+        // Escape closes it; the highlight moves on without it, and the place is kept.
+        chart->move(40, 50);
+        QTest::keyClick(chart, Qt::Key_Escape);
+        QVERIFY(!chart->isVisible());
+        QTest::keyClick(&w, Qt::Key_Down);
+        QCOMPARE(view->Content().history.symbol, broken);
+        const platform::Profile own(host_.tmp / "config" / "OstravlR.Ini");
+        QCOMPARE(own.ReadInteger("ZoltW", "ChartLeft", -1), chart->geometry().left());
+        QCOMPARE(own.ReadInteger("ZoltW", "ChartWidth", -1), chart->width());
     }
 
     void tagListAndCharts() {

@@ -1,7 +1,9 @@
 // Pictures of Zimra's windows for the documentation: the main window at start, during and after
-// a find, and the settings dialog. Usage: zimra-shots --windows-dir DIR --program-dir DIR OUTDIR.
+// a find, with our own chart beside the results, and the settings dialog. Usage: zimra-shots
+// --windows-dir DIR --program-dir DIR OUTDIR.
 #include "finder/app/FinderSettingsDialog.h"
 #include "finder/app/FinderWindow.h"
+#include "screenshots/SideBySide.h"
 
 #include <QApplication>
 #include <QProgressBar>
@@ -51,5 +53,13 @@ int main(int argc, char** argv) {
     w.RunFind(s);
     QApplication::processEvents();
     ok = w.grab().save(out + "zimra-results.png") && ok;
+
+    // Our own chart beside the results, with the line the row crossed.
+    w.WalkResults(1);
+    w.ShowChartHere();
+    w.Chart()->resize(640, w.height());
+    QApplication::processEvents();
+    ok = SideBySide(w, *w.Chart()).save(out + "zimra-chart.png") && ok;
+    w.Chart()->close();
     return ok ? 0 : 1;
 }

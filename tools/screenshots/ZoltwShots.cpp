@@ -1,6 +1,7 @@
 // Pictures of ZoltW's windows for the documentation: the main window at start, the data-set
 // chooser, the generation and filtering windows at work, the main window after a filter run with
-// every ticker listed and in the middle of a sort, and the filter dialog on each page.
+// every ticker listed, with our own chart beside it and in the middle of a sort, and the filter
+// dialog on each page.
 // Usage: zoltw-shots --windows-dir DIR
 // --program-dir DIR DATASET OUTDIR (run on an X server or offscreen).
 #include "platform/Locale.h"
@@ -8,6 +9,7 @@
 #include "screener/app/FilterDialog.h"
 #include "screener/app/ScreenerWindow.h"
 #include "screener/app/WorkWindows.h"
+#include "screenshots/SideBySide.h"
 
 #include <QApplication>
 #include <QTabWidget>
@@ -78,6 +80,14 @@ int main(int argc, char** argv) {
     w.RunFilter(all);
     QApplication::processEvents();
     ok = w.grab().save(out + "zoltw-results.png") && ok;
+
+    // Our own chart beside the results, three rows down.
+    for (int i = 0; i < 3; ++i) w.WalkResults(1);
+    w.ShowChartHere();
+    w.Chart()->resize(640, w.height());
+    QApplication::processEvents();
+    ok = SideBySide(w, *w.Chart()).save(out + "zoltw-chart.png") && ok;
+    w.Chart()->close();
 
     // The filter dialog on each of its ten pages.
     zoltw::FilterDialog* filter = w.GetFilterDialog();

@@ -1,11 +1,13 @@
 #include "finder/app/FinderWindow.h"
 
+#include "finder/app/FinderChart.h"
 #include "finder/app/FinderSettingsDialog.h"
 #include "grid/view/FinderCell.h"
 #include "grid/view/GridReport.h"
 #include "grid/view/ScreenerCell.h"
 #include "hostdb/Format.h"
 #include "hostdb/HostPath.h"
+#include "hostdb/SearchPath.h"
 #include "hostlink/BridgeLink.h"
 #include "hostlink/ChartLink.h"
 #include "platform/Profile.h"
@@ -144,6 +146,11 @@ void FinderWindow::CreateControls() {
     CopyResults1->setShortcut(QKeySequence::Copy);
     addAction(CopyResults1);
     connect(CopyResults1, &QAction::triggered, this, &FinderWindow::CopyResults);
+    // The right button sorts on the titles; over the results it brings this pop-up.
+    PopupMenu1 = new QMenu(this);
+    ShowChart1 = PopupMenu1->addAction("Show chart here");
+    ShowChart1->setEnabled(false);
+    connect(ShowChart1, &QAction::triggered, this, &FinderWindow::ShowChartHere);
     Help = ui::InstallHelpWindow("zimra", "ZimRA Help", this);
     connect(Contents1, &QAction::triggered, Help, &ui::HelpWindow::ShowHelpContents);
     connect(HelpButton, &QToolButton::clicked, Help, &ui::HelpWindow::ShowHelpContents);
@@ -252,8 +259,9 @@ void FinderWindow::SetRunning(bool on) {
 }
 
 void FinderWindow::SetResultCommands(bool on) {
-    for (QAction* a : {Print1, BuildTagList1, GotoCharts1}) a->setEnabled(on);
+    for (QAction* a : {Print1, BuildTagList1, GotoCharts1, ShowChart1}) a->setEnabled(on);
     for (QToolButton* b : {PrintButton, BuildListButton, ChartsButton}) b->setEnabled(on);
+    FollowChart();
 }
 
 void FinderWindow::RunFind(finder::FinderSettings s) {
@@ -335,6 +343,14 @@ void FinderWindow::Notice(const QString& first, const QString& second, bool unti
 
 void FinderWindow::GridMouseUp(int col, int row, Qt::MouseButton button,
                                Qt::KeyboardModifiers mods) {
+    // While our chart is open, a left click on a result row highlights it for the chart.
+    if (chart_ && chart_->isVisible() && !running_ && !sorting_ && button == Qt::LeftButton &&
+        row >= state_.FirstResultRow && row <= state_.LastResultRow && state_.listed > 0) {
+        grid_.Selection = {finder::ColFoundDay, row, finder::FinderColumns - 1, row};
+        StringGrid1->viewport()->update();
+        FollowChart();
+        return;
+    }
     if (running_ || sorting_ || row >= finder::FinderTitleRows ||
         (button != Qt::LeftButton && button != Qt::RightButton) ||
         (mods & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) ||
@@ -363,6 +379,7 @@ void FinderWindow::SortColumn(int column, bool descending) {
     ShowTop();
     StringGrid1->show();
     sorting_ = false;
+    FollowChart();
 }
 
 void FinderWindow::ShowTop() {
@@ -475,6 +492,42 @@ void FinderWindow::WalkResults(int step) {
     grid_.Selection = {finder::ColFoundDay, row, finder::FinderColumns - 1, row};
     StringGrid1->ScrollToRow(row);
     StringGrid1->viewport()->update();
+    FollowChart();
+}
+
+void FinderWindow::ShowChartHere() {
+    const int row = grid_.Selection.top;
+    if (StringGrid1->isHidden() || running_ || sorting_ || state_.listed == 0 ||
+        row < state_.FirstResultRow || row > state_.LastResultRow)
+        return;
+    if (!chart_) {
+        chart_ = new ui::PriceChartWindow(this, setup_.ownSettings, Section);
+        chartCalendar_ = std::make_unique<hostdb::MarketCalendar>(setup_.env.locale);
+    }
+    chart_->show();
+    FollowChart();
+    chart_->raise();
+}
+
+void FinderWindow::FollowChart() {
+    const int row = grid_.Selection.top;
+    if (!chart_ || !chart_->isVisible() || StringGrid1->isHidden() || running_ ||
+        row < state_.FirstResultRow || row > state_.LastResultRow)
+        return;
+    const std::string ticker(platform::Trim(grid_.Text(finder::ColTicker, row)));
+    if (ticker.empty()) return;
+    hostdb::SearchPath search(host_.globals.EquityPathList, setup_.env.dirs);
+    chart_->Show(finder::FinderChart(
+        hostdb::ReadPriceHistory(search, ticker, *chartCalendar_, host_.globals.LastMarketDay),
+        settings_));
+}
+
+void FinderWindow::contextMenuEvent(QContextMenuEvent* event) {
+    const QPoint inGrid = StringGrid1->mapFrom(this, event->pos());
+    if (event->reason() == QContextMenuEvent::Mouse && StringGrid1->isVisible() &&
+        StringGrid1->rect().contains(inGrid) && inGrid.y() < finder::FinderTitleRows * RowHeight)
+        return; // a title: the release sorts
+    PopupMenu1->exec(event->globalPos());
 }
 
 void FinderWindow::OpenRowChart(int row) {
@@ -493,6 +546,7 @@ void FinderWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Up: WalkResults(-1); return;
     case Qt::Key_Down: WalkResults(1); return;
+    case Qt::Key_Space: ShowChartHere(); return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (!StringGrid1->isHidden() && !running_ && state_.listed > 0 &&

@@ -8,6 +8,7 @@
 #include "hostdb/HostInstallation.h"
 #include "hostlink/ChartDriver.h"
 #include "hostlink/HostLink.h"
+#include "ui/PriceChart.h"
 #include "ui/ProgramStartup.h"
 
 #include <QMainWindow>
@@ -87,6 +88,12 @@ public:
     void CopyResults();
     void WalkResults(int step);
     void OpenRowChart(int row);
+    // Our own chart of the highlighted row (Space, or the pop-up's "Show chart here"), which
+    // follows the highlight until it is closed.
+    QMenu* PopupMenu1 = nullptr;
+    QAction* ShowChart1 = nullptr;
+    void ShowChartHere();
+    ui::PriceChartWindow* Chart() const { return chart_; }
 
     const grid::CellGrid& Grid() const { return grid_; }
     const finder::FinderState& State() const { return state_; }
@@ -104,8 +111,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // Redraws the chart for the highlighted row while it is open.
+    void FollowChart();
     void CreateControls();
     void FormCreate();
     void SetRunning(bool on);
@@ -141,6 +151,8 @@ private:
     Qt::WindowStates savedState_;
     std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<FinderSettingsDialog> findWhat_;
+    ui::PriceChartWindow* chart_ = nullptr; // made on first use, owned
+    std::unique_ptr<hostdb::MarketCalendar> chartCalendar_;
 };
 
 } // namespace zimra

@@ -1,7 +1,10 @@
 #include "finder/engine/IndicatorLines.h"
 
+#include "hostdb/MarketCalendar.h"
+
 #include <cmath>
 #include <limits>
+#include <memory>
 
 namespace finder {
 
@@ -162,8 +165,12 @@ void ComputeLines(hostdb::TickerFile& ticker, int marketDay, int marketLine, int
     ComputeLines(rings.closes, marketLine, secondLine, rings);
 }
 
-void ComputeLines(std::span<const float> closes, int marketLine, int secondLine, LineRings& rings,
-                  bool everyDay) {
+namespace {
+
+// The pass; afterDay(i) follows the day of closes[i] when it has a close.
+template <class AfterDay>
+bool RunPass(std::span<const float> closes, int marketLine, int secondLine, LineRings& rings,
+             bool everyDay, AfterDay afterDay) {
     const float none = std::numeric_limits<float>::quiet_NaN();
     for (auto& r : rings.ring) r.fill(none);
     for (int r : {R::BollMean, R::EsaBandAvg, R::MaBandAvg, R::Esa18, R::Esa0725, R::Esa04, R::Ma21,
@@ -176,16 +183,38 @@ void ComputeLines(std::span<const float> closes, int marketLine, int secondLine,
         secondLine >= 0 && ComputationOf(secondLine) != first ? ComputationOf(secondLine) : -1;
     rings.bandsWhereRead = !everyDay && (first == 0 || second == 0);
     Pass pass(rings);
-    for (float c : closes) {
+    for (size_t i = 0; i < closes.size(); ++i) {
+        const float c = closes[i];
         if (c == 0) continue;
         pass.V(R::Closes, rings.p) = c;
         pass.Update(first, rings.p, c);
         if (second >= 0) pass.Update(second, rings.p, c);
         rings.p = (rings.p + 1) % 200;
         ++rings.processed;
+        afterDay(i);
     }
-    if (pass.refilled && rings.bandsWhereRead)
+    return pass.refilled;
+}
+
+} // namespace
+
+void ComputeLines(std::span<const float> closes, int marketLine, int secondLine, LineRings& rings,
+                  bool everyDay) {
+    if (RunPass(closes, marketLine, secondLine, rings, everyDay, [](size_t) {}) &&
+        rings.bandsWhereRead)
         ComputeLines(closes, marketLine, secondLine, rings, true);
+}
+
+void LineByDay(hostdb::TickerFile& ticker, int marketDay, int line, std::vector<int>& days,
+               std::vector<float>& values) {
+    std::vector<float> closes;
+    ticker.ReadCloses(ticker.FirstDay(), marketDay, closes);
+    days.clear();
+    for (int d = ticker.FirstDay(); days.size() < closes.size(); ++d)
+        if (hostdb::WeekdayOf(d) <= 4) days.push_back(d);
+    values.assign(closes.size(), std::numeric_limits<float>::quiet_NaN());
+    auto rings = std::make_unique<LineRings>();
+    RunPass(closes, line, -1, *rings, true, [&](size_t i) { values[i] = rings->Line(line, 0); });
 }
 
 } // namespace finder

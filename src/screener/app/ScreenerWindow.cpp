@@ -4,6 +4,7 @@
 #include "grid/view/ScreenerCell.h"
 #include "hostdb/Format.h"
 #include "hostdb/HostPath.h"
+#include "hostdb/SearchPath.h"
 #include "hostlink/BridgeLink.h"
 #include "hostlink/ChartLink.h"
 #include "platform/Locale.h"
@@ -12,6 +13,7 @@
 #include "platform/Workers.h"
 #include "screener/app/DataSetChooser.h"
 #include "screener/app/FilterDialog.h"
+#include "screener/app/ResultChart.h"
 #include "screener/app/SettingsTextWindow.h"
 #include "screener/app/WorkWindows.h"
 #include "screener/engine/DataSet.h"
@@ -195,6 +197,11 @@ void ScreenerWindow::CreateCommandMenus() {
     PopupMenu1->addSeparator();
     PopupMenu1->addAction(CopyResults1);
     connect(CopyResults1, &QAction::triggered, this, &ScreenerWindow::CopyResults);
+    // And our own chart of the highlighted row, without the host.
+    ShowChart1 = new QAction("Show chart here", this);
+    ShowChart1->setEnabled(false);
+    PopupMenu1->addAction(ShowChart1);
+    connect(ShowChart1, &QAction::triggered, this, &ScreenerWindow::ShowChartHere);
 }
 
 void ScreenerWindow::CreateHelpMenu() {
@@ -383,6 +390,7 @@ void ScreenerWindow::WalkResults(int step) {
     grid_.Selection = {screener::ColTicker, row, screener::ColPerformance, row};
     sgdData->ScrollToRow(row);
     sgdData->viewport()->update();
+    FollowChart();
 }
 
 int ScreenerWindow::PageRows() const {
@@ -397,6 +405,7 @@ void ScreenerWindow::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_PageDown: WalkResults(PageRows()); return;
     case Qt::Key_Home: WalkResults(INT_MIN); return;
     case Qt::Key_End: WalkResults(INT_MAX); return;
+    case Qt::Key_Space: ShowChartHere(); return;
     case Qt::Key_Return:
     case Qt::Key_Enter: {
         const int row = grid_.Selection.top;
@@ -433,6 +442,7 @@ void ScreenerWindow::DataSetChosen(const std::string& fileName, bool filterable)
     SetEnabled(CmdFilter, filterable);
     for (Command c : {CmdPrint, CmdBuildTagList, CmdCharts}) SetEnabled(c, false);
     CopyResults1->setEnabled(false);
+    ShowChart1->setEnabled(false);
     if (!filterable)
         ShowStatus(QString::fromStdString("No ticker was written to " + fileName +
                                           ", so there is nothing to filter."));
@@ -490,6 +500,8 @@ bool ScreenerWindow::RunFilter(const screener::FilterSettings& settings) {
     }
     titles_ = plan.titles;
     settings_ = plan.settings;
+    evalOpenDay_ = plan.evalOpenDay, evalCloseDay_ = plan.evalCloseDay,
+    resultsDay_ = plan.marketDay;
     TagListName.clear(); // every new result set needs its own list
     lblInspected->setText(QString::fromStdString(out.inspectedText));
     lblDisplayed->setText(QString::fromStdString(out.displayedText));
@@ -505,6 +517,8 @@ bool ScreenerWindow::RunFilter(const screener::FilterSettings& settings) {
     const bool found = results_.LastResultRow >= results_.FirstResultRow;
     for (Command c : {CmdPrint, CmdBuildTagList, CmdCharts}) SetEnabled(c, found);
     CopyResults1->setEnabled(true);
+    ShowChart1->setEnabled(found);
+    FollowChart();
     if (!out.leftOut.empty())
         ShowStatus(QStringLiteral("%1 ticker(s) left out, their symbols holding control "
                                   "characters (first: %2)")
@@ -554,6 +568,7 @@ void ScreenerWindow::SortResults(int column) {
     sgdData->show();
     QApplication::restoreOverrideCursor();
     sorting_ = false;
+    FollowChart();
 }
 
 void ScreenerWindow::GridMouseUp(int col, int row, Qt::MouseButton button,
@@ -563,6 +578,14 @@ void ScreenerWindow::GridMouseUp(int col, int row, Qt::MouseButton button,
         return;
     if (col == screener::ColChart && grid_.Format(screener::ColChart, row) == &formats_.FormatChart) {
         ChartIconClicked(row);
+        return;
+    }
+    // While our chart is open, a click on a result row highlights it for the chart.
+    if (chart_ && chart_->isVisible() && row >= results_.FirstResultRow &&
+        row <= results_.LastResultRow) {
+        grid_.Selection = {screener::ColTicker, row, screener::ColPerformance, row};
+        sgdData->viewport()->update();
+        FollowChart();
         return;
     }
     if (row < grid_.FixedRows() && col >= 1 && col <= 10 &&
@@ -590,11 +613,46 @@ hostlink::HostLink& ScreenerWindow::Link() {
     return *setup_.link;
 }
 
+void ScreenerWindow::ShowChartHere() {
+    const int row = grid_.Selection.top;
+    if (sgdData->isHidden() || sorting_ || row < results_.FirstResultRow ||
+        row > results_.LastResultRow)
+        return;
+    if (!chart_) {
+        chart_ = new ui::PriceChartWindow(this, setup_.ownSettings, Section);
+        chartCalendar_ = std::make_unique<hostdb::MarketCalendar>(setup_.env.locale);
+        chartCalendar_->HolidayFileName = hostdb::HolidayFilePath(host_.globals, setup_.env.dirs);
+    }
+    chart_->show();
+    FollowChart();
+    chart_->raise();
+}
+
+void ScreenerWindow::FollowChart() {
+    const int row = grid_.Selection.top;
+    if (!chart_ || !chart_->isVisible() || sgdData->isHidden() || row < results_.FirstResultRow ||
+        row > results_.LastResultRow)
+        return;
+    const std::string ticker(platform::Trim(grid_.Text(screener::ColTicker, row)));
+    if (ticker.empty()) return;
+    hostdb::SearchPath search(host_.globals.EquityPathList, setup_.env.dirs);
+    screener::ResultChartFacts facts;
+    facts.marketDay = resultsDay_;
+    facts.page = settings_.Page;
+    facts.evaluated = settings_.DoEval;
+    facts.openDay = evalOpenDay_, facts.closeDay = evalCloseDay_;
+    facts.change = grid_.Text(screener::ColPerformance, row);
+    chart_->Show(screener::ResultChart(
+        hostdb::ReadPriceHistory(search, ticker, *chartCalendar_, host_.globals.LastMarketDay),
+        facts));
+}
+
 void ScreenerWindow::ChartIconClicked(int row) {
     const std::string ticker(platform::Trim(grid_.Text(screener::ColTicker, row)));
     if (ticker.empty()) return;
     grid_.Selection = {screener::ColTicker, row, screener::ColPerformance, row};
     sgdData->viewport()->repaint();
+    FollowChart();
     QApplication::processEvents();
     const std::string& dir = host_.globals.HostDirectory;
     hostlink::HostLink& link = Link();

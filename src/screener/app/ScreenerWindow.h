@@ -8,6 +8,7 @@
 #include "screener/engine/FilterRun.h"
 #include "screener/engine/FilterSettings.h"
 #include "screener/engine/ResultGrid.h"
+#include "ui/PriceChart.h"
 #include "ui/ProgramStartup.h"
 
 #include <QMainWindow>
@@ -65,6 +66,9 @@ public:
     int PageRows() const;
     bool BuildTagList();
     void GoToCharts();
+    // Our own chart of the highlighted row, which follows the highlight until it is closed.
+    void ShowChartHere();
+    ui::PriceChartWindow* Chart() const { return chart_; }
     // The description of the settings in force, as the settings window and the report show it.
     std::vector<std::string> SettingsText() const;
 
@@ -104,7 +108,8 @@ public:
     QToolButton* Button[CommandCount] = {}; // none for Show Settings
     QToolButton* HelpButton = nullptr;
     QMenu *File1 = nullptr, *Help1 = nullptr, *PopupMenu1 = nullptr;
-    QAction* CopyResults1 = nullptr; // the pop-up's last item, also Ctrl+C
+    QAction* CopyResults1 = nullptr; // the pop-up's item before the chart's, also Ctrl+C
+    QAction* ShowChart1 = nullptr;   // the pop-up's last item, also Space
     QAction *Contents1 = nullptr, *TopicSearch1 = nullptr, *HowtouseHelp1 = nullptr,
             *About1 = nullptr;
     QFrame *Panel1 = nullptr, *pnlResults = nullptr, *TitlePanel = nullptr, *Panel3 = nullptr;
@@ -137,6 +142,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Redraws the chart for the highlighted row while it is open.
+    void FollowChart();
     void CreateControls();
     void CreateToolPanel(QWidget* central);
     void CreateResultsPanel();
@@ -162,6 +169,9 @@ private:
     screener::ResultState results_;
     screener::ColumnTitleInfo titles_;
     screener::FilterSettings settings_; // in force since the last filter run
+    int evalOpenDay_ = 0, evalCloseDay_ = 0, resultsDay_ = 0; // of the last filter run
+    ui::PriceChartWindow* chart_ = nullptr;                   // made on first use, owned
+    std::unique_ptr<hostdb::MarketCalendar> chartCalendar_;
     std::unique_ptr<SettingsTextWindow> showSettings_;
     std::unique_ptr<DataSetChooser> getData_;
     std::unique_ptr<FilterDialog> filterDialog_;
