@@ -2,6 +2,8 @@
 // command line's, sorting by header clicks, and expert ratings when the chart cannot give them.
 #include "finder/app/FinderWindow.h"
 
+#include "finder/engine/IndicatorLines.h"
+#include "platform/Text.h"
 #include "support/GridText.h"
 #include "support/NullHostLink.h"
 #include "support/ZoltRunner.h"
@@ -162,6 +164,67 @@ private slots:
         const QStringList lines = QGuiApplication::clipboard()->text().split('\n');
         QCOMPARE(lines.size(), st.EndRow + 1);
         QCOMPARE(lines[2], QString("\t\tthe line\t\tTicker\tName"));
+    }
+
+    // Our own chart follows the walk and the sorts and draws the find's line, whose values on
+    // the market date and the day before put the row's cross where the row says it is.
+    void ownChartWithTheFindsLine() {
+        FinderWindow w(Setup());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        finder::FinderSettings s = ClosedBelow();
+        s.MarketAction = 2; // crossed below
+        s.MarketLine = 9;   // 21d ST MA
+        s.DoPrevAction = true;
+        s.PrevActLine = 0;
+        s.PrevActSpentDays = 1;
+        s.PrevActOutOfDays = 1;
+        w.RunFind(s);
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        const finder::FinderState& st = w.State();
+        QVERIFY(st.listed >= 2);
+        const grid::GridRect& sel = w.Grid().Selection;
+        auto symbol = [&] { return std::string(platform::Trim(w.Grid().Text(4, sel.top))); };
+        QTest::keyClick(&w, Qt::Key_Space); // below the results: nothing to chart
+        QVERIFY(!w.Chart());
+        QTest::keyClick(&w, Qt::Key_Down);
+        QTest::keyClick(&w, Qt::Key_Space);
+        QVERIFY(w.Chart() && w.Chart()->isVisible());
+        ui::ChartView* view = w.Chart()->View();
+        QCOMPARE(view->Content().history.symbol, symbol());
+        QTest::keyClick(&w, Qt::Key_Down);
+        QCOMPARE(view->Content().history.symbol, symbol());
+
+        // Two lines, the market line first; at the market bar the close crossed below it.
+        const ui::ChartContent& c = view->Content();
+        QCOMPARE(c.lines.size(), size_t(2));
+        QCOMPARE(c.lines[0].name, QString("21d ST MA"));
+        QCOMPARE(c.lines[1].name, QString("Upper Boll. Band"));
+        const int m = view->MarketBar();
+        QCOMPARE(c.history.bars[static_cast<size_t>(m)].day, s.MarketDate);
+        const auto& bars = c.history.bars;
+        const std::vector<float>& ma = c.lines[0].values;
+        QVERIFY(bars[static_cast<size_t>(m)].close < ma[static_cast<size_t>(m)]);
+        int before = m - 1; // the day before with a close
+        while (bars[static_cast<size_t>(before)].close == 0) --before;
+        QVERIFY(bars[static_cast<size_t>(before)].close > ma[static_cast<size_t>(before)]);
+        // The line on the market date is the find engine's.
+        hostdb::TickerFile t;
+        t.SetFileName(c.history.file.string());
+        finder::LineRings rings;
+        finder::ComputeLines(t, s.MarketDate, 9, -1, rings);
+        QCOMPARE(ma[static_cast<size_t>(m)], rings.Line(9, 0));
+
+        w.SortColumn(finder::ColTicker, true);
+        QCOMPARE(view->Content().history.symbol, symbol());
+        // A left click on a result row highlights it while the chart is open.
+        QTest::mouseClick(w.StringGrid1->viewport(), Qt::LeftButton, {},
+                          w.StringGrid1->CellRect(4, st.FirstResultRow).center());
+        QCOMPARE(sel.top, st.FirstResultRow);
+        QCOMPARE(view->Content().history.symbol, symbol());
+        QTest::keyClick(w.Chart(), Qt::Key_Escape);
+        QVERIFY(!w.Chart()->isVisible());
     }
 
     void reportTagListAndCharts() {
