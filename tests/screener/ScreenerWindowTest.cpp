@@ -8,6 +8,7 @@
 #include "platform/Profile.h"
 #include "platform/Text.h"
 #include "screener/app/DataSetChooser.h"
+#include "screener/app/ResultChart.h"
 #include "screener/app/SettingsTextWindow.h"
 #include "support/GridText.h"
 #include "support/NullHostLink.h"
@@ -436,6 +437,36 @@ private slots:
         const platform::Profile own(host_.tmp / "config" / "OstravlR.Ini");
         QCOMPARE(own.ReadInteger("ZoltW", "ChartLeft", -1), chart->geometry().left());
         QCOMPARE(own.ReadInteger("ZoltW", "ChartWidth", -1), chart->width());
+    }
+
+    // The chart's marks: the trade's entry and exit after the market date with the row's change,
+    // and the previous high or low passing over days without one.
+    void ownChartMarks() {
+        hostdb::PriceHistory h;
+        const float highs[] = {9, 12, 0, 10, 11, 10.5f, 0, 11.5f, 12.5f};
+        for (int i = 0; i < 9; ++i)
+            h.bars.push_back({100 + i, 10, highs[i], highs[i] == 0 ? 0 : 8 + i % 3 * 0.5f, 10, 5});
+        QCOMPARE(screener::PreviousExtremeBar(h, 7, true), 1);  // 12 > 11.5, the 0 passed over
+        QCOMPARE(screener::PreviousExtremeBar(h, 8, true), -1); // a high above all before it
+        QCOMPARE(screener::PreviousExtremeBar(h, 4, false), 3); // 8 below 8.5
+        QCOMPARE(screener::PreviousExtremeBar(h, -1, true), -1);
+        screener::ResultChartFacts facts;
+        facts.marketDay = 105;
+        facts.page = screener::PageHigh;
+        facts.evaluated = true;
+        facts.openDay = 106, facts.closeDay = 108;
+        facts.change = "  4.2% ";
+        const ui::ChartContent c = screener::ResultChart(h, facts);
+        QCOMPARE(c.marks.size(), size_t(3));
+        QCOMPARE(c.marks[0].bar, 6);
+        QCOMPARE(c.marks[0].text, QString("entry"));
+        QCOMPARE(c.marks[1].bar, 8);
+        QCOMPARE(c.marks[1].text, QString("exit 4.2%"));
+        QCOMPARE(c.marks[2].bar, 4); // 11 above the market day's 10.5
+        QCOMPARE(c.marks[2].text, QString("previous high"));
+        facts.evaluated = false;
+        facts.page = screener::PageAll;
+        QVERIFY(screener::ResultChart(h, facts).marks.empty());
     }
 
     void tagListAndCharts() {
