@@ -11,6 +11,7 @@
 #include "ui/UiTestSupport.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
@@ -25,6 +26,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 
 using namespace zimra;
 namespace fs = std::filesystem;
@@ -215,6 +217,27 @@ private slots:
         finder::LineRings rings;
         finder::ComputeLines(t, s.MarketDate, 9, -1, rings);
         QCOMPARE(ma[static_cast<size_t>(m)], rings.Line(9, 0));
+
+        // The wheel zooms around the pointer, a drag pans, Home brings the six months back, and
+        // the crosshair's day is told in the status line.
+        const int shown = view->LastShown() - view->FirstShown() + 1;
+        const QPoint middle(view->width() / 2, view->height() / 3);
+        const int under = view->BarAtX(middle.x());
+        QWheelEvent in(middle, view->mapToGlobal(middle), {}, {0, 240}, Qt::NoButton, {},
+                       Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view, &in);
+        QVERIFY(view->LastShown() - view->FirstShown() + 1 < shown);
+        QVERIFY(std::abs(view->BarAtX(middle.x()) - under) <= 1);
+        const int first = view->FirstShown();
+        QTest::mousePress(view, Qt::LeftButton, {}, middle);
+        QTest::mouseMove(view, middle + QPoint(150, 0));
+        QTest::mouseRelease(view, Qt::LeftButton, {}, middle + QPoint(150, 0));
+        QVERIFY(view->FirstShown() < first); // dragged right: earlier days
+        QVERIFY(w.Chart()->StatusText().contains("Open "));
+        QVERIFY(w.Chart()->StatusText().contains("Volume "));
+        QTest::keyClick(view, Qt::Key_Home);
+        QCOMPARE(view->LastShown(), m);
+        QCOMPARE(view->LastShown() - view->FirstShown() + 1, shown);
 
         w.SortColumn(finder::ColTicker, true);
         QCOMPARE(view->Content().history.symbol, symbol());
