@@ -2,8 +2,7 @@
 // first result, 100 moves down the results (each a new ticker read, drawn and painted), and
 // zooming out to five years. Prints the open time, the median and worst move, and the zoom's
 // redraws; the window is real but may be shown offscreen.
-#include "platform/Locale.h"
-#include "screener/app/ScreenerWindow.h"
+#include "BenchSetup.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -14,21 +13,12 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     zoltw::MainSetup setup;
-    std::vector<std::string> args;
-    std::string error;
-    if (!ui::MainSetupFromArguments(std::vector<std::string>(argv + 1, argv + argc), setup, args,
-                                    error) ||
-        args.size() != 1) {
-        std::fprintf(stderr, "usage: chart-bench --windows-dir DIR --program-dir DIR DATASET\n");
-        return 2;
-    }
-    setup.env.locale = platform::Locale::Posix();
-    setup.env.now = hostdb::EncodeDateTime(2026, 12, 4, 18, 0);
-    setup.ownSettings = setup.programDir / "chart-bench.ini";
+    std::string dataSet;
+    if (!BenchSetup(argc, argv, "chart-bench", setup, dataSet)) return 2;
     zoltw::ScreenerWindow w(setup);
     if (!w.HostFound()) return 1;
     w.show();
-    w.DataSetChosen(args[0], true);
+    w.DataSetChosen(dataSet, true);
     screener::FilterSettings all;
     all.Page = screener::PageAll;
     all.MinClose = 0;

@@ -1,8 +1,7 @@
 // Times ZoltW's main window on a large result set: the filter run filling the grid, painting
 // the visible rows, paging through every row, and sorting by column 5 (and back). Prints one
 // line per step in seconds; the window is real but may be shown offscreen.
-#include "platform/Locale.h"
-#include "screener/app/ScreenerWindow.h"
+#include "BenchSetup.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -12,23 +11,13 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     zoltw::MainSetup setup;
-    std::vector<std::string> args;
-    std::string error;
-    if (!ui::MainSetupFromArguments(std::vector<std::string>(argv + 1, argv + argc), setup, args,
-                                   error) ||
-        args.size() != 1) {
-        std::fprintf(stderr, "usage: grid-bench --windows-dir DIR --program-dir DIR DATASET\n");
-        return 2;
-    }
-    // Figures and pictures that do not depend on the machine's locale or clock.
-    setup.env.locale = platform::Locale::Posix();
-    setup.env.now = hostdb::EncodeDateTime(2026, 12, 4, 18, 0);
-    setup.ownSettings = setup.programDir / "grid-bench.ini";
+    std::string dataSet;
+    if (!BenchSetup(argc, argv, "grid-bench", setup, dataSet)) return 2;
     zoltw::ScreenerWindow w(setup);
     if (!w.HostFound()) return 1;
     w.resize(w.MaxFormWidth, 700);
     w.show();
-    w.DataSetChosen(args[0], true);
+    w.DataSetChosen(dataSet, true);
     QApplication::processEvents();
 
     screener::FilterSettings all;

@@ -96,7 +96,7 @@ void ChartView::ResetView() {
 void ChartView::ShowRange(int first, int last) {
     const int count = static_cast<int>(content_.history.bars.size());
     first_ = std::clamp(first, 0, std::max(0, count - 1));
-    last_ = std::clamp(last, first_, count - 1);
+    last_ = count == 0 ? -1 : std::clamp(last, first_, count - 1);
     update();
 }
 
@@ -144,7 +144,8 @@ void ChartView::Zoom(int steps, double x) {
     if (count == 0 || steps == 0) return;
     const int shown = last_ - first_ + 1;
     int wanted = static_cast<int>(std::lround(shown * std::pow(0.8, steps)));
-    wanted = std::clamp(wanted == shown ? shown - (steps > 0 ? 1 : -1) : wanted, 10, count);
+    wanted = std::clamp(wanted == shown ? shown - (steps > 0 ? 1 : -1) : wanted,
+                        std::min(10, count), count);
     // The bar under the pointer keeps its place.
     const QRect pane = PricePane();
     const double at = std::clamp((x - pane.left()) / std::max(1, pane.width()), 0.0, 1.0);
