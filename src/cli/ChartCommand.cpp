@@ -5,20 +5,19 @@
 #include "hostlink/BridgeLink.h"
 #include "hostlink/ChartLink.h"
 
+#include <CLI/CLI.hpp>
+
 namespace cli {
 
-int ChartCommand(Context& ctx, const std::vector<std::string>& args) {
+namespace {
+
+struct ChartOptions {
     std::string ticker, list;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--list" && i + 1 < args.size()) {
-            list = args[++i];
-        } else if (ticker.empty() && args[i].rfind("--", 0) != 0) {
-            ticker = args[i];
-        } else {
-            return UsageError(ctx.err, "chart takes [--list NAME] TICKER, not " + args[i]);
-        }
-    }
-    if (ticker.empty()) return UsageError(ctx.err, "chart needs a TICKER");
+};
+
+int Chart(Context& ctx, const ChartOptions& o) {
+    const std::string& ticker = o.ticker;
+    const std::string& list = o.list;
     hostdb::HostInstallation host;
     if (!ReadHost(ctx, hostdb::HostProgram::ZoltW, host, false)) return 2;
     const hostdb::HostGlobals& g = host.globals;
@@ -63,6 +62,19 @@ int ChartCommand(Context& ctx, const std::vector<std::string>& args) {
     ctx.out << "The chart shows " << ticker << (list.empty() ? "" : " of the tag list " + list)
             << "\n";
     return 0;
+}
+
+} // namespace
+
+void AddChartCommand(CLI::App& zolt, CommandRun& run) {
+    auto o = std::make_shared<ChartOptions>();
+    CLI::App* c = zolt.add_subcommand(
+        "chart", "Show a ticker in the host's chart window, under Wine, as a chart icon does");
+    c->add_option("TICKER", o->ticker, "The ticker shown")->required();
+    c->add_option("--list", o->list,
+                  "Open this tag list in the chart window first, as Go to Charts does")
+        ->type_name("NAME");
+    c->callback([&run, o] { run = [o](Context& ctx) { return Chart(ctx, *o); }; });
 }
 
 } // namespace cli

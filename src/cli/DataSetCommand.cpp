@@ -3,24 +3,20 @@
 #include "hostdb/MarketCalendar.h"
 #include "screener/engine/DataSet.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 
 namespace cli {
 
-int DataSetCommand(Context& ctx, const std::vector<std::string>& args) {
+namespace {
+
+struct DataSetOptions {
     std::string file, format = "table";
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--format" && i + 1 < args.size()) {
-            format = args[++i];
-            if (format != "table" && format != "csv")
-                return UsageError(ctx.err, "--format is table or csv");
-        } else if (file.empty() && args[i].rfind("--", 0) != 0) {
-            file = args[i];
-        } else {
-            return UsageError(ctx.err, "dataset takes one FILE, not " + args[i]);
-        }
-    }
-    if (file.empty()) return UsageError(ctx.err, "dataset needs a FILE");
+};
+
+int DataSet(Context& ctx, const DataSetOptions& o) {
+    const std::string& file = o.file;
+    const std::string& format = o.format;
     std::vector<screener::DataSetRecord> records;
     try {
         records = screener::ReadDataSet(file);
@@ -89,6 +85,18 @@ int DataSetCommand(Context& ctx, const std::vector<std::string>& args) {
         ctx.out << line << "\n";
     }
     return 0;
+}
+
+} // namespace
+
+void AddDataSetCommand(CLI::App& zolt, CommandRun& run) {
+    auto o = std::make_shared<DataSetOptions>();
+    CLI::App* c = zolt.add_subcommand("dataset", "Print a data set's records");
+    c->add_option("FILE", o->file, "The data set file (.vds)")->required();
+    c->add_option("--format", o->format, "table, or csv for a spreadsheet")
+        ->check(CLI::IsMember({"table", "csv"}))
+        ->capture_default_str();
+    c->callback([&run, o] { run = [o](Context& ctx) { return DataSet(ctx, *o); }; });
 }
 
 } // namespace cli

@@ -6,6 +6,7 @@
 #include "screener/engine/FilterRun.h"
 #include "screener/engine/SettingsText.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 
 namespace cli {
@@ -50,17 +51,15 @@ void WriteFilterResults(Context& ctx, const grid::CellGrid& grid,
     }
 }
 
-} // namespace
-
-int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
+struct FilterOptions {
     std::string dataSet;
-    RunOptions o;
-    int usage = ParseRunOptions(ctx, args, "filter", screener::ColTicker, screener::ColPerformance,
-                                "--reverse", o, [&](const std::string& a, const auto& value) {
-                                    return a == "--dataset" && value(dataSet);
-                                });
-    if (usage) return usage;
-    if (dataSet.empty()) return UsageError(ctx.err, "filter needs --dataset FILE");
+    RunOptions run;
+};
+
+int Filter(Context& ctx, const FilterOptions& fo) {
+    const std::string& dataSet = fo.dataSet;
+    const RunOptions& o = fo.run;
+    if (int usage = CheckRunOptions(ctx, o, "--reverse")) return usage;
 
     // A bare data set or settings name lives in the program directory.
     std::filesystem::path dataSetPath = dataSet;
@@ -117,6 +116,21 @@ int FilterCommand(Context& ctx, const std::vector<std::string>& args) {
 
     WriteFilterResults(ctx, grid, state, out, s, dataSetName, calendar, settingsName, o.format);
     return 0;
+}
+
+} // namespace
+
+void AddFilterCommand(CLI::App& zolt, CommandRun& run) {
+    auto o = std::make_shared<FilterOptions>();
+    CLI::App* c = zolt.add_subcommand(
+        "filter", "Run the screener's filter and its trade evaluation over a data set");
+    c->add_option("--dataset", o->dataSet,
+                  "The data set: a YYMMDDNN.vds name in the program directory, or a file")
+        ->required()
+        ->type_name("FILE");
+    AddRunOptions(*c, o->run, ".VNI", screener::ColTicker, screener::ColPerformance, "--reverse",
+                  "Sort the other way round, as a second click on a title does");
+    c->callback([&run, o] { run = [o](Context& ctx) { return Filter(ctx, *o); }; });
 }
 
 } // namespace cli

@@ -6,6 +6,7 @@
 #include "hostlink/ChartDriver.h"
 #include "platform/Text.h"
 
+#include <CLI/CLI.hpp>
 #include <chrono>
 #include <csignal>
 #include <memory>
@@ -113,22 +114,21 @@ void WriteFindResults(Context& ctx, const grid::CellGrid& g, const finder::Finde
     }
 }
 
-} // namespace
-
-int FindCommand(Context& ctx, const std::vector<std::string>& args) {
+struct FindOptions {
     std::string date;
     bool ignoreEr = false;
-    RunOptions o;
-    int usage = ParseRunOptions(ctx, args, "find", finder::ColFoundDay, finder::ColName,
-                                "--descending", o, [&](const std::string& a, const auto& value) {
-                                    if (a == "--ignore-er") return ignoreEr = true;
-                                    return a == "--date" && value(date);
-                                });
-    if (usage) return usage;
+    RunOptions run;
+};
+
+int Find(Context& ctx, const FindOptions& fo) {
+    const std::string& date = fo.date;
+    const bool ignoreEr = fo.ignoreEr;
+    const RunOptions& o = fo.run;
+    if (int usage = CheckRunOptions(ctx, o, "--descending")) return usage;
 
     int day = 0;
     std::string error;
-    if (!date.empty() && !ParseDay("--date", date, day, error)) return UsageError(ctx.err, error);
+    if (!date.empty() && !ParseDay("--date", date, day, error)) return UsageError(ctx, error);
 
     hostdb::HostInstallation host;
     if (!ReadHost(ctx, hostdb::HostProgram::Zimra, host, true)) return 2;
@@ -181,6 +181,22 @@ int FindCommand(Context& ctx, const std::vector<std::string>& args) {
     WriteFindResults(ctx, g, state, s, last, o.format);
     // Interrupted: the rows found so far and the "Stopped" row are still shown.
     return state.stopped ? 130 : 0;
+}
+
+} // namespace
+
+void AddFindCommand(CLI::App& zolt, CommandRun& run) {
+    auto o = std::make_shared<FindOptions>();
+    CLI::App* c = zolt.add_subcommand(
+        "find", "Find the tickers whose close met a chart line on the market date");
+    AddRunOptions(*c, o->run, ".MNI", finder::ColFoundDay, finder::ColName, "--descending",
+                  "Sort in falling order, as a right click on a title does");
+    c->add_option("--date", o->date, "The market date (default: the settings file's)")
+        ->type_name("YYYY-MM-DD");
+    c->add_flag("--ignore-er", o->ignoreEr,
+                "Find without the expert-ratings check the settings ask for, which needs the "
+                "host's chart under Wine");
+    c->callback([&run, o] { run = [o](Context& ctx) { return Find(ctx, *o); }; });
 }
 
 } // namespace cli

@@ -5,37 +5,27 @@
 #include "platform/Text.h"
 #include "screener/engine/DataSetGeneration.h"
 
+#include <CLI/CLI.hpp>
 #include <chrono>
 
 namespace cli {
 
-int GenerateCommand(Context& ctx, const std::vector<std::string>& args) {
+namespace {
+
+struct GenerateOptions {
+    std::string date, length, outDir;
+};
+
+int Generate(Context& ctx, const GenerateOptions& o) {
     int day = 0, length = 0;
-    bool haveDate = false, haveLength = false;
-    std::filesystem::path outDir = ctx.programDir;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (i + 1 == args.size()) return UsageError(ctx.err, args[i] + " needs a value");
-        const std::string& value = args[i + 1];
-        if (args[i] == "--date") {
-            std::string error;
-            if (!ParseDay(args[i], value, day, error)) return UsageError(ctx.err, error);
-            haveDate = true;
-        } else if (args[i] == "--ma") {
-            haveLength = true;
-            if (!platform::ParseInteger(value, length) || length < 1 || length > 99) {
-                ctx.err << "zolt: the moving-average length must be a whole number from 1 to 99, "
-                           "not \""
-                        << value << "\"\n";
-                return 2;
-            }
-        } else if (args[i] == "--out-dir") {
-            outDir = value;
-        } else {
-            return UsageError(ctx.err, "unknown generate option " + args[i]);
-        }
-        ++i;
-    }
-    if (!haveDate || !haveLength) return UsageError(ctx.err, "generate needs --date and --ma");
+    std::string error;
+    if (!ParseDay("--date", o.date, day, error)) return UsageError(ctx, error);
+    if (!platform::ParseInteger(o.length, length) || length < 1 || length > 99)
+        return UsageError(ctx, "the moving-average length must be a whole number from 1 to 99, "
+                               "not \"" +
+                                   o.length + "\"");
+    const std::filesystem::path outDir =
+        o.outDir.empty() ? ctx.programDir : std::filesystem::path(o.outDir);
 
     hostdb::HostInstallation host;
     if (!ReadHost(ctx, hostdb::HostProgram::ZoltW, host, true)) return 2;
@@ -92,6 +82,27 @@ int GenerateCommand(Context& ctx, const std::vector<std::string>& args) {
             << result.visited << " tickers for " << calendar.FormatDay("dddddd", day) << " with a "
             << length << "-day average of volume\n";
     return 0;
+}
+
+} // namespace
+
+void AddGenerateCommand(CLI::App& zolt, CommandRun& run) {
+    auto o = std::make_shared<GenerateOptions>();
+    CLI::App* c = zolt.add_subcommand(
+        "generate", "Generate the screener's data set for a market date and a volume average");
+    c->add_option("--date", o->date,
+                  "The market date, moved back to the last market date or the trading day "
+                  "before, as the data-set chooser does")
+        ->required()
+        ->type_name("YYYY-MM-DD");
+    c->add_option("--ma", o->length, "Days of the moving average of volume, 1 to 99")
+        ->required()
+        ->type_name("N");
+    c->add_option("--out-dir", o->outDir,
+                  "Where the data set is written (default: the program "
+                  "directory)")
+        ->type_name("DIR");
+    c->callback([&run, o] { run = [o](Context& ctx) { return Generate(ctx, *o); }; });
 }
 
 } // namespace cli

@@ -2,10 +2,13 @@
 #include "cli/Zolt.h"
 #include "hostdb/SearchPath.h"
 
+#include <CLI/CLI.hpp>
+
 namespace cli {
 
-int HostCommand(Context& ctx, const std::vector<std::string>& args) {
-    if (!args.empty()) return UsageError(ctx.err, "host takes no arguments");
+namespace {
+
+int Host(Context& ctx) {
     hostdb::HostInstallation host;
     if (!ReadHost(ctx, hostdb::HostProgram::ZoltW, host, true)) return 2;
     const hostdb::HostGlobals& g = host.globals;
@@ -17,6 +20,13 @@ int HostCommand(Context& ctx, const std::vector<std::string>& args) {
     ctx.out << "Last market date: " << g.LastMarketDateText << "\n";
     ctx.out << "Ticker files:     " << host.tickerFiles.size() << "\n";
     return 0;
+}
+
+} // namespace
+
+void AddHostCommand(CLI::App& zolt, CommandRun& run) {
+    zolt.add_subcommand("host", "Print what the programs find of the host installation")
+        ->callback([&run] { run = Host; });
 }
 
 } // namespace cli

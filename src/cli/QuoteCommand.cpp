@@ -5,26 +5,24 @@
 #include "hostdb/TickerFile.h"
 #include "platform/Text.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 
 namespace cli {
 
-int QuoteCommand(Context& ctx, const std::vector<std::string>& args) {
-    std::string what, error;
+namespace {
+
+struct QuoteOptions {
+    std::string what, fromText, toText;
+};
+
+int Quote(Context& ctx, const QuoteOptions& o) {
+    const std::string& what = o.what;
+    std::string error;
     int from = -32768, to = 32767;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--from" || args[i] == "--to") {
-            int& bound = args[i] == "--from" ? from : to;
-            if (i + 1 == args.size()) return UsageError(ctx.err, args[i] + " needs a date");
-            if (!ParseDay(args[i], args[i + 1], bound, error)) return UsageError(ctx.err, error);
-            ++i;
-        } else if (what.empty() && args[i].rfind("--", 0) != 0) {
-            what = args[i];
-        } else {
-            return UsageError(ctx.err, "quote takes one SYMBOL or FILE, not " + args[i]);
-        }
-    }
-    if (what.empty()) return UsageError(ctx.err, "quote needs a SYMBOL or FILE");
+    if (!o.fromText.empty() && !ParseDay("--from", o.fromText, from, error))
+        return UsageError(ctx, error);
+    if (!o.toText.empty() && !ParseDay("--to", o.toText, to, error)) return UsageError(ctx, error);
 
     std::filesystem::path path;
     if (what.find('/') != std::string::npos) {
@@ -66,6 +64,22 @@ int QuoteCommand(Context& ctx, const std::vector<std::string>& args) {
                 << Padded(PriceText(ticker.Close()), 12) << ticker.Volume() << "\n";
     }
     return 0;
+}
+
+} // namespace
+
+void AddQuoteCommand(CLI::App& zolt, CommandRun& run) {
+    auto o = std::make_shared<QuoteOptions>();
+    CLI::App* c = zolt.add_subcommand(
+        "quote", "Print a ticker file's header and daily records, to check a suspicious ticker");
+    c->add_option("SYMBOL|FILE", o->what,
+                  "A symbol looked up on the host's data directories, or a file (a name with a /)")
+        ->required();
+    c->add_option("--from", o->fromText, "The first day printed (default: the file's first)")
+        ->type_name("YYYY-MM-DD");
+    c->add_option("--to", o->toText, "The last day printed (default: the file's last)")
+        ->type_name("YYYY-MM-DD");
+    c->callback([&run, o] { run = [o](Context& ctx) { return Quote(ctx, *o); }; });
 }
 
 } // namespace cli

@@ -7,6 +7,7 @@
 #include "platform/Directories.h"
 #include "platform/Profile.h"
 
+#include <CLI/CLI.hpp>
 #include <cerrno>
 #include <iostream>
 #include <iterator>
@@ -38,31 +39,6 @@ struct TagListOptions {
     bool haveDir = false, haveFrom = false, replace = false;
     std::vector<std::string> tickers;
 };
-
-// 0, or the usage error's status.
-int ParseTagListOptions(Context& ctx, const std::vector<std::string>& args, TagListOptions& o) {
-    bool haveName = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--name" || a == "--dir" || a == "--from") {
-            if (i + 1 == args.size()) return UsageError(ctx.err, a + " needs a value");
-            const std::string& value = args[++i];
-            if (a == "--name") o.typedName = value, haveName = true;
-            if (a == "--dir") o.dir = value, o.haveDir = true;
-            if (a == "--from") o.from = value, o.haveFrom = true;
-        } else if (a == "--replace") {
-            o.replace = true;
-        } else if (a.rfind("--", 0) == 0) {
-            return UsageError(ctx.err, "unknown taglist option " + a);
-        } else {
-            o.tickers.push_back(a);
-        }
-    }
-    if (!haveName) return UsageError(ctx.err, "taglist needs --name");
-    if (o.haveFrom == !o.tickers.empty())
-        return UsageError(ctx.err, "taglist takes either TICKER... or --from FILE|-");
-    return 0;
-}
 
 // The cells given: the tickers of the command, or the text of --from cut into cells; false
 // after saying why that text could not be read.
@@ -125,11 +101,11 @@ int ReportBuild(Context& ctx, const hostdb::TagListBuild& build, const std::stri
     return 0;
 }
 
-} // namespace
-
-int TagListCommand(Context& ctx, const std::vector<std::string>& args) {
-    TagListOptions o;
-    if (int usage = ParseTagListOptions(ctx, args, o)) return usage;
+int TagList(Context& ctx, TagListOptions o) {
+    o.haveDir = !o.dir.empty();
+    o.haveFrom = !o.from.empty();
+    if (o.haveFrom == !o.tickers.empty())
+        return UsageError(ctx, "taglist takes either TICKER... or --from FILE|-");
 
     std::string name, error;
     if (!hostdb::CheckTagListName(o.typedName, name, error)) {
@@ -165,6 +141,26 @@ int TagListCommand(Context& ctx, const std::vector<std::string>& args) {
         return 1;
     }
     return ReportBuild(ctx, build, name, path, given);
+}
+
+} // namespace
+
+void AddTagListCommand(CLI::App& zolt, CommandRun& run) {
+    auto o = std::make_shared<TagListOptions>();
+    CLI::App* c = zolt.add_subcommand(
+        "taglist", "Write a host tag list of tickers, with the name and collecting rules of the "
+                   "windows");
+    c->add_option("--name", o->typedName, "The list's name, as the tag-list dialog takes it")
+        ->required()
+        ->type_name("NAME");
+    c->add_option("--dir", o->dir, "Where NAME.LIS is written (default: the host directory)")
+        ->type_name("DIR");
+    c->add_flag("--replace", o->replace, "Replace a list of that name");
+    c->add_option("--from", o->from,
+                  "Read the tickers from a file, or from standard input with -, one a line")
+        ->type_name("FILE|-");
+    c->add_option("TICKER", o->tickers, "The tickers, when not --from");
+    c->callback([&run, o] { run = [o](Context& ctx) { return TagList(ctx, *o); }; });
 }
 
 } // namespace cli

@@ -8,35 +8,16 @@
 #include "platform/Text.h"
 #include "platform/Workers.h"
 
+#include <CLI/CLI.hpp>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <streambuf>
 
 namespace cli {
 
 namespace {
-
-const char* const Usage =
-    "usage: zolt [--windows-dir DIR] [--now \"YYYY-MM-DD HH:MM\"] [--program-dir DIR] "
-    "[--threads N] "
-    "host | quote SYMBOL|FILE [--from YYYY-MM-DD] [--to YYYY-MM-DD] | "
-    "generate --date YYYY-MM-DD --ma N [--out-dir DIR] | dataset FILE [--format table|csv] | "
-    "filter --dataset FILE [--settings NAME|FILE.VNI] [--sort COLUMN [--reverse]] "
-    "[--format table|csv|grid|tickers] | "
-    "taglist --name NAME [--dir DIR] [--replace] (TICKER... | --from FILE|-) | "
-    "find [--settings NAME|FILE.MNI] [--date YYYY-MM-DD] [--sort COLUMN [--descending]] "
-    "[--ignore-er] [--format table|csv|grid|tickers] | chart [--list NAME] TICKER";
-
-const std::map<std::string, Command>& Commands() {
-    static const std::map<std::string, Command> commands{
-        {"host", HostCommand},       {"quote", QuoteCommand},   {"generate", GenerateCommand},
-        {"dataset", DataSetCommand}, {"filter", FilterCommand}, {"taglist", TagListCommand},
-        {"find", FindCommand},       {"chart", ChartCommand}};
-    return commands;
-}
 
 // Passes text on with its control characters (but line ends and tabs) shown as "?", so a name
 // from a hostile file cannot send escape sequences to a terminal.
@@ -69,12 +50,74 @@ private:
     bool cr_;
 };
 
+// The values of the global options, applied once the parse is through.
+struct GlobalValues {
+    std::vector<std::pair<std::string, std::string>> given; // option, value, in order
+};
+
+std::unique_ptr<CLI::App> ZoltParser(CommandRun& run, GlobalValues& globals) {
+    auto app = std::make_unique<CLI::App>(
+        "The screener's and the finder's engines without their windows, over a QEL host "
+        "installation.",
+        "zolt");
+    app->set_version_flag("--version", "zolt " ZOLT_VERSION, "Print the version and exit");
+    app->set_help_flag("-h,--help", "Print this help and exit");
+    app->require_subcommand(1);
+    app->option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast); // as before
+    app->get_formatter()->column_width(26);
+    auto global = [&](const char* name, const char* help) {
+        app->add_option_function<std::string>(
+               name,
+               [&globals, name](const std::string& v) { globals.given.emplace_back(name, v); },
+               help)
+            ->type_name(std::string(name) == "--now"       ? "\"YYYY-MM-DD HH:MM\""
+                        : std::string(name) == "--threads" ? "N"
+                                                           : "DIR");
+    };
+    global("--windows-dir",
+           "The host's Windows directory; PREFIX/drive_c/windows also takes its drives from PREFIX "
+           "(default: $WINEPREFIX/drive_c/windows, else ~/.wine/drive_c/windows)");
+    global("--now", "The clock, from 1980-01-02 to 2069-09-16 (default: the system's)");
+    global("--program-dir",
+           "Where data sets and settings files live (default: $XDG_DATA_HOME/zolt for an installed "
+           "zolt, else beside the executable)");
+    global("--threads",
+           "Threads the find and the generation read and compute tickers on, 1 to 256 (default: "
+           "$ZOLT_THREADS, else as many as the processor has)");
+    AddHostCommand(*app, run);
+    AddQuoteCommand(*app, run);
+    AddGenerateCommand(*app, run);
+    AddDataSetCommand(*app, run);
+    AddFilterCommand(*app, run);
+    AddTagListCommand(*app, run);
+    AddFindCommand(*app, run);
+    AddChartCommand(*app, run);
+    return app;
+}
+
 int Dispatch(Context& ctx, const std::vector<std::string>& args) {
-    size_t i = 0;
-    std::string error;
+    CommandRun run;
+    GlobalValues globals;
+    std::unique_ptr<CLI::App> app = ZoltParser(run, globals);
+    std::vector<std::string> reversed(args.rbegin(), args.rend()); // the parser reads from the back
+    try {
+        app->parse(reversed);
+    } catch (const CLI::CallForHelp& e) {
+        return app->exit(e, ctx.out, ctx.err);
+    } catch (const CLI::CallForVersion& e) {
+        return app->exit(e, ctx.out, ctx.err);
+    } catch (const CLI::ParseError& e) {
+        for (const CLI::App* c : app->get_subcommands()) ctx.command = c->get_name();
+        return UsageError(ctx, e.what());
+    }
+    for (const CLI::App* c : app->get_subcommands()) ctx.command = c->get_name();
     int threads = 0;
-    if (!ParseGlobalOptions(args, i, ctx.env, ctx.programDir, error, &threads))
-        return UsageError(ctx.err, error);
+    std::string error;
+    for (const auto& [name, value] : globals.given)
+        if (!hostdb::ApplyGlobalOption(name, value, ctx.env, ctx.programDir, error, &threads)) {
+            ctx.command.clear();
+            return UsageError(ctx, error);
+        }
     if (threads > 0) {
         ctx.threads = threads;
     } else {
@@ -82,17 +125,14 @@ int Dispatch(Context& ctx, const std::vector<std::string>& args) {
         ctx.threads = platform::WorkerThreads(&warning);
         if (!warning.empty()) ctx.err << "zolt: " << warning << "\n";
     }
-    if (i == args.size()) return UsageError(ctx.err, "no command given");
-    auto cmd = Commands().find(args[i]);
-    if (cmd == Commands().end()) return UsageError(ctx.err, "unknown command " + args[i]);
-    return cmd->second(
-        ctx, std::vector<std::string>(args.begin() + static_cast<long>(i) + 1, args.end()));
+    return run ? run(ctx) : UsageError(ctx, "no command given");
 }
 
 } // namespace
 
-int UsageError(std::ostream& err, const std::string& what) {
-    err << "zolt: " << what << " (" << Usage << ")\n";
+int UsageError(Context& ctx, const std::string& what) {
+    ctx.err << "zolt: " << what << "\nRun 'zolt" << (ctx.command.empty() ? "" : " " + ctx.command)
+            << " --help' for the options.\n";
     return 2;
 }
 
@@ -103,7 +143,7 @@ int RunZolt(const std::vector<std::string>& args, const platform::Directories& d
     std::ostream shownOut(&outFilter), shownErr(&errFilter);
     std::ostream& o = outIsTerminal ? shownOut : out;
     std::ostream& e = errIsTerminal ? shownErr : err;
-    Context ctx{{dirs, locale, now}, dirs.program, o, e, errIsTerminal};
+    Context ctx{{dirs, locale, now}, dirs.program, o, e, errIsTerminal, 1, {}};
     int status;
     try {
         status = Dispatch(ctx, args);
@@ -193,35 +233,27 @@ bool LocateSettings(Context& ctx, const std::string& arg, const std::string& ext
     return true;
 }
 
-int ParseRunOptions(Context& ctx, const std::vector<std::string>& args, const std::string& command,
-                    int lowest, int highest, const std::string& orderFlag, RunOptions& o,
-                    const MoreOptions& more) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string& out) {
-            if (i + 1 == args.size()) return false;
-            out = args[++i];
-            return true;
-        };
-        std::string v;
-        if (a == "--settings" && value(o.settings)) {
-        } else if (a == "--format" && value(o.format)) {
-            if (o.format != "table" && o.format != "csv" && o.format != "grid" &&
-                o.format != "tickers")
-                return UsageError(ctx.err, "--format is table, csv, grid or tickers");
-        } else if (a == "--sort" && value(v)) {
-            if (!platform::ParseInteger(v, o.sortColumn) || o.sortColumn < lowest ||
-                o.sortColumn > highest)
-                return UsageError(ctx.err, "--sort wants a column from " + std::to_string(lowest) +
-                                               " to " + std::to_string(highest));
-        } else if (a == orderFlag) {
-            o.otherOrder = true;
-        } else if (!more(a, value)) {
-            return UsageError(ctx.err, "unknown or incomplete " + command + " option " + a);
-        }
-    }
-    if (o.otherOrder && o.sortColumn < 0)
-        return UsageError(ctx.err, orderFlag + " goes with --sort");
+void AddRunOptions(CLI::App& command, RunOptions& o, const std::string& settingsKind, int lowest,
+                   int highest, const std::string& orderFlag, const std::string& orderHelp) {
+    command
+        .add_option("--settings", o.settings,
+                    "A settings file: NAME in the program directory, or a " + settingsKind +
+                        " file (default: the settings' defaults)")
+        ->type_name("NAME|FILE" + settingsKind);
+    command
+        .add_option("--format", o.format,
+                    "table as the screen shows it, csv, grid (the cells as the report prints "
+                    "them) or tickers (one a line)")
+        ->check(CLI::IsMember({"table", "csv", "grid", "tickers"}))
+        ->capture_default_str();
+    command.add_option("--sort", o.sortColumn, "Sort by this column, as a click on its title does")
+        ->check(CLI::Range(lowest, highest))
+        ->type_name("COLUMN");
+    command.add_flag(orderFlag, o.otherOrder, orderHelp);
+}
+
+int CheckRunOptions(Context& ctx, const RunOptions& o, const std::string& orderFlag) {
+    if (o.otherOrder && o.sortColumn < 0) return UsageError(ctx, orderFlag + " goes with --sort");
     return 0;
 }
 

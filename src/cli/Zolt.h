@@ -9,9 +9,14 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
+
+namespace CLI {
+class App;
+}
 
 namespace cli {
 
@@ -24,10 +29,12 @@ struct Context {
     std::ostream& err;
     bool errIsTerminal = false; // progress lines only for a person watching
     int threads = 1;            // for the scans: --threads, ZOLT_THREADS or the processor's
+    std::string command;        // the command running, for the usage errors' pointer to its help
 };
 
 // Exit statuses: 0 done, 1 the command failed, 2 bad usage or no host installation.
-using Command = std::function<int(Context&, const std::vector<std::string>& args)>;
+// What runs once a command's options are parsed.
+using CommandRun = std::function<int(Context&)>;
 
 // Runs `zolt args...` (args without the program name). The environment and locale are given so
 // tests do not depend on the machine's. What reaches a terminal has its control characters
@@ -37,17 +44,23 @@ int RunZolt(const std::vector<std::string>& args, const platform::Directories& d
             const platform::Locale& locale, hostdb::DateTimeValue now, std::ostream& out,
             std::ostream& err, bool errIsTerminal = false, bool outIsTerminal = false);
 
-int HostCommand(Context& ctx, const std::vector<std::string>& args);     // HostCommand.cpp
-int QuoteCommand(Context& ctx, const std::vector<std::string>& args);    // QuoteCommand.cpp
-int GenerateCommand(Context& ctx, const std::vector<std::string>& args); // GenerateCommand.cpp
-int DataSetCommand(Context& ctx, const std::vector<std::string>& args);  // DataSetCommand.cpp
-int FilterCommand(Context& ctx, const std::vector<std::string>& args);   // FilterCommand.cpp
-int TagListCommand(Context& ctx, const std::vector<std::string>& args);  // TagListCommand.cpp
-int FindCommand(Context& ctx, const std::vector<std::string>& args);     // FindCommand.cpp
-int ChartCommand(Context& ctx, const std::vector<std::string>& args);    // ChartCommand.cpp
+// Each command adds its sub-command, with its options and their help, to zolt's parser, and sets
+// `run` when it is the one given. One file per command.
+void AddHostCommand(CLI::App& zolt, CommandRun& run);     // HostCommand.cpp
+void AddQuoteCommand(CLI::App& zolt, CommandRun& run);    // QuoteCommand.cpp
+void AddGenerateCommand(CLI::App& zolt, CommandRun& run); // GenerateCommand.cpp
+void AddDataSetCommand(CLI::App& zolt, CommandRun& run);  // DataSetCommand.cpp
+void AddFilterCommand(CLI::App& zolt, CommandRun& run);   // FilterCommand.cpp
+void AddTagListCommand(CLI::App& zolt, CommandRun& run);  // TagListCommand.cpp
+void AddFindCommand(CLI::App& zolt, CommandRun& run);     // FindCommand.cpp
+void AddChartCommand(CLI::App& zolt, CommandRun& run);    // ChartCommand.cpp
 
-// Prints a usage error (one line) and gives exit status 2.
-int UsageError(std::ostream& err, const std::string& what);
+// The parser of zolt's global options and commands, as --help shows them.
+std::unique_ptr<CLI::App> ZoltParser(CommandRun& run);
+
+// Prints a usage error, the one offending point and where the options are told, and gives exit
+// status 2.
+int UsageError(Context& ctx, const std::string& what);
 
 // Reads the host's settings (and, with `discover`, lists its ticker files) for a command,
 // printing the program's message and the reason when the host is not found, and any warnings
@@ -82,13 +95,10 @@ struct RunOptions {
     int sortColumn = -1;
     bool otherOrder = false; // --reverse or --descending
 };
-// The command's own options go to `more` (option, a reader of its value); false from it means
-// an unknown option. 0, or the usage error's status.
-using MoreOptions =
-    std::function<bool(const std::string& option, const std::function<bool(std::string&)>& value)>;
-int ParseRunOptions(Context& ctx, const std::vector<std::string>& args, const std::string& command,
-                    int lowest, int highest, const std::string& orderFlag, RunOptions& options,
-                    const MoreOptions& more);
+void AddRunOptions(CLI::App& command, RunOptions& o, const std::string& settingsKind, int lowest,
+                   int highest, const std::string& orderFlag, const std::string& orderHelp);
+// 0, or the usage error's status when the order flag came without --sort.
+int CheckRunOptions(Context& ctx, const RunOptions& o, const std::string& orderFlag);
 
 // Grid rows first..last as tab-separated cell texts, exactly as the grid holds them.
 void WriteGridRows(std::ostream& out, const grid::CellGrid& g, int first, int last);

@@ -9,6 +9,29 @@
 
 namespace hostdb {
 
+bool ApplyGlobalOption(const std::string& name, const std::string& value, HostEnvironment& env,
+                       std::filesystem::path& programDir, std::string& error, int* threads) {
+    if (name != "--windows-dir" && name != "--program-dir" && name != "--now" &&
+        !(threads && name == "--threads"))
+        return error = "unknown option " + name, false;
+    if (value.empty()) return error = "option " + name + " needs a value", false;
+    if (name == "--windows-dir") {
+        env.dirs.SetWindowsDirectory(value);
+    } else if (name == "--program-dir") {
+        programDir = value;
+    } else if (name == "--threads") {
+        if (!platform::ParseThreadCount(value, *threads))
+            return error = "--threads wants a number from 1 to " +
+                           std::to_string(platform::MaxWorkerThreads) + ", not \"" + value + "\"",
+                   false;
+    } else if (!ParseNow(value, env.now)) {
+        error = std::string("--now wants \"YYYY-MM-DD HH:MM\" (dates run from ") + HostDayRange +
+                "), not \"" + value + "\"";
+        return false;
+    }
+    return true;
+}
+
 bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t& i, HostEnvironment& env,
                         std::filesystem::path& programDir, std::string& error, int* threads) {
     for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {
@@ -17,43 +40,30 @@ bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t& i, Ho
         if (eq != std::string::npos) {
             value = name.substr(eq + 1);
             name.resize(eq);
-        }
-        if (name != "--windows-dir" && name != "--program-dir" && name != "--now" &&
-            !(threads && name == "--threads"))
-            return error = "unknown option " + name, false;
-        if (eq == std::string::npos) {
-            if (i + 1 == args.size()) return error = "option " + name + " needs a value", false;
+        } else if (i + 1 < args.size() && (name == "--windows-dir" || name == "--program-dir" ||
+                                           name == "--now" || (threads && name == "--threads"))) {
             value = args[++i];
         }
-        if (value.empty()) return error = "option " + name + " needs a value", false;
-        if (name == "--windows-dir") {
-            env.dirs.SetWindowsDirectory(value);
-        } else if (name == "--program-dir") {
-            programDir = value;
-        } else if (name == "--threads") {
-            if (!platform::ParseThreadCount(value, *threads))
-                return error = "--threads wants a number from 1 to " +
-                               std::to_string(platform::MaxWorkerThreads) + ", not \"" + value +
-                               "\"",
-                       false;
-        } else if (!ParseNow(value, env.now)) {
-            error = std::string("--now wants \"YYYY-MM-DD HH:MM\" (dates run from ") +
-                    HostDayRange + "), not \"" + value + "\"";
-            return false;
-        }
+        if (!ApplyGlobalOption(name, value, env, programDir, error, threads)) return false;
     }
     return true;
 }
 
-bool ProgramPlacesFromArguments(const std::vector<std::string>& args, ProgramPlaces& places,
-                                std::vector<std::string>& rest, std::string& error) {
+ProgramPlaces DefaultProgramPlaces() {
+    ProgramPlaces places;
     places.env.dirs = platform::Directories::FromEnvironment();
     places.env.now = LocalNow();
     places.programDir = places.env.dirs.program;
-    std::size_t i = 0;
-    if (!ParseGlobalOptions(args, i, places.env, places.programDir, error)) return false;
     places.ownSettings =
         platform::Directories::FileInDirectory(places.env.dirs.settings, "OstravlR.Ini");
+    return places;
+}
+
+bool ProgramPlacesFromArguments(const std::vector<std::string>& args, ProgramPlaces& places,
+                                std::vector<std::string>& rest, std::string& error) {
+    places = DefaultProgramPlaces();
+    std::size_t i = 0;
+    if (!ParseGlobalOptions(args, i, places.env, places.programDir, error)) return false;
     rest.assign(args.begin() + static_cast<long>(i), args.end());
     return true;
 }

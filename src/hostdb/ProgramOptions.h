@@ -10,6 +10,13 @@
 
 namespace hostdb {
 
+// One global option's value (name with its dashes); false with the message when the value is
+// empty or not what the option takes, or the name is none of them. --threads is taken only
+// where `threads` is given.
+bool ApplyGlobalOption(const std::string& name, const std::string& value, HostEnvironment& env,
+                       std::filesystem::path& programDir, std::string& error,
+                       int* threads = nullptr);
+
 // The global options from args[i] on; i ends at the first argument that is no option. False
 // with the message. --threads N is taken only where `threads` is given.
 bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t& i, HostEnvironment& env,
@@ -26,6 +33,8 @@ struct ProgramPlaces {
 };
 bool ProgramPlacesFromArguments(const std::vector<std::string>& args, ProgramPlaces& places,
                                 std::vector<std::string>& rest, std::string& error);
+// The places before any option: the environment's, the system's clock.
+ProgramPlaces DefaultProgramPlaces();
 
 // "YYYY-MM-DD HH:MM" (or "YYYY-MM-DD") as a date-time value.
 bool ParseNow(const std::string& text, DateTimeValue& now);

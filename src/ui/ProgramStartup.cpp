@@ -6,6 +6,7 @@
 #include "ui/SingleInstance.h"
 #include "ui/SplashWindow.h"
 
+#include <QCommandLineParser>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <iostream>
@@ -69,18 +70,60 @@ void NameProgram(const ProgramFacts& facts) {
 
 ProgramStartup::ProgramStartup(int& argc, char** argv, const ProgramFacts& facts) : facts_(facts) {
     // Read before a display is opened, so that a mistake is reported also where none can be.
-    std::vector<std::string> rest;
+    QCoreApplication::setApplicationName(facts.name);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(facts.summary);
+    const QCommandLineOption help({"h", "help"}, "Print this help and exit.");
+    const QCommandLineOption version("version", "Print the version and exit.");
+    const QCommandLineOption windowsDir(
+        "windows-dir",
+        "The host's Windows directory; PREFIX/drive_c/windows also takes its drives from PREFIX "
+        "(default: $WINEPREFIX/drive_c/windows, else ~/.wine/drive_c/windows).",
+        "DIR");
+    const QCommandLineOption now(
+        "now", "The clock, from 1980-01-02 to 2069-09-16 (default: the system's).",
+        "\"YYYY-MM-DD HH:MM\"");
+    const QCommandLineOption programDir(
+        "program-dir",
+        "Where data sets and settings files live (default: $XDG_DATA_HOME/zolt for an installed "
+        "program, else beside the executable).",
+        "DIR");
+    parser.addOptions({help, version, windowsDir, now, programDir});
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     std::string error;
-    if (!MainSetupFromArguments(std::vector<std::string>(argv + 1, argv + argc), setup_, rest,
-                                error) ||
-        !rest.empty()) {
-        if (error.empty()) error = "unexpected argument " + rest.front();
-        std::cerr << facts.name.toStdString() << ": " << error
-                  << " (usage: " << facts.name.toStdString()
-                  << " [--windows-dir DIR] [--now \"YYYY-MM-DD HH:MM\"] [--program-dir DIR])\n";
+    if (parser.parse(arguments) && parser.isSet(help)) {
+        // Without an application object yet, Qt cannot name the program itself.
+        std::cout << parser.helpText()
+                         .replace(QStringLiteral("<executable_name>"), facts.name)
+                         .toStdString();
+        return; // status 0
+    }
+    if (parser.errorText().isEmpty() && parser.isSet(version)) {
+        std::cout << facts.name.toStdString() << " " << facts.version.toStdString() << " (zolt "
+                  << ZOLT_VERSION << ")\n";
+        return;
+    }
+    static_cast<hostdb::ProgramPlaces&>(setup_) = hostdb::DefaultProgramPlaces();
+    if (!parser.errorText().isEmpty()) {
+        error = parser.errorText().toStdString();
+    } else if (!parser.positionalArguments().isEmpty()) {
+        error = "unexpected argument " + parser.positionalArguments().front().toStdString();
+    } else {
+        for (const QCommandLineOption* o : {&windowsDir, &now, &programDir})
+            for (const QString& value : parser.values(*o))
+                if (error.empty() && !hostdb::ApplyGlobalOption(
+                                         "--" + o->names().front().toStdString(),
+                                         value.toStdString(), setup_.env, setup_.programDir, error))
+                    break;
+    }
+    if (!error.empty()) {
+        std::cerr << facts.name.toStdString() << ": " << error << "\nRun '"
+                  << facts.name.toStdString() << " --help' for the options.\n";
         status_ = 2;
         return;
     }
+    setup_.env.locale = platform::SystemLocale();
     std::error_code ec; // a missing program directory is made by its first writer
     std::filesystem::create_directories(setup_.programDir, ec);
 

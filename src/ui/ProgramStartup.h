@@ -66,14 +66,17 @@ struct ProgramFacts {
     QString boxTitle;         // the title of the box that says the host was not found
     QString product, tagline; // the splash picture's two lines
     QStringList fatalInstructions;
+    QString summary; // what the program does, in one line, for --help
+    QString version; // the program's own, as its about box shows it
 };
 
 // The application's name and the program's title, which captions the error boxes and keys the
 // single instance; the windows' captions stay their own.
 void NameProgram(const ProgramFacts& facts);
 
-// The steps before a program's main window exists. A mistake in the options is reported on
-// stderr with the usage before any display is opened, and the program ends with status 2.
+// The steps before a program's main window exists. --help and --version are answered on stdout
+// and a mistake in the options on stderr, before any display is opened; the program then ends
+// with status 0 or 2.
 class ProgramStartup {
 public:
     ProgramStartup(int& argc, char** argv, const ProgramFacts& facts);

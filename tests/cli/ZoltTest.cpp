@@ -82,8 +82,10 @@ TEST(Zolt, ErrorsAndUsage) {
                                                {"host", "extra"}}) {
         Result r = Zolt(args);
         EXPECT_EQ(r.status, 2);
+        // The one offending point, then where the options are told.
         EXPECT_EQ(r.err.rfind("zolt: ", 0), 0u) << r.err;
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << r.err;
+        EXPECT_TRUE(r.err.ends_with(" --help' for the options.\n")) << r.err;
     }
 
     hostdb::DateTimeValue now;
@@ -100,6 +102,33 @@ TEST(Zolt, ErrorsAndUsage) {
     EXPECT_FALSE(hostdb::ParseDay("--date", "2160-01-02", day, error));
     EXPECT_EQ(error, "--date wants a date YYYY-MM-DD (dates run from 1980-01-02 to 2069-09-16), "
                      "not \"2160-01-02\"");
+}
+
+// Help and the version go to stdout with status 0: the commands one a line, a command's options
+// with their meaning and defaults.
+TEST(Zolt, HelpAndVersion) {
+    Result help = Zolt({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.err, "");
+    for (const char* command :
+         {"host", "quote", "generate", "dataset", "filter", "taglist", "find", "chart"})
+        EXPECT_NE(help.out.find("\n  " + std::string(command) + " "), std::string::npos) << command;
+    for (const char* option : {"--windows-dir DIR", "--now", "--program-dir DIR", "--threads N"})
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+
+    Result filter = Zolt({"filter", "--help"});
+    EXPECT_EQ(filter.status, 0);
+    for (const char* option : {"--dataset FILE REQUIRED", "--settings NAME|FILE.VNI",
+                               "{table,csv,grid,tickers}=table", "--sort COLUMN", "--reverse"})
+        EXPECT_NE(filter.out.find(option), std::string::npos) << option << "\n" << filter.out;
+    EXPECT_EQ(filter.out.find("--ignore-er"), std::string::npos) << "find's own";
+
+    Result version = Zolt({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "zolt " ZOLT_VERSION "\n");
+    Result wrong = Zolt({"filter", "--format", "xml"});
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_TRUE(wrong.err.ends_with("\nRun 'zolt filter --help' for the options.\n")) << wrong.err;
 }
 
 TEST(Zolt, QuotePrintsWhatWasWritten) {
@@ -489,7 +518,7 @@ TEST(Zolt, OutputThroughALinkToAFifoAndAHugeDataSetAreRefused) {
 
 TEST(Zolt, AWaitPastTwoSecondsIsNamedOnce) {
     std::ostringstream out, err;
-    cli::Context ctx{{}, {}, out, err};
+    cli::Context ctx{{}, {}, out, err, false, 1, {}};
     bool interrupted = false;
     hostlink::WaitHook hook = cli::TerminalWaitHook(ctx, [&] { return interrupted; });
     for (double s : {0.0, 1.9, 2.0, 2.5, 64.0})

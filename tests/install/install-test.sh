@@ -36,6 +36,16 @@ mkdir -p "$HOME"
 "$prefix/bin/make-host" --root "$tmp/host" --tickers 5 --years 1 --end 2026-12-04 --seed 3 >/dev/null
 windows=$tmp/host/drive_c/windows
 
+# Help and version on every program, on stdout with status 0, before any display is needed.
+"$prefix/bin/zolt" --help | grep -q '^  find ' || fail "zolt --help lists no find"
+"$prefix/bin/zolt" --version | grep -q '^zolt [0-9]' || fail "zolt --version"
+for program in ZoltW Zimra; do
+  [ -x "$prefix/bin/$program" ] || continue
+  DISPLAY= "$prefix/bin/$program" --help | grep -q -- '--program-dir <DIR>' || fail "$program --help"
+  DISPLAY= "$prefix/bin/$program" --version | grep -q "^$program [0-9]" || fail "$program --version"
+  if DISPLAY= "$prefix/bin/$program" --bogus 2>/dev/null; then fail "$program took --bogus"; fi
+done
+
 out=$(cd "$tmp" && "$prefix/bin/zolt" --windows-dir "$windows" --now "2026-12-05 10:00" host)
 echo "$out" | grep -qx 'Last market date: Friday, December 4, 2026' || fail "host report: $out"
 echo "$out" | grep -q '^Ticker files: *[1-9]' || fail "host report: $out"

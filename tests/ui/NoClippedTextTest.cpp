@@ -139,7 +139,7 @@ private slots:
     }
 
     void captionsAreTheWindowsOwn() {
-        ui::NameProgram({"ZoltW", "ZOLT (32-bit)", "ZOLT", "ZOLT", "", {}});
+        ui::NameProgram({"ZoltW", "ZOLT (32-bit)", "ZOLT", "ZOLT", "", {}, "", ""});
         zoltw::ScreenerWindow w(Places<zoltw::MainSetup>());
         w.show();
         zoltw::DataSetChooser* chooser = w.GetDataDialog();
