@@ -15,6 +15,9 @@ fail() { echo "install test: $*" >&2; exit 1; }
 [ -x "$prefix/bin/zolt" ] || fail "no bin/zolt"
 [ -x "$prefix/bin/make-host" ] || fail "no bin/make-host"
 [ -d "$prefix/share/zolt" ] || fail "no share/zolt"
+for page in zolt ZoltW Zimra; do
+  [ -f "$prefix/share/man/man1/$page.1" ] || fail "no manual page $page.1"
+done
 if [ -f "$build/src/screener/ZoltW" ]; then
   [ -x "$prefix/bin/ZoltW" ] || fail "no bin/ZoltW"
   grep -qx 'Exec=ZoltW' "$prefix/share/applications/zoltw.desktop" || fail "no desktop entry"
