@@ -18,6 +18,7 @@ fail() { echo "install test: $*" >&2; exit 1; }
 for page in zolt ZoltW Zimra; do
   [ -f "$prefix/share/man/man1/$page.1" ] || fail "no manual page $page.1"
 done
+[ -f "$prefix/share/bash-completion/completions/zolt" ] || fail "no bash completion"
 if [ -f "$build/src/screener/ZoltW" ]; then
   [ -x "$prefix/bin/ZoltW" ] || fail "no bin/ZoltW"
   grep -qx 'Exec=ZoltW' "$prefix/share/applications/zoltw.desktop" || fail "no desktop entry"
