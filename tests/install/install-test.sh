@@ -23,12 +23,16 @@ if [ -f "$build/src/screener/ZoltW" ]; then
   [ -x "$prefix/bin/ZoltW" ] || fail "no bin/ZoltW"
   grep -qx 'Exec=ZoltW' "$prefix/share/applications/zoltw.desktop" || fail "no desktop entry"
   [ -f "$prefix/share/icons/hicolor/scalable/apps/zoltw.svg" ] || fail "no icon"
+  [ -f "$prefix/share/icons/hicolor/48x48/apps/zoltw.png" ] || fail "no 48x48 icon"
+  [ -f "$prefix/share/metainfo/org.zolt.ZoltW.metainfo.xml" ] || fail "no metainfo"
   [ -f "$prefix/share/zolt/help/zoltw/index.txt" ] || fail "no help pages"
 fi
 if [ -f "$build/src/finder/Zimra" ]; then
   [ -x "$prefix/bin/Zimra" ] || fail "no bin/Zimra"
   grep -qx 'Exec=Zimra' "$prefix/share/applications/zimra.desktop" || fail "no desktop entry"
   [ -f "$prefix/share/icons/hicolor/scalable/apps/zimra.svg" ] || fail "no icon"
+  [ -f "$prefix/share/icons/hicolor/48x48/apps/zimra.png" ] || fail "no 48x48 icon"
+  [ -f "$prefix/share/metainfo/org.zolt.Zimra.metainfo.xml" ] || fail "no metainfo"
   [ -f "$prefix/share/zolt/help/zimra/index.txt" ] || fail "no help pages"
 fi
 
