@@ -16,7 +16,7 @@ fail() { echo "install test: $*" >&2; exit 1; }
 [ -x "$prefix/bin/make-host" ] || fail "no bin/make-host"
 [ -d "$prefix/share/zolt" ] || fail "no share/zolt"
 for page in zolt ZoltW Zimra; do
-  [ -f "$prefix/share/man/man1/$page.1" ] || fail "no manual page $page.1"
+  [ -f "$prefix/share/man/man1/$page.1.gz" ] || fail "no manual page $page.1.gz"
 done
 [ -f "$prefix/share/bash-completion/completions/zolt" ] || fail "no bash completion"
 if [ -f "$build/src/screener/ZoltW" ]; then
