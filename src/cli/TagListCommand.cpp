@@ -101,9 +101,7 @@ int ReportBuild(Context& ctx, const hostdb::TagListBuild& build, const std::stri
     return 0;
 }
 
-int TagList(Context& ctx, TagListOptions o) {
-    o.haveDir = !o.dir.empty();
-    o.haveFrom = !o.from.empty();
+int TagList(Context& ctx, const TagListOptions& o) {
     if (o.haveFrom == !o.tickers.empty())
         return UsageError(ctx, "taglist takes either TICKER... or --from FILE|-");
 
@@ -153,14 +151,19 @@ void AddTagListCommand(CLI::App& zolt, CommandRun& run) {
     c->add_option("--name", o->typedName, "The list's name, as the tag-list dialog takes it")
         ->required()
         ->type_name("NAME");
-    c->add_option("--dir", o->dir, "Where NAME.LIS is written (default: the host directory)")
-        ->type_name("DIR");
+    CLI::Option* dir =
+        c->add_option("--dir", o->dir, "Where NAME.LIS is written (default: the host directory)")
+            ->type_name("DIR");
     c->add_flag("--replace", o->replace, "Replace a list of that name");
-    c->add_option("--from", o->from,
-                  "Read the tickers from a file, or from standard input with -, one a line")
-        ->type_name("FILE|-");
+    CLI::Option* from =
+        c->add_option("--from", o->from,
+                      "Read the tickers from a file, or from standard input with -, one a line")
+            ->type_name("FILE|-");
     c->add_option("TICKER", o->tickers, "The tickers, when not --from");
-    c->callback([&run, o] { run = [o](Context& ctx) { return TagList(ctx, *o); }; });
+    c->callback([&run, o, dir, from] {
+        o->haveDir = dir->count() > 0, o->haveFrom = from->count() > 0; // given, even if empty
+        run = [o](Context& ctx) { return TagList(ctx, *o); };
+    });
 }
 
 } // namespace cli
