@@ -19,11 +19,7 @@ int main(int argc, char** argv) {
     if (!w.HostFound()) return 1;
     w.show();
     w.DataSetChosen(dataSet, true);
-    screener::FilterSettings all;
-    all.Page = screener::PageAll;
-    all.MinClose = 0;
-    all.MinVolume = 0;
-    w.RunFilter(all);
+    w.RunFilter(screener::EveryTicker());
     w.WalkResults(INT_MIN);
     QApplication::processEvents();
 

@@ -20,13 +20,9 @@ int main(int argc, char** argv) {
     w.DataSetChosen(dataSet, true);
     QApplication::processEvents();
 
-    screener::FilterSettings all;
-    all.Page = screener::PageAll;
-    all.MinClose = 0;
-    all.MinVolume = 0;
     QElapsedTimer t;
     t.start();
-    w.RunFilter(all);
+    w.RunFilter(screener::EveryTicker());
     const double fill = t.nsecsElapsed() / 1e9;
     t.restart();
     w.sgdData->viewport()->repaint();

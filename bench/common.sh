@@ -40,3 +40,19 @@ median5() {
   "$@" >/dev/null
   for _ in 1 2 3 4 5; do seconds "$@"; done | sort -g | awk '{a[NR]=$1} END {print a[3]}'
 }
+
+# Runs a window benchmark (build/bench/NAME, offscreen, on the data set of 4 December 2026) five
+# times and prints the median of each "step value" line it prints, in the order of its first run.
+window_bench_medians() {
+  local name=$1 runs
+  cmake --build --preset default --target "$name" >/dev/null
+  [ -f "$program/26120410.vds" ] || "${zolt[@]}" generate --date 2026-12-04 --ma 10 >/dev/null
+  runs=$(for _ in 1 2 3 4 5; do
+    QT_QPA_PLATFORM=offscreen "build/bench/$name" --windows-dir "$host/drive_c/windows" \
+      --program-dir "$program" 26120410.vds 2>/dev/null
+  done)
+  for step in $(echo "$runs" | awk '!seen[$1]++ { print $1 }'); do
+    printf '%-12s %s\n' "$step" "$(echo "$runs" | awk -v s="$step" '$1 == s { print $2 }' |
+      sort -g | sed -n 3p)"
+  done
+}

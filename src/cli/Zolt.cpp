@@ -50,10 +50,8 @@ private:
     bool cr_;
 };
 
-// The values of the global options, applied once the parse is through.
-struct GlobalValues {
-    std::vector<std::pair<std::string, std::string>> given; // option, value, in order
-};
+// The global options given (option, value, in order), applied once the parse is through.
+using GlobalValues = std::vector<std::pair<std::string, std::string>>;
 
 std::unique_ptr<CLI::App> ZoltParser(CommandRun& run, GlobalValues& globals) {
     auto app = std::make_unique<CLI::App>(
@@ -67,8 +65,7 @@ std::unique_ptr<CLI::App> ZoltParser(CommandRun& run, GlobalValues& globals) {
     app->get_formatter()->column_width(26);
     auto global = [&](const char* name, const char* help) {
         app->add_option_function<std::string>(
-               name,
-               [&globals, name](const std::string& v) { globals.given.emplace_back(name, v); },
+               name, [&globals, name](const std::string& v) { globals.emplace_back(name, v); },
                help)
             ->type_name(std::string(name) == "--now"       ? "\"YYYY-MM-DD HH:MM\""
                         : std::string(name) == "--threads" ? "N"
@@ -113,7 +110,7 @@ int Dispatch(Context& ctx, const std::vector<std::string>& args) {
     for (const CLI::App* c : app->get_subcommands()) ctx.command = c->get_name();
     int threads = 0;
     std::string error;
-    for (const auto& [name, value] : globals.given)
+    for (const auto& [name, value] : globals)
         if (!hostdb::ApplyGlobalOption(name, value, ctx.env, ctx.programDir, error, &threads)) {
             ctx.command.clear();
             return UsageError(ctx, error);

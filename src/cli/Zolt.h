@@ -9,7 +9,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -54,9 +53,6 @@ void AddFilterCommand(CLI::App& zolt, CommandRun& run);   // FilterCommand.cpp
 void AddTagListCommand(CLI::App& zolt, CommandRun& run);  // TagListCommand.cpp
 void AddFindCommand(CLI::App& zolt, CommandRun& run);     // FindCommand.cpp
 void AddChartCommand(CLI::App& zolt, CommandRun& run);    // ChartCommand.cpp
-
-// The parser of zolt's global options and commands, as --help shows them.
-std::unique_ptr<CLI::App> ZoltParser(CommandRun& run);
 
 // Prints a usage error, the one offending point and where the options are told, and gives exit
 // status 2.

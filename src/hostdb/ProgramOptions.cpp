@@ -9,11 +9,18 @@
 
 namespace hostdb {
 
+namespace {
+
+bool IsGlobalOption(const std::string& name, bool withThreads) {
+    return name == "--windows-dir" || name == "--program-dir" || name == "--now" ||
+           (withThreads && name == "--threads");
+}
+
+} // namespace
+
 bool ApplyGlobalOption(const std::string& name, const std::string& value, HostEnvironment& env,
                        std::filesystem::path& programDir, std::string& error, int* threads) {
-    if (name != "--windows-dir" && name != "--program-dir" && name != "--now" &&
-        !(threads && name == "--threads"))
-        return error = "unknown option " + name, false;
+    if (!IsGlobalOption(name, threads != nullptr)) return error = "unknown option " + name, false;
     if (value.empty()) return error = "option " + name + " needs a value", false;
     if (name == "--windows-dir") {
         env.dirs.SetWindowsDirectory(value);
@@ -33,18 +40,17 @@ bool ApplyGlobalOption(const std::string& name, const std::string& value, HostEn
 }
 
 bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t& i, HostEnvironment& env,
-                        std::filesystem::path& programDir, std::string& error, int* threads) {
+                        std::filesystem::path& programDir, std::string& error) {
     for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {
         std::string name = args[i], value;
         size_t eq = name.find('=');
         if (eq != std::string::npos) {
             value = name.substr(eq + 1);
             name.resize(eq);
-        } else if (i + 1 < args.size() && (name == "--windows-dir" || name == "--program-dir" ||
-                                           name == "--now" || (threads && name == "--threads"))) {
+        } else if (i + 1 < args.size() && IsGlobalOption(name, false)) {
             value = args[++i];
         }
-        if (!ApplyGlobalOption(name, value, env, programDir, error, threads)) return false;
+        if (!ApplyGlobalOption(name, value, env, programDir, error)) return false;
     }
     return true;
 }

@@ -18,10 +18,9 @@ bool ApplyGlobalOption(const std::string& name, const std::string& value, HostEn
                        int* threads = nullptr);
 
 // The global options from args[i] on; i ends at the first argument that is no option. False
-// with the message. --threads N is taken only where `threads` is given.
+// with the message.
 bool ParseGlobalOptions(const std::vector<std::string>& args, std::size_t& i, HostEnvironment& env,
-                        std::filesystem::path& programDir, std::string& error,
-                        int* threads = nullptr);
+                        std::filesystem::path& programDir, std::string& error);
 
 // The global options over the environment's defaults; `rest` gets the arguments after the
 // options. The locale is the caller's to set (the system's needs the Qt side of the platform

@@ -403,9 +403,11 @@ void ChartView::keyPressEvent(QKeyEvent* e) {
 }
 
 PriceChartWindow::PriceChartWindow(QWidget* owner, std::filesystem::path settingsFile,
-                                   std::string section)
+                                   std::string section, const ChartHost& host)
     : QWidget(owner, Qt::Tool), settingsFile_(std::move(settingsFile)),
-      section_(std::move(section)) {
+      section_(std::move(section)), search_(host.equityPathList, host.dirs), calendar_(host.locale),
+      lastMarketDay_(host.lastMarketDay) {
+    calendar_.HolidayFileName = host.holidayFile;
     setAttribute(Qt::WA_DeleteOnClose, false);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -452,6 +454,10 @@ void PriceChartWindow::Show(ChartContent content) {
         move(bounds.topLeft());
     }
     if (isHidden()) show();
+}
+
+void PriceChartWindow::ShowSymbol(const std::string& symbol, const ChartDrawing& draw) {
+    Show(draw(hostdb::ReadPriceHistory(search_, symbol, calendar_, lastMarketDay_)));
 }
 
 QString PriceChartWindow::DefaultPictureName() const {

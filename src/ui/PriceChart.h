@@ -3,6 +3,8 @@
 #pragma once
 
 #include "hostdb/PriceHistory.h"
+#include "platform/Directories.h"
+#include "platform/Locale.h"
 #include "platform/Profile.h"
 
 #include <QColor>
@@ -93,14 +95,31 @@ private:
     int dragFrom_ = -1, dragFirst_ = 0;
 };
 
+// Where a chart window reads its tickers: the host's data directories and calendar, up to the
+// last market date.
+struct ChartHost {
+    std::string equityPathList;
+    platform::Directories dirs;
+    platform::Locale locale;
+    std::filesystem::path holidayFile; // empty: the built-in holidays
+    int lastMarketDay = 0;
+};
+
+// What a program draws of a ticker's bars.
+using ChartDrawing = std::function<ChartContent(hostdb::PriceHistory)>;
+
 // The chart's tool window, "Chart - SYMBOL Name", owned by a main window; its place is kept in
 // the program's section of the settings file (ChartLeft, ChartTop, ChartWidth, ChartHeight).
 class PriceChartWindow : public QWidget {
     Q_OBJECT
 public:
-    PriceChartWindow(QWidget* owner, std::filesystem::path settingsFile, std::string section);
+    PriceChartWindow(QWidget* owner, std::filesystem::path settingsFile, std::string section,
+                     const ChartHost& host);
 
     void Show(ChartContent content);
+    // Reads a symbol's bars from the host (its directories listed once for the window's life)
+    // and shows what `draw` makes of them.
+    void ShowSymbol(const std::string& symbol, const ChartDrawing& draw);
     ChartView* View() const { return view_; }
     QString StatusText() const { return status_->text(); }
     // The window as a picture; written as PNG, false with nothing written when it cannot be.
@@ -125,6 +144,9 @@ private:
     QLabel* status_;
     std::filesystem::path settingsFile_;
     std::string section_;
+    hostdb::SearchPath search_;
+    hostdb::MarketCalendar calendar_;
+    int lastMarketDay_;
     bool placed_ = false;
 };
 

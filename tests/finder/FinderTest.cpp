@@ -169,9 +169,10 @@ TEST(FinderLines, LineByDayIsTheFindsLine) {
     });
     t.SetFileName("t");
     std::vector<int> days;
-    std::vector<float> values;
+    std::array<std::vector<float>, 2> byDay;
     for (int line = 0; line < LineCount; ++line) {
-        LineByDay(t, Fri, line, days, values);
+        LineByDay(t, Fri, line, -1, days, byDay);
+        const std::vector<float>& values = byDay[0];
         ASSERT_EQ(days.size(), values.size());
         ASSERT_EQ(days.back(), Fri);
         for (size_t i = 0; i < days.size(); i += 7) {

@@ -69,15 +69,6 @@ class ScreenerWindowTest : public QObject {
 
     std::string Zolt(const std::vector<std::string>& args) { return testutil::Zolt(host_, args); }
 
-    // Every ticker above no minimums: the most result rows.
-    static screener::FilterSettings AllPage() {
-        screener::FilterSettings s;
-        s.Page = screener::PageAll;
-        s.MinClose = 0;
-        s.MinVolume = 0;
-        return s;
-    }
-
     void WriteOwn(const std::string& keys) {
         testutil::WriteFile(host_.tmp / "config" / "OstravlR.Ini", "[ZoltW]\r\n" + keys);
     }
@@ -146,7 +137,7 @@ private slots:
         QVERIFY(w.IsEnabled(ScreenerWindow::CmdFilter));
         QVERIFY(!w.IsEnabled(ScreenerWindow::CmdPrint));
         QVERIFY(w.DataSetPanel->text().startsWith("Data: "));
-        const screener::FilterSettings s = AllPage();
+        const screener::FilterSettings s = screener::EveryTicker();
         QVERIFY(w.RunFilter(s));
         QVERIFY(!w.sgdData->isHidden());
         QVERIFY(w.TitlePanel->isHidden());
@@ -175,7 +166,7 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.DataSetChosen(dataSet_, true);
-        QVERIFY(w.RunFilter(AllPage()));
+        QVERIFY(w.RunFilter(screener::EveryTicker()));
         QStringList shown;
         QPoint ok;
         uitest::WhenModal<SettingsTextWindow>([&](SettingsTextWindow* d) {
@@ -199,7 +190,7 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.DataSetChosen(dataSet_, true);
-        QVERIFY(w.RunFilter(AllPage()));
+        QVERIFY(w.RunFilter(screener::EveryTicker()));
         const screener::ResultState& st = w.Results();
         QVERIFY(st.LastResultRow > st.FirstResultRow + 2);
         auto column = [&](int c) {
@@ -251,7 +242,7 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.DataSetChosen(dataSet_, true);
-        QVERIFY(w.RunFilter(AllPage()));
+        QVERIFY(w.RunFilter(screener::EveryTicker()));
         const int row = w.Results().FirstResultRow;
         w.sgdData->ScrollToRow(row);
         const std::string ticker(platform::Trim(w.Grid().Text(1, row)));
@@ -280,7 +271,7 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.DataSetChosen(dataSet_, true);
-        QVERIFY(w.RunFilter(AllPage()));
+        QVERIFY(w.RunFilter(screener::EveryTicker()));
         const QString pdf = QString::fromStdString((host_.tmp / "report.pdf").string());
         w.Printer().setOutputFormat(QPrinter::PdfFormat);
         w.Printer().setOutputFileName(pdf);
@@ -308,7 +299,7 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.DataSetChosen(dataSet_, true);
-        QVERIFY(w.RunFilter(AllPage()));
+        QVERIFY(w.RunFilter(screener::EveryTicker()));
         w.activateWindow(); // back from the filtering window
         QVERIFY(QTest::qWaitForWindowActive(&w));
         const screener::ResultState& st = w.Results();
@@ -361,7 +352,7 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.DataSetChosen(dataSet_, true);
-        QVERIFY(w.RunFilter(AllPage()));
+        QVERIFY(w.RunFilter(screener::EveryTicker()));
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         const screener::ResultState& st = w.Results();
@@ -474,7 +465,7 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.DataSetChosen(dataSet_, true);
-        QVERIFY(w.RunFilter(AllPage()));
+        QVERIFY(w.RunFilter(screener::EveryTicker()));
         const fs::path lis = host_.windows.parent_path() / "QEL" / "MYLIST.LIS";
         fs::remove(lis);
         link_->log.clear();
@@ -504,7 +495,7 @@ private slots:
         QCOMPARE(asked, 1);
         QCOMPARE(link_->log.size(), size_t(3));
         // A new filter run forgets the list.
-        QVERIFY(w.RunFilter(AllPage()));
+        QVERIFY(w.RunFilter(screener::EveryTicker()));
         QVERIFY(w.TagListName.empty());
     }
 

@@ -91,11 +91,7 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.DataSetChosen("26120410.vds", true);
-        screener::FilterSettings all;
-        all.Page = screener::PageAll;
-        all.MinClose = 0;
-        all.MinVolume = 0;
-        QVERIFY(w.RunFilter(all));
+        QVERIFY(w.RunFilter(screener::EveryTicker()));
         QString own;
         const QString queued = PrintBothWays(w.Button[zoltw::ScreenerWindow::CmdPrint], own);
         QVERIFY2(!queued.isEmpty(), "the queue did not complete two jobs");

@@ -74,10 +74,7 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.DataSetChosen("26120410.vds", true);
-        screener::FilterSettings all;
-        all.Page = screener::PageAll;
-        all.MinClose = 0;
-        all.MinVolume = 0;
+        screener::FilterSettings all = screener::EveryTicker();
         all.DoEval = true;
         QVERIFY(w.RunFilter(all));
         // At its widest; narrower, the window itself cuts the status panels.

@@ -74,11 +74,7 @@ int main(int argc, char** argv) {
     });
     poll.start(5);
     w.DataSetChosen(args[0], true);
-    screener::FilterSettings all;
-    all.Page = screener::PageAll;
-    all.MinClose = 0;
-    all.MinVolume = 0;
-    w.RunFilter(all);
+    w.RunFilter(screener::EveryTicker());
     QApplication::processEvents();
     ok = w.grab().save(out + "zoltw-results.png") && ok;
 

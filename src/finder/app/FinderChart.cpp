@@ -13,15 +13,16 @@ ui::ChartContent FinderChart(hostdb::PriceHistory history, const FinderSettings&
     c.marketDay = s.MarketDate;
     if (!c.history.problem.empty() || c.history.bars.empty()) return c;
     const int lastDay = c.history.bars.back().day;
-    std::vector<int> lines{s.MarketLine};
-    if (s.DoPrevAction && s.PrevActLine != s.MarketLine) lines.push_back(s.PrevActLine);
+    const int lines[2] = {s.MarketLine,
+                          s.DoPrevAction && s.PrevActLine != s.MarketLine ? s.PrevActLine : -1};
     const QColor colours[] = {QColor(0x10, 0x40, 0xC0), QColor(0xD0, 0x70, 0x00)};
     hostdb::TickerFile ticker;
     ticker.SetFileName(c.history.file.string());
     std::vector<int> days;
-    std::vector<float> values;
-    for (size_t k = 0; k < lines.size(); ++k) {
-        LineByDay(ticker, lastDay, lines[k], days, values);
+    std::array<std::vector<float>, 2> byDay;
+    LineByDay(ticker, lastDay, lines[0], lines[1], days, byDay);
+    for (int k = 0; k < 2 && lines[k] >= 0; ++k) {
+        const std::vector<float>& values = byDay[static_cast<size_t>(k)];
         ui::ChartLine line{LineNames[lines[k]], colours[k],
                            std::vector<float>(c.history.bars.size(), NAN)};
         // Both run in day order; the bars are the trading days among the weekdays.

@@ -7,7 +7,6 @@
 #include "grid/view/ScreenerCell.h"
 #include "hostdb/Format.h"
 #include "hostdb/HostPath.h"
-#include "hostdb/SearchPath.h"
 #include "hostlink/BridgeLink.h"
 #include "hostlink/ChartLink.h"
 #include "platform/Profile.h"
@@ -500,10 +499,13 @@ void FinderWindow::ShowChartHere() {
     if (StringGrid1->isHidden() || running_ || sorting_ || state_.listed == 0 ||
         row < state_.FirstResultRow || row > state_.LastResultRow)
         return;
-    if (!chart_) {
-        chart_ = new ui::PriceChartWindow(this, setup_.ownSettings, Section);
-        chartCalendar_ = std::make_unique<hostdb::MarketCalendar>(setup_.env.locale);
-    }
+    if (!chart_) // the finder's own calendar: built-in holidays, as the find's
+        chart_ = new ui::PriceChartWindow(this, setup_.ownSettings, Section,
+                                          {host_.globals.EquityPathList,
+                                           setup_.env.dirs,
+                                           setup_.env.locale,
+                                           {},
+                                           host_.globals.LastMarketDay});
     chart_->show();
     FollowChart();
     chart_->raise();
@@ -516,10 +518,9 @@ void FinderWindow::FollowChart() {
         return;
     const std::string ticker(platform::Trim(grid_.Text(finder::ColTicker, row)));
     if (ticker.empty()) return;
-    hostdb::SearchPath search(host_.globals.EquityPathList, setup_.env.dirs);
-    chart_->Show(finder::FinderChart(
-        hostdb::ReadPriceHistory(search, ticker, *chartCalendar_, host_.globals.LastMarketDay),
-        settings_));
+    chart_->ShowSymbol(ticker, [&](hostdb::PriceHistory h) {
+        return finder::FinderChart(std::move(h), settings_);
+    });
 }
 
 void FinderWindow::contextMenuEvent(QContextMenuEvent* event) {

@@ -152,7 +152,6 @@ private:
     std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<FinderSettingsDialog> findWhat_;
     ui::PriceChartWindow* chart_ = nullptr; // made on first use, owned
-    std::unique_ptr<hostdb::MarketCalendar> chartCalendar_;
 };
 
 } // namespace zimra

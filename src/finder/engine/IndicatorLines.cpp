@@ -205,16 +205,21 @@ void ComputeLines(std::span<const float> closes, int marketLine, int secondLine,
         ComputeLines(closes, marketLine, secondLine, rings, true);
 }
 
-void LineByDay(hostdb::TickerFile& ticker, int marketDay, int line, std::vector<int>& days,
-               std::vector<float>& values) {
+void LineByDay(hostdb::TickerFile& ticker, int marketDay, int line, int secondLine,
+               std::vector<int>& days, std::array<std::vector<float>, 2>& values) {
     std::vector<float> closes;
     ticker.ReadCloses(ticker.FirstDay(), marketDay, closes);
     days.clear();
     for (int d = ticker.FirstDay(); days.size() < closes.size(); ++d)
         if (hostdb::WeekdayOf(d) <= 4) days.push_back(d);
-    values.assign(closes.size(), std::numeric_limits<float>::quiet_NaN());
+    const int lines[2] = {line, secondLine};
+    for (int k = 0; k < 2; ++k)
+        values[k].assign(lines[k] < 0 ? 0 : closes.size(), std::numeric_limits<float>::quiet_NaN());
     auto rings = std::make_unique<LineRings>();
-    RunPass(closes, line, -1, *rings, true, [&](size_t i) { values[i] = rings->Line(line, 0); });
+    RunPass(closes, line, secondLine, *rings, true, [&](size_t i) {
+        for (int k = 0; k < 2; ++k)
+            if (lines[k] >= 0) values[k][i] = rings->Line(lines[k], 0);
+    });
 }
 
 } // namespace finder

@@ -75,9 +75,11 @@ void ComputeLines(hostdb::TickerFile& ticker, int marketDay, int marketLine, int
 void ComputeLines(std::span<const float> closes, int marketLine, int secondLine, LineRings& rings,
                   bool everyDay = false);
 
-// A line on every weekday from the ticker's first day to `marketDay` (in `days`): the value the
-// find tests a close against with that day as the market date, NaN on a day without a close.
-void LineByDay(hostdb::TickerFile& ticker, int marketDay, int line, std::vector<int>& days,
-               std::vector<float>& values);
+// A line (and, when secondLine >= 0, a second one, in the same pass as the find's) on every
+// weekday from the ticker's first day to `marketDay` (in `days`): the value the find tests a close
+// against with that day as the market date, NaN on a day without a close. values[1] stays empty
+// without a second line.
+void LineByDay(hostdb::TickerFile& ticker, int marketDay, int line, int secondLine,
+               std::vector<int>& days, std::array<std::vector<float>, 2>& values);
 
 } // namespace finder

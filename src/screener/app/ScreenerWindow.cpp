@@ -4,7 +4,6 @@
 #include "grid/view/ScreenerCell.h"
 #include "hostdb/Format.h"
 #include "hostdb/HostPath.h"
-#include "hostdb/SearchPath.h"
 #include "hostlink/BridgeLink.h"
 #include "hostlink/ChartLink.h"
 #include "platform/Locale.h"
@@ -618,11 +617,11 @@ void ScreenerWindow::ShowChartHere() {
     if (sgdData->isHidden() || sorting_ || row < results_.FirstResultRow ||
         row > results_.LastResultRow)
         return;
-    if (!chart_) {
-        chart_ = new ui::PriceChartWindow(this, setup_.ownSettings, Section);
-        chartCalendar_ = std::make_unique<hostdb::MarketCalendar>(setup_.env.locale);
-        chartCalendar_->HolidayFileName = hostdb::HolidayFilePath(host_.globals, setup_.env.dirs);
-    }
+    if (!chart_)
+        chart_ = new ui::PriceChartWindow(
+            this, setup_.ownSettings, Section,
+            {host_.globals.EquityPathList, setup_.env.dirs, setup_.env.locale,
+             hostdb::HolidayFilePath(host_.globals, setup_.env.dirs), host_.globals.LastMarketDay});
     chart_->show();
     FollowChart();
     chart_->raise();
@@ -635,16 +634,14 @@ void ScreenerWindow::FollowChart() {
         return;
     const std::string ticker(platform::Trim(grid_.Text(screener::ColTicker, row)));
     if (ticker.empty()) return;
-    hostdb::SearchPath search(host_.globals.EquityPathList, setup_.env.dirs);
     screener::ResultChartFacts facts;
     facts.marketDay = resultsDay_;
     facts.page = settings_.Page;
     facts.evaluated = settings_.DoEval;
     facts.openDay = evalOpenDay_, facts.closeDay = evalCloseDay_;
     facts.change = grid_.Text(screener::ColPerformance, row);
-    chart_->Show(screener::ResultChart(
-        hostdb::ReadPriceHistory(search, ticker, *chartCalendar_, host_.globals.LastMarketDay),
-        facts));
+    chart_->ShowSymbol(
+        ticker, [&](hostdb::PriceHistory h) { return screener::ResultChart(std::move(h), facts); });
 }
 
 void ScreenerWindow::ChartIconClicked(int row) {

@@ -171,7 +171,6 @@ private:
     screener::FilterSettings settings_; // in force since the last filter run
     int evalOpenDay_ = 0, evalCloseDay_ = 0, resultsDay_ = 0; // of the last filter run
     ui::PriceChartWindow* chart_ = nullptr;                   // made on first use, owned
-    std::unique_ptr<hostdb::MarketCalendar> chartCalendar_;
     std::unique_ptr<SettingsTextWindow> showSettings_;
     std::unique_ptr<DataSetChooser> getData_;
     std::unique_ptr<FilterDialog> filterDialog_;

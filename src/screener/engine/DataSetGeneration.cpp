@@ -87,18 +87,14 @@ int ChooseMarketDate(hostdb::MarketCalendar& calendar, int wanted, int lastMarke
 }
 
 bool BuildRecord(hostdb::TickerFile& reader, const std::filesystem::path& path, int M, int P, int N,
-                 DataSetRecord& r, const std::function<void(const DataSetRecord&)>& onHeader) {
+                 DataSetRecord& r) {
     r = DataSetRecord{};
     reader.SetFileName(path.string());
     r.Symbol = hostdb::SymbolOfFileName(path.filename().string()).substr(0, 9); // the field's size
     r.Name = " ";
     const int F = reader.FirstDay();
-    if (!hostdb::IsEligible(reader, M)) {
-        if (onHeader) onHeader(r);
-        return false;
-    }
+    if (!hostdb::IsEligible(reader, M)) return false;
     r.Name = reader.SecurityName().substr(0, 36);
-    if (onHeader) onHeader(r);
 
     History h(reader, M);
     const DayValues today = h.At(M);

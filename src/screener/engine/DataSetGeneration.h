@@ -19,8 +19,8 @@ struct GenerateInput {
     int moveAveLength = 10; // 1 to 99
     std::filesystem::path outputPath;
     std::vector<std::filesystem::path> tickerFiles; // sorted as the host lists them
-    // The labels of the ticker being built, once its header is read: its symbol, and its
-    // name or " " when the header checks refused it.
+    // The labels of each ticker in the list's order, just before its progress: its symbol, and
+    // its name or " " when the header checks refused it.
     std::function<void(const std::string& symbol, const std::string& name)> onTicker;
     int threads = 1; // that read and build records; the callbacks come on the calling thread
 };
@@ -34,10 +34,10 @@ struct GenerateResult {
 };
 
 // Builds the record of one ticker for market day M with previous trading day P; false when the
-// ticker is rejected. `reader` is used for this ticker only.
+// ticker is rejected (its symbol set, and its name when the header checks passed, else " ").
+// `reader` is used for this ticker only.
 bool BuildRecord(hostdb::TickerFile& reader, const std::filesystem::path& path, int M, int P,
-                 int moveAveLength, DataSetRecord& record,
-                 const std::function<void(const DataSetRecord&)>& onHeader = {});
+                 int moveAveLength, DataSetRecord& record);
 
 // The market date the chooser settles on for a wanted day: the last market date when the day
 // lies after it, else the day or the trading day before it.

@@ -186,6 +186,14 @@ void SaveSettings(const FilterSettings& s, const std::filesystem::path& programD
         throw std::runtime_error("Cannot write the settings file " + path.string());
 }
 
+FilterSettings EveryTicker() {
+    FilterSettings s;
+    s.Page = PageAll;
+    s.MinClose = 0;
+    s.MinVolume = 0;
+    return s;
+}
+
 std::string FilterCaption(int page, const std::string& lastSettingsFile, bool modified) {
     std::string tab = page >= 0 && page < 10 ? FilterTabCaptions[static_cast<size_t>(page)] : "";
     std::string caption = "Filter: ";

@@ -63,6 +63,9 @@ struct FilterSettings {
     bool operator==(const FilterSettings&) const = default;
 };
 
+// The All page without the price and volume minimums: every ticker of a data set listed.
+FilterSettings EveryTicker();
+
 // The Combo flags by column (A, B, C) and test, in the order new high, new low, closed up,
 // closed down, gap up, gap down, volume above, volume below.
 std::array<std::array<bool, 8>, 3> ComboFlags(const FilterSettings& s);
